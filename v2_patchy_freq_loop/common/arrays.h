@@ -1,0 +1,60 @@
+// Shared array types of a run: the cell grid, the per-material deck values
+// and the degree-of-freedom table. The driver owns every such array; the
+// routines receive them by reference and fill or read them in place.
+#pragma once
+
+#include <array>
+#include <complex>
+#include <cstdint>
+#include <vector>
+
+using cplx = std::complex<double>;
+
+// Fixed capacities of a run.
+inline constexpr int max_cells = 60;                // cells across and up
+inline constexpr int max_grid_cells = max_cells * max_cells;
+inline constexpr int max_materials = 2;
+inline constexpr int max_unknowns = 22204;          // nodos of a 60 x 60 grid
+inline constexpr int row_capacity = 50;             // stored entries per row
+inline constexpr int local_dofs = 20;               // unknowns of one cell
+inline constexpr std::int32_t work_slots = 11102000;  // solver work area
+
+// A field over the cell grid: cell (j, k), j = 1 ... nx across and
+// k = 1 ... ny upward, stored column-major with leading dimension 60.
+template <class T>
+class cell_array {
+ public:
+  cell_array() : v_(max_grid_cells, T{}) {}
+  T& operator()(int j, int k) { return v_[index(j, k)]; }
+  const T& operator()(int j, int k) const { return v_[index(j, k)]; }
+
+ private:
+  static std::size_t index(int j, int k) {
+    return static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(max_cells) * (k - 1);
+  }
+  std::vector<T> v_;
+};
+
+using cell_real = cell_array<double>;
+using cell_int = cell_array<std::int32_t>;
+using cell_cplx = cell_array<cplx>;
+
+// A deck value given once per material; entry m (1-based) is at [m - 1].
+using per_material = std::array<double, max_materials>;
+inline double& mat(per_material& a, int m) { return a[m - 1]; }
+inline double mat(const per_material& a, int m) { return a[m - 1]; }
+
+// Global number of local unknown l = 1 ... 20 of cell ic = (k - 1)*nx + j;
+// a 3600 x 20 column-major table of 32-bit integers.
+class dof_table {
+ public:
+  dof_table() : v_(static_cast<std::size_t>(max_grid_cells) * local_dofs, 0) {}
+  std::int32_t& operator()(int ic, int l) { return v_[index(ic, l)]; }
+  std::int32_t operator()(int ic, int l) const { return v_[index(ic, l)]; }
+
+ private:
+  static std::size_t index(int ic, int l) {
+    return static_cast<std::size_t>(ic - 1) + static_cast<std::size_t>(max_grid_cells) * (l - 1);
+  }
+  std::vector<std::int32_t> v_;
+};

@@ -1,0 +1,45 @@
+// Free-format (list-directed) report lines and the stop of a run.
+#pragma once
+
+#include <complex>
+#include <concepts>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+// Shortest text that reads back as the same double ("NaN", "Infinity" and
+// "-Infinity" for the non-finite values).
+std::string free_real(double x);
+
+namespace report_detail {
+inline void put(std::ostream& os, std::string_view s) { os << s; }
+inline void put(std::ostream& os, const char* s) { os << s; }
+inline void put(std::ostream& os, const std::string& s) { os << s; }
+template <std::integral I>
+void put(std::ostream& os, I i) { os << static_cast<long long>(i); }
+inline void put(std::ostream& os, double x) { os << free_real(x); }
+}  // namespace report_detail
+
+// One free-format line: a leading blank, then the items separated by
+// blanks; texts as they stand, integers in full, reals at full precision.
+// free_line(os) writes an empty line.
+template <class... Items>
+void free_line(std::ostream& os, const Items&... items) {
+  ((os << ' ', report_detail::put(os, items)), ...);
+  os << '\n';
+}
+
+// Ends the run with a stop code (the process exit status). Messages that
+// belong to the report are written before throwing; `message`, when not
+// empty, is a one-line diagnostic for standard error.
+struct run_stop {
+  int code;
+  std::string message;
+};
+
+// Exit statuses of the failures this program adds to the stop codes of the
+// computation (documented in the README).
+inline constexpr int stop_bad_deck = 2;         // unreadable or out-of-range deck value
+inline constexpr int stop_bad_water_file = 3;   // phiw_binary_patchy.dat missing or bad
+inline constexpr int stop_write_failed = 4;     // a result file cannot be created or written
+inline constexpr int stop_nonfinite = 5;        // a cell coefficient came out NaN or infinite
