@@ -58,3 +58,13 @@ class dof_table {
   }
   std::vector<std::int32_t> v_;
 };
+
+// Local unknowns of a cell, numbered 1 ... 20: the x and y displacements of
+// solid 1 at corners a = 1 ... 4 (bottom-left, bottom-right, top-right,
+// top-left), the fluid on the left, right, bottom and top edges, and the x
+// and y displacements of solid 3.
+inline constexpr int xs1_1(int a) { return a; }
+inline constexpr int xs1_2(int a) { return 4 + a; }
+inline constexpr int xf_L = 9, xf_R = 10, xf_B = 11, xf_T = 12;
+inline constexpr int xs2_1(int a) { return 12 + a; }
+inline constexpr int xs2_2(int a) { return 16 + a; }

@@ -1,0 +1,28 @@
+// A result file of the run in the working directory: created (or emptied)
+// when opened, checked after every block of lines written to it.
+#pragma once
+
+#include <fstream>
+#include <string>
+
+class result_file {
+ public:
+  result_file() = default;
+  explicit result_file(std::string name) { open(std::move(name)); }
+
+  // Creates the file, or empties an existing one; stops the run if it cannot.
+  void open(std::string name);
+  bool is_open() const { return out_.is_open(); }
+
+  // The stream to write lines to.
+  std::ostream& os() { return out_; }
+
+  // Pushes the lines written so far to the file, so that they survive a
+  // later failure; stops the run if the file could not be written.
+  void flush();
+  void close();
+
+ private:
+  std::string name_;
+  std::ofstream out_;
+};
