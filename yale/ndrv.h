@@ -39,10 +39,10 @@ void ndrv(const int32_t* n_, const int32_t* r, const int32_t* c, const int32_t* 
     *flag = 10 * n + 1;
     return;
   }
-  int32_t* il = isp.at(1);
-  int32_t* iu = isp.at(n + 2);
-  int32_t* jl = isp.at(2 * n + 3);
-  one_based<const int32_t> il_(il), iu_(iu);
+  int32_t* il_ = isp.at(1);
+  int32_t* iu_ = isp.at(n + 2);
+  int32_t* jl_ = isp.at(2 * n + 3);
+  one_based<const int32_t> il(il_), iu(iu_);
 
   if (path == 1 || path == 5) {
     // L's structure gets half the free words; list, ulast and a provisional
@@ -58,17 +58,17 @@ void ndrv(const int32_t* n_, const int32_t* r, const int32_t* c, const int32_t* 
       *flag = 10 * n + 1;
       return;
     }
-    znsf(n_, r, ic, ia, ja, il, jl, &jlmax, iu, isp.at(ju), &jumax, isp.at(list), isp.at(ulast),
+    znsf(n_, r, ic, ia, ja, il_, jl_, &jlmax, iu_, isp.at(ju), &jumax, isp.at(list), isp.at(ulast),
          flag);
     if (*flag != 0) return;
     // Compact U's structure down behind L's (the target lies below the source).
-    const int32_t used_ju = 2 * n + 3 + (il_(n + 1) - 1);
-    for (int32_t p = 0; p < iu_(n + 1) - 1; ++p) isp(used_ju + p) = isp(ju + p);
+    const int32_t used_ju = 2 * n + 3 + (il(n + 1) - 1);
+    for (int32_t p = 0; p < iu(n + 1) - 1; ++p) isp(used_ju + p) = isp(ju + p);
   }
 
-  const int32_t jlmax = il_(n + 1) - 1;
+  const int32_t jlmax = il(n + 1) - 1;
   const int32_t ju = 2 * n + 3 + jlmax;
-  const int32_t jumax = iu_(n + 1) - 1;
+  const int32_t jumax = iu(n + 1) - 1;
   const int32_t l0 = (ju + jumax - 2 + R) / R + 1;  // first slot wholly past isp(ju + jumax - 1)
   const int32_t lmax = jlmax;
   const int32_t d0 = l0 + lmax;
@@ -83,12 +83,14 @@ void ndrv(const int32_t* n_, const int32_t* r, const int32_t* c, const int32_t* 
       *flag = 10 * n + 1;
       return;
     }
-    nnf(n_, r, c, ic, ia, ja, a, z, b, il, jl, rsp.at(l0), &lmax, rsp.at(d0), iu, isp.at(ju),
+    nnf(n_, r, c, ic, ia, ja, a, z, b, il_, jl_, rsp.at(l0), &lmax, rsp.at(d0), iu_, isp.at(ju),
         rsp.at(u0), &umax, rsp.at(row0), rsp.at(tmp0), flag);
   } else if (path == 3) {
-    nns(n_, r, c, il, jl, rsp.at(l0), rsp.at(d0), iu, isp.at(ju), rsp.at(u0), z, b, rsp.at(tmp0));
+    nns(n_, r, c, il_, jl_, rsp.at(l0), rsp.at(d0), iu_, isp.at(ju), rsp.at(u0), z, b,
+        rsp.at(tmp0));
   } else if (path == 4) {
-    nnt(n_, r, c, il, jl, rsp.at(l0), rsp.at(d0), iu, isp.at(ju), rsp.at(u0), z, b, rsp.at(tmp0));
+    nnt(n_, r, c, il_, jl_, rsp.at(l0), rsp.at(d0), iu_, isp.at(ju), rsp.at(u0), z, b,
+        rsp.at(tmp0));
   }
 }
 

@@ -79,7 +79,8 @@ void nnf(const int32_t* n_, const int32_t* r_, const int32_t* c_, const int32_t*
       l(p) = row(m);
       s = sub(s, mul(row(m), tmp(m)));
       const T minus_lkm = neg(row(m));
-      for (int32_t q = iu(m); q < iu(m + 1); ++q) row(ju(q)) = add(row(ju(q)), mul(minus_lkm, u(q)));
+      for (int32_t q = iu(m); q < iu(m + 1); ++q)
+        row(ju(q)) = add(row(ju(q)), mul(minus_lkm, u(q)));
     }
     if (is_zero(row(k))) {
       *flag = 8 * n + k;
