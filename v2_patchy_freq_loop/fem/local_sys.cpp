@@ -74,9 +74,12 @@ struct cell_coefficients {
   double wf11, wf12, wf22;
 };
 
-// Block formula of entry (r, c), r <= c, of the element matrix. The real
-// part is the stiffness term, the imaginary part omega*f*h*h/constant with
-// the sign of its block (zero where the mass integral vanishes).
+// Block formula of entry (r, c), r <= c, of the element matrix. Operation
+// order, as the formulas read left to right: the real part is the stiffness
+// or coupling term, lambda/c1 + mu/c2 (e.g. lambda1/3 + mu1, b1/2, m); the
+// imaginary part is ((omega*f)*h)*h divided by the constant of the mass
+// integral (e.g. omega*f11*h*h/9), with the sign of its block, and +0 where
+// that integral vanishes.
 cplx block_entry(const cell_coefficients& q, int r, int c) {
   const bool r_u1 = r <= 8, r_w = r >= 9 && r <= 12;
   const bool c_u1 = c <= 8, c_w = c >= 9 && c <= 12;
