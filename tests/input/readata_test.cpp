@@ -40,6 +40,17 @@ std::string join(const std::vector<std::string>& lines) {
   return s;
 }
 
+// The stop with which reading `lines` ends (code -1 if it does not stop).
+run_stop stop_of(const std::vector<std::string>& lines, std::ostream& out) {
+  deck_values v;
+  try {
+    v.read(join(lines), out);
+  } catch (const run_stop& s) {
+    return s;
+  }
+  return {-1, "no stop"};
+}
+
 TEST(Readata, ValuesEchoAndCellSide) {
   deck_values v;
   std::ostringstream out;
@@ -107,15 +118,10 @@ TEST(Readata, IceModelStopsWhenWaterReachesPorosity) {
   lines[6] = "    0";  // key_model: ice
   lines[16] = "0.3";   // phi_layer_m(1) = phi_a_m(1)
   lines.resize(17);    // the check comes before the rest of the block
-  deck_values v;
   std::ostringstream out;
-  try {
-    v.read(join(lines), out);
-    FAIL() << "no stop";
-  } catch (const run_stop& s) {
-    EXPECT_EQ(s.code, 11);
-    EXPECT_EQ(s.message, "");
-  }
+  const run_stop s = stop_of(lines, out);
+  EXPECT_EQ(s.code, 11);
+  EXPECT_EQ(s.message, "");
   EXPECT_EQ(out.str(),
             " 1000\n 2000\n 3\n 1\n 4\n 5\n 0\n 0\n 1\n"
             "  Ice model, phi_a_m is smaller than phi_layer_m(i) \n"
@@ -156,41 +162,25 @@ TEST(Readata, BadValuesNameLineAndField) {
   for (const bad_case& c : cases) {
     std::vector<std::string> lines = one_block_deck();
     lines[c.line - 1] = c.text;
-    deck_values v;
     std::ostringstream out;
-    try {
-      v.read(join(lines), out);
-      ADD_FAILURE() << "no stop for line " << c.line << " '" << c.text << "'";
-    } catch (const run_stop& s) {
-      EXPECT_EQ(s.code, stop_bad_deck);
-      EXPECT_EQ(s.message, c.message);
-    }
+    const run_stop s = stop_of(lines, out);
+    EXPECT_EQ(s.code, stop_bad_deck);
+    EXPECT_EQ(s.message, c.message);
   }
 }
 
 TEST(Readata, EndOfInputAndEmptySecondPeriod) {
   std::vector<std::string> lines = one_block_deck();
   lines.resize(15);
-  deck_values v;
   std::ostringstream out;
-  try {
-    v.read(join(lines), out);
-    ADD_FAILURE() << "no stop";
-  } catch (const run_stop& s) {
-    EXPECT_EQ(s.message, "input deck line 16, field phi_a_m(1): end of input");
-  }
+  EXPECT_EQ(stop_of(lines, out).message, "input deck line 16, field phi_a_m(1): end of input");
 
   lines = one_block_deck();
   lines[8] = "2";
   lines[9] = "0";
   lines.push_back("0");  // nl(2)
-  try {
-    v.read(join(lines), out);
-    ADD_FAILURE() << "no stop";
-  } catch (const run_stop& s) {
-    EXPECT_EQ(s.message,
-              "input deck line 30, field nl(2): nl(1) + nl(2) = 0 leaves the layer period empty");
-  }
+  EXPECT_EQ(stop_of(lines, out).message,
+            "input deck line 30, field nl(2): nl(1) + nl(2) = 0 leaves the layer period empty");
 }
 
 }  // namespace

@@ -32,6 +32,17 @@ void check_switch(const deck_reader& deck, const std::string& field, int v) {
   if (v != 0 && v != 1) deck.fail(field, "value " + std::to_string(v) + " is neither 0 nor 1");
 }
 
+// Stops the run (code 11) when, in the ice model, material i holds at
+// least as much water as it has pore space.
+void ice_model_check(int key_model, int i, const per_material& phi_a_m,
+                     const per_material& phi_layer_m, std::ostream& out) {
+  if (key_model != 0 || mat(phi_layer_m, i) < mat(phi_a_m, i)) return;
+  free_line(out, " Ice model, phi_a_m is smaller than phi_layer_m(i) ");
+  free_line(out, " ERROR, the code stops ");
+  free_line(out, " phi_a_m(i) = ", mat(phi_a_m, i), " phi_layer_m(i) = ", mat(phi_layer_m, i));
+  throw run_stop{11, ""};
+}
+
 }  // namespace
 
 // Reads the header and the material blocks of the deck, rejecting an ice
@@ -106,13 +117,7 @@ void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int&
     }
     for (const block_value& v : block) {
       mat(*v.values, i) = deck.read_g20_10(indexed(v.name, i));
-      if (v.values == &phi_layer_m && key_model == 0 && mat(phi_layer_m, i) >= mat(phi_a_m, i)) {
-        free_line(out, " Ice model, phi_a_m is smaller than phi_layer_m(i) ");
-        free_line(out, " ERROR, the code stops ");
-        free_line(out, " phi_a_m(i) = ", mat(phi_a_m, i), " phi_layer_m(i) = ",
-                  mat(phi_layer_m, i));
-        throw run_stop{11, ""};
-      }
+      if (v.values == &phi_layer_m) ice_model_check(key_model, i, phi_a_m, phi_layer_m, out);
     }
   }
 
