@@ -1,0 +1,69 @@
+#include "input/deck_reader.h"
+
+#include <optional>
+
+#include "common/report.h"
+#include "input/fortran_read.h"
+
+void deck_reader::fail(std::string_view field, std::string_view what) const {
+  throw run_stop{stop_bad_deck, "input deck line " + std::to_string(line_) + ", field " +
+                                    std::string(field) + ": " + std::string(what)};
+}
+
+// The next line, without a trailing carriage return; the end of the input
+// stops the run.
+std::string deck_reader::next_line(std::string_view field) {
+  std::string line;
+  ++line_;
+  if (!std::getline(in_, line)) fail(field, "end of input");
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+std::string deck_reader::free_item(std::string_view field) {
+  for (;;) {
+    const std::string line = next_line(field);
+    std::string_view rest = line;
+    const std::optional<std::string_view> item = next_free_item(rest);
+    if (!item) continue;  // empty line: the value is further down
+    if (item->empty()) fail(field, "no value before the comma");
+    return std::string(*item);
+  }
+}
+
+// Columns 1 ... width of the next line, blanks removed (a short line is
+// padded with blanks).
+std::string deck_reader::fixed_field(std::string_view field, std::size_t width) {
+  const std::string line = next_line(field);
+  return without_blanks(std::string_view(line).substr(0, width));
+}
+
+double deck_reader::read_free_real(std::string_view field) {
+  const std::string item = free_item(field);
+  const std::optional<double> v = fortran_real(item, 0);
+  if (!v) fail(field, "cannot read '" + item + "' as a real");
+  return *v;
+}
+
+int deck_reader::read_free_int(std::string_view field) {
+  const std::string item = free_item(field);
+  const std::optional<int> v = fortran_int(item);
+  if (!v) fail(field, "cannot read '" + item + "' as an integer");
+  return *v;
+}
+
+int deck_reader::read_i5(std::string_view field) {
+  const std::string text = fixed_field(field, 5);
+  if (text.empty()) return 0;
+  const std::optional<int> v = fortran_int(text);
+  if (!v) fail(field, "cannot read '" + text + "' in columns 1-5 as an integer");
+  return *v;
+}
+
+double deck_reader::read_g20_10(std::string_view field) {
+  const std::string text = fixed_field(field, 20);
+  if (text.empty()) return 0;
+  const std::optional<double> v = fortran_real(text, 10);
+  if (!v) fail(field, "cannot read '" + text + "' in columns 1-20 as a real");
+  return *v;
+}

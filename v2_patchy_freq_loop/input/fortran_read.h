@@ -1,0 +1,25 @@
+// Reading numbers the way formatted and free-format Fortran reads do.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The real written in `text` (no blanks): [sign] digits [. digits] [exponent],
+// the exponent being E, D or Q with an optional sign and digits, or a bare
+// signed integer. A value written without a decimal point has its last
+// `implied_decimals` mantissa digits as fraction. Empty when unreadable.
+std::optional<double> fortran_real(std::string_view text, int implied_decimals);
+
+// The integer written in `text` (no blanks): [sign] digits. Empty when
+// unreadable or out of the int range.
+std::optional<int> fortran_int(std::string_view text);
+
+// Next item of a free-format line: skips blanks, returns the item and moves
+// `rest` past it and past one following comma. Returns an empty view for a
+// null item (a comma where a value should be) and nothing at the line end.
+std::optional<std::string_view> next_free_item(std::string_view& rest);
+
+// `text` with every blank and tab taken out (blanks inside a field are not
+// significant).
+std::string without_blanks(std::string_view text);

@@ -1,0 +1,141 @@
+#include <string>
+
+#include "common/report.h"
+#include "input/deck_reader.h"
+#include "input/input.h"
+
+namespace {
+
+// One "(g20.10)" line of a material block: its name, its echo label and the
+// per-material array it fills.
+struct block_value {
+  const char* name;
+  const char* label;
+  per_material* values;
+};
+
+// Field name of entry i of a per-material value, e.g. "akf(2)".
+std::string indexed(const char* name, int i) {
+  return std::string(name) + "(" + std::to_string(i) + ")";
+}
+
+// Stops the run if the integer just read lies outside lo ... hi.
+void check_range(const deck_reader& deck, const std::string& field, int v, int lo, int hi) {
+  if (v < lo || v > hi) {
+    deck.fail(field, "value " + std::to_string(v) + " outside " + std::to_string(lo) + " ... " +
+                         std::to_string(hi));
+  }
+}
+
+// Stops the run if a model switch just read is neither 0 nor 1.
+void check_switch(const deck_reader& deck, const std::string& field, int v) {
+  if (v != 0 && v != 1) deck.fail(field, "value " + std::to_string(v) + " is neither 0 nor 1");
+}
+
+// Stops the run (code 11) when, in the ice model, material i holds at
+// least as much water as it has pore space.
+void ice_model_check(int key_model, int i, const per_material& phi_a_m,
+                     const per_material& phi_layer_m, std::ostream& out) {
+  if (key_model != 0 || mat(phi_layer_m, i) < mat(phi_a_m, i)) return;
+  free_line(out, " Ice model, phi_a_m is smaller than phi_layer_m(i) ");
+  free_line(out, " ERROR, the code stops ");
+  free_line(out, " phi_a_m(i) = ", mat(phi_a_m, i), " phi_layer_m(i) = ", mat(phi_layer_m, i));
+  throw run_stop{11, ""};
+}
+
+}  // namespace
+
+// Reads the header and the material blocks of the deck, rejecting an ice
+// model whose water proportion reaches the porosity, echoes the deck and
+// derives the cell side.
+void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int& nx, int& ny,
+             int& key_model, int& nmat, per_material& akf, per_material& ro2, per_material& eta,
+             per_material& ro1, per_material& ro3, per_material& phi_a_m,
+             per_material& phi_layer_m, per_material& capa_1_0, per_material& capa_3_0,
+             per_material& s3, per_material& rs1, per_material& rs3, per_material& coef_b13,
+             per_material& ak_s1, per_material& xmu_s1, per_material& ak_s3,
+             per_material& xmu_s3, per_material& ak_air, per_material& xmu_air, int& model,
+             double& h, std::array<int, 2>& nl, std::istream& in, std::ostream& out) {
+  deck_reader deck(in);
+
+  freq1 = deck.read_free_real("freq1");
+  if (!(freq1 > 0)) deck.fail("freq1", "value " + free_real(freq1) + " is not positive");
+  freq2 = deck.read_free_real("freq2");
+  nfreq = deck.read_free_int("nfreq");
+  domain_size = deck.read_free_real("domain_size");
+  nx = deck.read_free_int("nx");
+  check_range(deck, "nx", nx, 1, max_cells);
+  ny = deck.read_free_int("ny");
+  check_range(deck, "ny", ny, 1, max_cells);
+  key_model = deck.read_i5("key_model");
+  check_switch(deck, "key_model", key_model);
+  model = deck.read_i5("model");
+  check_switch(deck, "model", model);
+  nmat = deck.read_free_int("nmat");
+  check_range(deck, "nmat", nmat, 1, max_materials);
+
+  free_line(out, freq1);
+  free_line(out, freq2);
+  free_line(out, nfreq);
+  free_line(out, domain_size);
+  free_line(out, nx);
+  free_line(out, ny);
+  free_line(out, key_model);
+  free_line(out, model);
+  free_line(out, nmat);
+
+  // Lines 2 ... 20 of a material block, in reading (and echo) order.
+  const block_value block[] = {
+      {"akf", " akf (GPA) (fluid bulk mod.    = ", &akf},
+      {"ro2", " ro2 (gr/cm^3) (fluid density) = ", &ro2},
+      {"eta", " eta (poise) (fluid viscosity) = ", &eta},
+      {"ro1", " ro1(kgr/m^3)                  = ", &ro1},
+      {"ro3", " ro3(kgr/m^3)                  = ", &ro3},
+      {"phi_a_m", " phi_a (absolute porosity,ice) = ", &phi_a_m},
+      {"phi_layer_m", " phi_layer1 (water proportion) = ", &phi_layer_m},
+      {"capa_1_0", " capa_1_0 (cm^2) (ice)         = ", &capa_1_0},
+      {"capa_3_0", " capa_3_0 (cm^2) (ice)         = ", &capa_3_0},
+      {"s3", " s3 (shale proportion)(shales) = ", &s3},
+      {"rs1", " rs1 (m^2)   (shale)          = ", &rs1},
+      {"rs3", " rs3 (m^2) (shale)            = ", &rs3},
+      {"coef_b13", " coef_b13                      = ", &coef_b13},
+      {"ak_air", " ak_air(PA )                   = ", &ak_air},
+      {"xmu_air", " xmu_air (PA)                  = ", &xmu_air},
+      {"ak_s1", " ak_s1  (PA)                   = ", &ak_s1},
+      {"xmu_s1", " xmu_s1 (PA)                   = ", &xmu_s1},
+      {"ak_s3", " ak_s3  (PA)                   = ", &ak_s3},
+      {"xmu_s3", " xmu_s3 (PA)                   = ", &xmu_s3},
+  };
+
+  if (nmat == 1) nl[1] = 0;
+  for (int i = 1; i <= nmat; ++i) {
+    const std::string nl_field = indexed("nl", i);
+    nl[i - 1] = deck.read_free_int(nl_field);
+    if (nl[i - 1] < 0) deck.fail(nl_field, "value " + std::to_string(nl[i - 1]) + " is negative");
+    if (i == nmat && nl[0] + nl[1] == 0) {
+      deck.fail(nl_field, "nl(1) + nl(2) = 0 leaves the layer period empty");
+    }
+    for (const block_value& v : block) {
+      mat(*v.values, i) = deck.read_g20_10(indexed(v.name, i));
+      if (v.values == &phi_layer_m) ice_model_check(key_model, i, phi_a_m, phi_layer_m, out);
+    }
+  }
+
+  const std::string stars(34, '*');
+  for (int i = 1; i <= nmat; ++i) {
+    free_line(out, stars);
+    free_line(out, " layer i=  ", i);
+    free_line(out);
+    free_line(out, stars);
+    free_line(out, " nl(i) = cell in layer i       = ", nl[i - 1]);
+    for (const block_value& v : block) {
+      free_line(out, v.label, mat(*v.values, i));
+      if (v.values == &eta) free_line(out);
+    }
+  }
+  free_line(out, " model (=0,layered,=1,fractal  = ", model);
+  free_line(out);
+
+  h = domain_size / ny;
+  free_line(out, " mesh size h ", h);
+}
