@@ -2,6 +2,7 @@
 
 #include "common/report.h"
 #include "plane_waves/plane_waves.h"
+#include "plane_waves/velocity_checks.h"
 
 namespace {
 
@@ -32,13 +33,6 @@ void order_pair(const wave& first, const wave& second, wave& fast, wave& slow) {
     fast = first;
     slow = second;
   }
-}
-
-// A velocity that is not positive (or NaN) stops the run.
-void test_velocity(std::ostream& out, const char* name, double v, int code) {
-  if (v > 0.0) return;
-  free_line(out, std::string(" error, ") + name + " is negative, " + name + " = ", v);
-  throw run_stop{code, ""};
 }
 
 const char* const star_line_44 = "********************************************";
@@ -159,11 +153,7 @@ void veloc_aten(int nx, int ny, double omega, const cell_real& p11, const cell_r
         free_line(out);
       }
 
-      test_velocity(out, "vp1", p1.v, 2000);
-      test_velocity(out, "vp2", p2.v, 2001);
-      test_velocity(out, "vp3", p3.v, 2002);
-      test_velocity(out, "vs1", s1.v, 2003);
-      test_velocity(out, "vs2", s2.v, 2004);
+      check_velocities(out_values, out);
     }
   }
   free_line(out);
