@@ -35,6 +35,38 @@ void order_pair(const wave& first, const wave& second, wave& fast, wave& slow) {
   }
 }
 
+// The compressional and shear table of the central cell.
+void report_central_cell(std::ostream& out, int jc, int kc, const wave& p1, const wave& p2,
+                         const wave& p3, const wave& s1, const wave& s2) {
+  free_line(out, "nx/2,ny/2 ", jc, kc);
+  free_line(out, "Compressional wave speeds using eigenvalues");
+  free_line(out, "  of matrix S = E^{-1} A associated with   ");
+  free_line(out, " rows and  col. 1,3 y 4  of S,  respec.");
+  free_line(out);
+  free_line(out, "vp1 = ", p1.v, "m/s", " atp1 = ", p1.at, "1000/qp1 ", p1.qinv);
+  free_line(out, " Q1 = ", p1.q);
+  free_line(out);
+  free_line(out, "vp2 = ", p2.v, "m/s", " atp2 = ", p2.at, "1000/qp2 ", p2.qinv);
+  free_line(out, " Q2 = ", p2.q);
+  free_line(out);
+  free_line(out, "vp3 = ", p3.v, "m/s", " atp3 = ", p3.at, "1000/qp3 ", p3.qinv);
+  free_line(out, " Q3 = ", p3.q);
+  free_line(out);
+
+  free_line(out, "nx/2,ny/2 ", jc, kc);
+  free_line(out);
+  free_line(out, " Shear  wave speeds and att. using eigenvalues");
+  free_line(out, "  of matrix S = E^{-1} A col. associated with ");
+  free_line(out, " rows and  cols. 2 and 5 of  S,  respec.");
+  free_line(out);
+  free_line(out, "vs1 = ", s1.v, " ats1 = ", s1.at, "1000/qs1 ", s1.qinv);
+  free_line(out, " Qs1 = ", s1.q);
+  free_line(out);
+  free_line(out, "vs2 = ", s2.v, " ats2 = ", s2.at, "1000/qs2 ", s2.qinv);
+  free_line(out, " Qs2 = ", s2.q);
+  free_line(out);
+}
+
 const char* const star_line_44 = "********************************************";
 
 }  // namespace
@@ -123,35 +155,7 @@ void veloc_aten(int nx, int ny, double omega, const cell_real& p11, const cell_r
         free_line(out);
         free_line(out, star_line_44);
       }
-      if (j == jc && k == kc) {
-        free_line(out, "nx/2,ny/2 ", jc, kc);
-        free_line(out, "Compressional wave speeds using eigenvalues");
-        free_line(out, "  of matrix S = E^{-1} A associated with   ");
-        free_line(out, " rows and  col. 1,3 y 4  of S,  respec.");
-        free_line(out);
-        free_line(out, "vp1 = ", p1.v, "m/s", " atp1 = ", p1.at, "1000/qp1 ", p1.qinv);
-        free_line(out, " Q1 = ", p1.q);
-        free_line(out);
-        free_line(out, "vp2 = ", p2.v, "m/s", " atp2 = ", p2.at, "1000/qp2 ", p2.qinv);
-        free_line(out, " Q2 = ", p2.q);
-        free_line(out);
-        free_line(out, "vp3 = ", p3.v, "m/s", " atp3 = ", p3.at, "1000/qp3 ", p3.qinv);
-        free_line(out, " Q3 = ", p3.q);
-        free_line(out);
-
-        free_line(out, "nx/2,ny/2 ", jc, kc);
-        free_line(out);
-        free_line(out, " Shear  wave speeds and att. using eigenvalues");
-        free_line(out, "  of matrix S = E^{-1} A col. associated with ");
-        free_line(out, " rows and  cols. 2 and 5 of  S,  respec.");
-        free_line(out);
-        free_line(out, "vs1 = ", s1.v, " ats1 = ", s1.at, "1000/qs1 ", s1.qinv);
-        free_line(out, " Qs1 = ", s1.q);
-        free_line(out);
-        free_line(out, "vs2 = ", s2.v, " ats2 = ", s2.at, "1000/qs2 ", s2.qinv);
-        free_line(out, " Qs2 = ", s2.q);
-        free_line(out);
-      }
+      if (j == jc && k == kc) report_central_cell(out, jc, kc, p1, p2, p3, s1, s2);
 
       check_velocities(out_values, out);
     }

@@ -59,6 +59,122 @@ void ice_fraction_report(std::ostream& out, int j, int k, const cell_fractions& 
   free_line(out, star_line_27);
 }
 
+// Mineral moduli of the two solids.
+struct minerals {
+  double ak_s1, xmu_s1, ak_s3, xmu_s3;
+};
+
+// Moduli of the three-phase composite of one cell (Pa).
+struct composite {
+  double kav, xmuav, mu1, mu3, mu13;
+  double alfa1, alfa3, kg1, kg3, kg, k1, k2, k3, c12, c13, c23;
+  double h1, h3, b1, b2, b3, lambda1, lambda3, d3;
+};
+
+// Average moduli, the viscous shear coupling, the Gassmann-type moduli and
+// the two-dimensional coefficients of the composite.
+composite three_phase(const cell_fractions& f, const frame_moduli& fr, const minerals& mn,
+                      double akf, double eta, double omega) {
+  const double phi = f.phi, phi1 = f.phi1, phi3 = f.phi3, s1 = f.s1, s3 = f.s3;
+  composite c;
+  c.kav = 1.0 / ((phi1 / mn.ak_s1) * (1.0 - fr.ak_m1 / (phi1 * mn.ak_s1)) + phi / akf +
+                 (phi3 / mn.ak_s3) * (1.0 - fr.ak_m3 / (phi3 * mn.ak_s3)));
+  const double a1 = 1.0 - fr.xmu_m1 / (phi1 * mn.xmu_s1);
+  const double a3 = 1.0 - fr.xmu_m3 / (phi3 * mn.xmu_s3);
+  c.xmuav = 0.0;
+  if (eta > 0.0)
+    c.xmuav = 1.0 / ((phi1 / mn.xmu_s1) * a1 + (phi3 / mn.xmu_s3) * a3 + phi / (2.0 * omega * eta));
+
+  // Shear moduli of the composite.
+  c.mu1 = fr.xmu_m1 + (phi1 * a1) * (phi1 * a1) * c.xmuav;
+  c.mu3 = fr.xmu_m3 + (phi3 * a3) * (phi3 * a3) * c.xmuav;
+  c.mu13 = a1 * a3 * phi1 * phi3 * c.xmuav;
+
+  // Bulk and coupling moduli.
+  c.alfa1 = s1 - fr.ak_m1 / mn.ak_s1;
+  c.alfa3 = s3 - fr.ak_m3 / mn.ak_s3;
+  c.kg1 = fr.ak_m1 + c.alfa1 * c.alfa1 * c.kav;
+  c.kg3 = fr.ak_m3 + c.alfa3 * c.alfa3 * c.kav;
+  c.kg = fr.ak_m1 + fr.ak_m3 + (c.alfa1 + c.alfa3) * (c.alfa1 + c.alfa3) * c.kav;
+  c.k1 = c.kg1 - 2.0 * c.alfa1 * s1 * phi * c.kav + (s1 * phi) * (s1 * phi) * c.kav;
+  c.k3 = c.kg3 - 2.0 * c.alfa3 * s3 * phi * c.kav + (s3 * phi) * (s3 * phi) * c.kav;
+  c.k2 = phi * phi * c.kav;
+  c.c12 = phi * c.kav * (c.alfa1 - s1 * phi);
+  c.c23 = phi * c.kav * (c.alfa3 - s3 * phi);
+  c.c13 = c.kav * (c.alfa1 - s1 * phi) * (c.alfa3 - s3 * phi);
+  c.h1 = c.k1 + 2.0 * s1 * c.c12 + s1 * s1 * c.k2;
+  c.h3 = c.k3 + 2.0 * s3 * c.c23 + s3 * s3 * c.k2;
+  c.b1 = (c.c12 + s1 * c.k2) / phi;
+  c.b2 = (c.c23 + s3 * c.k2) / phi;
+  c.b3 = c.c13 + s3 * c.c12 + s1 * c.c23 + s1 * s3 * c.k2;
+
+  // Two-dimensional coefficients.
+  c.lambda1 = c.h1 - c.mu1;
+  c.lambda3 = c.h3 - c.mu3;
+  c.d3 = c.b3 - 0.5 * c.mu13;
+  return c;
+}
+
+void moduli_report(std::ostream& out, const composite& c) {
+  free_line(out);
+  free_line(out, "Moduli  as in eqs. (A.2),(A.5),(A.6),(A.7)");
+  free_line(out);
+  free_line(out, "used in contitutive eqs. (4.6)--(4.8)");
+  free_line(out);
+  free_line(out, "alfa1,alfa3 =", c.alfa1, c.alfa3);
+  free_line(out);
+  free_line(out);
+  free_line(out, "Kav(GPa)    = ", c.kav / 1e9);
+  free_line(out, "K1(GPa)     = ", c.k1 / 1e9);
+  free_line(out, "K2(GPa)     = ", c.k2 / 1e9);
+  free_line(out, "K3(GPa)     = ", c.k3 / 1e9);
+  free_line(out, "C12(GPa)    = ", c.c12 / 1e9);
+  free_line(out, "C13(GPa)    = ", c.c13 / 1e9);
+  free_line(out, "C23(GPa)    = ", c.c23 / 1e9);
+  free_line(out);
+  free_line(out);
+  free_line(out, " rigidity modulus mu1,mu3,mu13,muav eqs.  (A.1)");
+  free_line(out, "xmuav(GPa)  = ", c.xmuav / 1e9);
+  free_line(out);
+  free_line(out, "mu1(GPa)    = ", c.mu1 / 1e9);
+  free_line(out, "mu3(GPa)    = ", c.mu3 / 1e9);
+  free_line(out, "mu13(GPA)   = ", c.mu13 / 1e9);
+  free_line(out);
+  free_line(out);
+  free_line(out, "  Gassmann moduli  eqs. (A.7)");
+  free_line(out);
+  free_line(out, "KG1(GPa)    = ", c.kg1 / 1e9);
+  free_line(out, "KG3(GPa)    = ", c.kg3 / 1e9);
+  free_line(out, "KG(GPa)     = ", c.kg / 1e9);
+}
+
+// The coefficients in the notation of the constitutive equations; the 3D
+// Lame-type values are shown for comparison only.
+void elastic_report(std::ostream& out, int j, int k, const composite& c) {
+  free_line(out, " element j,k = ", j, k);
+  free_line(out);
+  free_line(out);
+  free_line(out, "Modulos elasticos notacion Dravel et al. JASA 04");
+  free_line(out, "(en Pa)");
+  free_line(out);
+  free_line(out, "H1=K_{G1}(GPa)     = ", c.h1 / 1e9);
+  free_line(out, "H3=K_{G3}(GPa)     = ", c.h3 / 1e9);
+  free_line(out, "B1(GPa)            = ", c.b1 / 1e9);
+  free_line(out, "B2(GPa)            = ", c.b2 / 1e9);
+  free_line(out, "B3(GPa)            = ", c.b3 / 1e9);
+  free_line(out, "M=k_av(Pa)        = ", c.kav / 1e9);
+  free_line(out, "xlambda1(GPa) (2D) = ", c.lambda1 / 1e9);
+  free_line(out, "xlambda3(GPa) (2D) = ", c.lambda3 / 1e9);
+  free_line(out, "d3(GPa) (2D)       = ", c.d3 / 1e9);
+  free_line(out, "xlambda1(GPa) (3D) = ", (c.h1 - 2.0 * c.mu1 / 3.0) / 1e9);
+  free_line(out, "xlambda3(GPa) (3D) = ", (c.h3 - 2.0 * c.mu3 / 3.0) / 1e9);
+  free_line(out, "d3(GPa) (3D)       = ", (c.b3 - c.mu13 / 3.0) / 1e9);
+  free_line(out, "mu1(GPa)           = ", c.mu1 / 1e9);
+  free_line(out, "mu3(GPa)           = ", c.mu3 / 1e9);
+  free_line(out, "mu13(GPA)          = ", c.mu13 / 1e9);
+  free_line(out);
+}
+
 }  // namespace
 
 // Moduli of the three-phase medium of every cell: frame moduli (ice or
@@ -75,150 +191,61 @@ void e_modulus(int nx, int ny, const cell_int& matnum, const per_material& phi_a
   for (int j = 1; j <= nx; ++j) {
     for (int k = 1; k <= ny; ++k) {
       const int mt = matnum(j, k);
-      const double phi = phiw(j, k);
       const bool reported = (j == 1 && k == 1);
-      const double aks1 = mat(ak_s1, mt), xmus1 = mat(xmu_s1, mt);
-      const double aks3 = mat(ak_s3, mt), xmus3 = mat(xmu_s3, mt);
+      const minerals mn{mat(ak_s1, mt), mat(xmu_s1, mt), mat(ak_s3, mt), mat(xmu_s3, mt)};
 
-      const cell_fractions f = volume_fractions(key_model, mat(phi_a_m, mt), mat(s3, mt), phi);
+      const cell_fractions f =
+          volume_fractions(key_model, mat(phi_a_m, mt), mat(s3, mt), phiw(j, k));
       if (key_model == 0 && reported) ice_fraction_report(out, j, k, f);
       check_control(f);
-      const double phi1 = f.phi1, phi3 = f.phi3, s1 = f.s1, s3c = f.s3;
 
       frame_moduli fr;
       if (key_model == 0) {
-        fr = ice_frame(f, aks1, xmus1, aks3, xmus3, mat(ak_air, mt), mat(xmu_air, mt));
+        fr = ice_frame(f, mn.ak_s1, mn.xmu_s1, mn.ak_s3, mn.xmu_s3, mat(ak_air, mt),
+                       mat(xmu_air, mt));
       } else {
-        fr = krief_frame(f, aks1, xmus1, aks3, xmus3);
+        fr = krief_frame(f, mn.ak_s1, mn.xmu_s1, mn.ak_s3, mn.xmu_s3);
         if (reported) out << " output of  Krief s model  eqs. (A.8)-(A.9)\n";
       }
 
-      // Average bulk modulus and average viscous shear modulus.
-      const double kav = 1.0 / ((phi1 / aks1) * (1.0 - fr.ak_m1 / (phi1 * aks1)) +
-                                phi / mat(akf, mt) +
-                                (phi3 / aks3) * (1.0 - fr.ak_m3 / (phi3 * aks3)));
-      const double a1 = 1.0 - fr.xmu_m1 / (phi1 * xmus1);
-      const double a3 = 1.0 - fr.xmu_m3 / (phi3 * xmus3);
-      const double visc = mat(eta, mt);
-      double xmuav = 0.0;
-      if (visc > 0.0)
-        xmuav = 1.0 / ((phi1 / xmus1) * a1 + (phi3 / xmus3) * a3 + phi / (2.0 * omega * visc));
+      const composite c = three_phase(f, fr, mn, mat(akf, mt), mat(eta, mt), omega);
+      if (reported) moduli_report(out, c);
 
-      // Shear moduli of the composite.
-      const double mu1c = fr.xmu_m1 + (phi1 * a1) * (phi1 * a1) * xmuav;
-      const double mu3c = fr.xmu_m3 + (phi3 * a3) * (phi3 * a3) * xmuav;
-      const double mu13c = a1 * a3 * phi1 * phi3 * xmuav;
-
-      // Bulk and coupling moduli.
-      const double alfa1 = s1 - fr.ak_m1 / aks1;
-      const double alfa3 = s3c - fr.ak_m3 / aks3;
-      const double kg1 = fr.ak_m1 + alfa1 * alfa1 * kav;
-      const double kg3 = fr.ak_m3 + alfa3 * alfa3 * kav;
-      const double kg = fr.ak_m1 + fr.ak_m3 + (alfa1 + alfa3) * (alfa1 + alfa3) * kav;
-      const double k1 = kg1 - 2.0 * alfa1 * s1 * phi * kav + (s1 * phi) * (s1 * phi) * kav;
-      const double k3 = kg3 - 2.0 * alfa3 * s3c * phi * kav + (s3c * phi) * (s3c * phi) * kav;
-      const double k2 = phi * phi * kav;
-      const double c12 = phi * kav * (alfa1 - s1 * phi);
-      const double c23 = phi * kav * (alfa3 - s3c * phi);
-      const double c13 = kav * (alfa1 - s1 * phi) * (alfa3 - s3c * phi);
-      const double h1 = k1 + 2.0 * s1 * c12 + s1 * s1 * k2;
-      const double h3 = k3 + 2.0 * s3c * c23 + s3c * s3c * k2;
-      const double bb1 = (c12 + s1 * k2) / phi;
-      const double bb2 = (c23 + s3c * k2) / phi;
-      const double bb3 = c13 + s3c * c12 + s1 * c23 + s1 * s3c * k2;
-
-      // Two-dimensional coefficients.
-      const double lam1 = h1 - mu1c;
-      const double lam3 = h3 - mu3c;
-      const double d3c = bb3 - 0.5 * mu13c;
-
+      if (c.lambda1 <= 0.0) free_line(out, " neg. lambda1 j,k   ", j, k, c.lambda1);
       if (reported) {
-        free_line(out);
-        free_line(out, "Moduli  as in eqs. (A.2),(A.5),(A.6),(A.7)");
-        free_line(out);
-        free_line(out, "used in contitutive eqs. (4.6)--(4.8)");
-        free_line(out);
-        free_line(out, "alfa1,alfa3 =", alfa1, alfa3);
-        free_line(out);
-        free_line(out);
-        free_line(out, "Kav(GPa)    = ", kav / 1e9);
-        free_line(out, "K1(GPa)     = ", k1 / 1e9);
-        free_line(out, "K2(GPa)     = ", k2 / 1e9);
-        free_line(out, "K3(GPa)     = ", k3 / 1e9);
-        free_line(out, "C12(GPa)    = ", c12 / 1e9);
-        free_line(out, "C13(GPa)    = ", c13 / 1e9);
-        free_line(out, "C23(GPa)    = ", c23 / 1e9);
-        free_line(out);
-        free_line(out);
-        free_line(out, " rigidity modulus mu1,mu3,mu13,muav eqs.  (A.1)");
-        free_line(out, "xmuav(GPa)  = ", xmuav / 1e9);
-        free_line(out);
-        free_line(out, "mu1(GPa)    = ", mu1c / 1e9);
-        free_line(out, "mu3(GPa)    = ", mu3c / 1e9);
-        free_line(out, "mu13(GPA)   = ", mu13c / 1e9);
-        free_line(out);
-        free_line(out);
-        free_line(out, "  Gassmann moduli  eqs. (A.7)");
-        free_line(out);
-        free_line(out, "KG1(GPa)    = ", kg1 / 1e9);
-        free_line(out, "KG3(GPa)    = ", kg3 / 1e9);
-        free_line(out, "KG(GPa)     = ", kg / 1e9);
-      }
-
-      if (lam1 <= 0.0) free_line(out, " neg. lambda1 j,k   ", j, k, lam1);
-      if (reported) {
-        free_line(out, " element j,k = ", j, k);
-        free_line(out);
-        free_line(out);
-        free_line(out, "Modulos elasticos notacion Dravel et al. JASA 04");
-        free_line(out, "(en Pa)");
-        free_line(out);
-        free_line(out, "H1=K_{G1}(GPa)     = ", h1 / 1e9);
-        free_line(out, "H3=K_{G3}(GPa)     = ", h3 / 1e9);
-        free_line(out, "B1(GPa)            = ", bb1 / 1e9);
-        free_line(out, "B2(GPa)            = ", bb2 / 1e9);
-        free_line(out, "B3(GPa)            = ", bb3 / 1e9);
-        free_line(out, "M=k_av(Pa)        = ", kav / 1e9);
-        free_line(out, "xlambda1(GPa) (2D) = ", lam1 / 1e9);
-        free_line(out, "xlambda3(GPa) (2D) = ", lam3 / 1e9);
-        free_line(out, "d3(GPa) (2D)       = ", d3c / 1e9);
-        free_line(out, "xlambda1(GPa) (3D) = ", (h1 - 2.0 * mu1c / 3.0) / 1e9);
-        free_line(out, "xlambda3(GPa) (3D) = ", (h3 - 2.0 * mu3c / 3.0) / 1e9);
-        free_line(out, "d3(GPa) (3D)       = ", (bb3 - mu13c / 3.0) / 1e9);
-        free_line(out, "mu1(GPa)           = ", mu1c / 1e9);
-        free_line(out, "mu3(GPa)           = ", mu3c / 1e9);
-        free_line(out, "mu13(GPA)          = ", mu13c / 1e9);
-        free_line(out);
-        if (lam1 <= 0.0) {
-          free_line(out, " neg. lambda1 j,k   ", j, k, lam1);
+        elastic_report(out, j, k, c);
+        if (c.lambda1 <= 0.0) {
+          free_line(out, " neg. lambda1 j,k   ", j, k, c.lambda1);
           throw run_stop{12345, ""};
         }
-        if (lam3 <= 0.0) throw run_stop{12346, ""};
+        if (c.lambda3 <= 0.0) throw run_stop{12346, ""};
       }
 
-      lambda1(j, k) = lam1;
-      lambda3(j, k) = lam3;
-      mu1(j, k) = mu1c;
-      mu3(j, k) = mu3c;
-      mu13(j, k) = mu13c;
-      b1(j, k) = bb1;
-      b2(j, k) = bb2;
-      m(j, k) = kav;
-      d3(j, k) = d3c;
+      lambda1(j, k) = c.lambda1;
+      lambda3(j, k) = c.lambda3;
+      mu1(j, k) = c.mu1;
+      mu3(j, k) = c.mu3;
+      mu13(j, k) = c.mu13;
+      b1(j, k) = c.b1;
+      b2(j, k) = c.b2;
+      m(j, k) = c.kav;
+      d3(j, k) = c.d3;
 
       // The strain energy of the two solids must be positive definite.
-      if ((lam3 + 2.0 * mu3c) * (lam1 + 2.0 * mu1c) - (d3c + mu13c) * (d3c + mu13c) <= 0.0) {
+      if ((c.lambda3 + 2.0 * c.mu3) * (c.lambda1 + 2.0 * c.mu1) - (c.d3 + c.mu13) * (c.d3 + c.mu13) <=
+          0.0) {
         free_line(out, "j,k, strain energy not positive definite ", j, k);
         throw run_stop{45687, ""};
       }
-      if (mu1c * mu3c - 0.25 * (mu13c * mu13c) <= 0.0) {
+      if (c.mu1 * c.mu3 - 0.25 * (c.mu13 * c.mu13) <= 0.0) {
         free_line(out, " j,k,strain energy not positive definite", j, k);
         throw run_stop{45688, ""};
       }
 
       const std::pair<const char*, double> stored[] = {
-          {"lambda1", lam1}, {"lambda3", lam3}, {"mu1", mu1c}, {"mu3", mu3c}, {"mu13", mu13c},
-          {"b1", bb1},       {"b2", bb2},       {"m", kav},    {"d3", d3c}};
+          {"lambda1", c.lambda1}, {"lambda3", c.lambda3}, {"mu1", c.mu1},
+          {"mu3", c.mu3},         {"mu13", c.mu13},       {"b1", c.b1},
+          {"b2", c.b2},           {"m", c.kav},           {"d3", c.d3}};
       for (const auto& [name, value] : stored) check_finite(j, k, name, value);
     }
   }
