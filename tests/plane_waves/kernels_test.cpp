@@ -2,6 +2,7 @@
 // hand-worked cases.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "plane_waves/plane_waves.h"
