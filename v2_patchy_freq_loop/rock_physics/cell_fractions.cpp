@@ -1,0 +1,57 @@
+#include "rock_physics/cell_fractions.h"
+
+#include <cmath>
+#include <string>
+
+#include "common/fortran_format.h"
+#include "common/report.h"
+
+// Volume fractions of one cell for the ice or the shaley-sand model.
+cell_fractions volume_fractions(int key_model, double phi_a, double s3, double phi) {
+  cell_fractions f{};
+  f.phi = phi;
+  if (key_model == 0) {
+    f.phi1 = 1.0 - phi_a;
+    f.phi3 = phi_a - phi;
+    if (f.phi3 <= 0.0 || f.phi3 >= 1.0) throw run_stop{45678, ""};
+    f.s3 = f.phi3 / (1.0 - phi);
+    f.s1 = 1.0 - f.s3;
+    f.s3_prima = f.phi3 / (1.0 - f.phi1);
+    f.sw = phi / phi_a;
+    f.control = f.phi1 + phi + f.phi3;
+  } else if (key_model == 1) {
+    f.s3 = s3;
+    f.phi3 = s3 * (1.0 - phi);
+    f.s1 = 1.0 - s3;
+    f.phi1 = f.s1 * (1.0 - phi);
+    f.control = f.phi3 + f.phi1 + phi;
+  } else {
+    throw run_stop{stop_bad_deck, "key_model " + std::to_string(key_model) +
+                                      " is neither 0 (ice) nor 1 (shaley sand)"};
+  }
+  return f;
+}
+
+// The fractions of a cell must add up to 1.
+void check_control(const cell_fractions& f) {
+  if (std::abs(f.control - 1.0) >= 1e-15) throw run_stop{555, ""};
+}
+
+// The five fractions as one formatted record: the first line is followed by
+// an empty line, the last ends with an empty line.
+void fractions_record(std::ostream& out, const cell_fractions& f, std::string_view phi1_label,
+                      std::string_view s1_label) {
+  out << "porosity (water proportion)  =" << fortran_g(f.phi, 10, 5) << "\n\n";
+  out << phi1_label << fortran_g(f.phi1, 10, 5) << '\n';
+  out << "bulk solid 3 fraction phi3   =" << fortran_g(f.phi3, 10, 5) << '\n';
+  out << s1_label << fortran_g(f.s1, 10, 5) << '\n';
+  out << "solid 3 matrix fraction s3   =" << fortran_g(f.s3, 10, 5) << "\n\n";
+}
+
+// NaN or infinite coefficients (a zero fraction, grain size or permeability
+// divides by zero) cannot feed the finite-element system.
+void check_finite(int j, int k, const char* name, double value) {
+  if (std::isfinite(value)) return;
+  throw run_stop{stop_nonfinite, "cell (" + std::to_string(j) + "," + std::to_string(k) +
+                                     "): coefficient " + name + " is not finite"};
+}

@@ -1,0 +1,33 @@
+// Volume fractions of one cell and the report blocks shared by the moduli
+// and the mass-coefficient routines (private to rock_physics).
+#pragma once
+
+#include <ostream>
+#include <string_view>
+
+// Bulk fractions phi1 (solid 1), phi (water), phi3 (solid 3) and matrix
+// fractions s1, s3 of the solid part.
+struct cell_fractions {
+  double phi, phi1, phi3, s1, s3;
+  double s3_prima, sw;  // ice model only: ice content of the pores, water saturation
+  double control;       // phi1 + phi + phi3, must be 1
+};
+
+// Fractions of a cell of water proportion phi. Ice model (key_model 0) from
+// the absolute porosity phi_a, stopping with 45678 unless 0 < phi3 < 1;
+// shaley-sand model (key_model 1) from the shale proportion s3.
+cell_fractions volume_fractions(int key_model, double phi_a, double s3, double phi);
+
+// |control - 1| >= 1e-15 stops the run with 555.
+void check_control(const cell_fractions& f);
+
+// The formatted fractions record "(a,g10.5//,a,g10.5/,a,g10.5/,a,g10.5/,
+// a,g10.5/)"; the phi1 and s1 labels name the calling routine.
+void fractions_record(std::ostream& out, const cell_fractions& f, std::string_view phi1_label,
+                      std::string_view s1_label);
+
+// The 27-character star line of the rock-physics reports.
+inline constexpr const char* star_line_27 = "************************** ";
+
+// A non-finite stored coefficient stops the run naming cell and field.
+void check_finite(int j, int k, const char* name, double value);
