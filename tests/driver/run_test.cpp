@@ -112,9 +112,9 @@ TEST(rerun, replaces_every_result_file) {
   EXPECT_EQ(r.text("vp_anal.phiw").find("old"), std::string::npos);
 }
 
-// A uniform sample under a uniform top load deforms almost uniformly, which
-// the elements represent on any grid: refining it leaves the effective
-// modulus unchanged to many digits.
+// A uniform sample under a uniform top load is strained almost uniformly,
+// which the elements represent on any grid: refining it leaves the modulus
+// from the averages of stress and strain unchanged to many digits.
 TEST(refinement, uniform_sample_velocity_does_not_depend_on_the_grid) {
   const program_run coarse = run_program(grid_deck("permafrost.deck", 10, 10), fresh_dir("r10"));
   const program_run fine = run_program(grid_deck("permafrost.deck", 60, 60), fresh_dir("r60"));
@@ -125,8 +125,6 @@ TEST(refinement, uniform_sample_velocity_does_not_depend_on_the_grid) {
   EXPECT_NEAR(v60, v10, 1e-6 * v10);
   const std::string qlabel = "using averages 1000/Q FE         = ";
   EXPECT_NEAR(reported(fine.out, qlabel).at(0), reported(coarse.out, qlabel).at(0), 1e-5);
-  const std::string top = "from deltavol1 Velocity(m/s) FE = ";
-  EXPECT_NEAR(reported(fine.out, top).at(0), reported(coarse.out, top).at(0), 1e-6 * v10);
   EXPECT_NE(fine.out.find("number of unknowns nodos =  22204"), std::string::npos);
 }
 

@@ -1,0 +1,103 @@
+// One run of the permafrost example on an n x n grid, held stage by stage:
+// deck, cell coefficients, plane waves, assembly, ordering, factorization.
+// Shared by the tests and the benchmarks.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/arrays.h"
+#include "fem/fem.h"
+#include "input/input.h"
+#include "plane_waves/plane_waves.h"
+#include "rock_physics/rock_physics.h"
+#include "yale/yale.h"
+
+// The example deck with an n x n grid.
+inline std::string deck_text(int n) {
+  std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / "permafrost.deck");
+  std::ostringstream deck;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number)
+    deck << (number == 5 || number == 6 ? std::to_string(n) : line) << '\n';
+  return deck.str();
+}
+
+// Every array of one run, filled up to the stage being measured.
+struct example_system {
+  double freq1, freq2, domain_size, h;
+  int nfreq, nx, ny, key_model, nmat, model;
+  per_material akf, ro2, eta, ro1, ro3, phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3,
+      coef_b13, ak_s1, xmu_s1, ak_s3, xmu_s3, ak_air, xmu_air;
+  std::array<int, 2> nl;
+  cell_int matnum;
+  cell_real phiw, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
+  cell_real p11, p12, p13, p22, p23, p33, f11, f12, f22;
+  double s1_, s3_, phi1_, phi3_;
+  double omega;
+  dof_table xnod;
+  std::vector<std::int32_t> ia, ja, c, ic;
+  std::vector<cplx> avec, rhs_m, z, work;
+  std::ostringstream report;
+
+  explicit example_system(int n)
+      : ia(max_unknowns + 1),
+        ja(std::size_t(row_capacity) * max_unknowns),
+        c(max_unknowns),
+        ic(max_unknowns),
+        avec(ja.size()),
+        rhs_m(max_unknowns),
+        z(max_unknowns),
+        work(work_slots) {
+    std::istringstream deck(deck_text(n));
+    readata(freq1, freq2, nfreq, domain_size, nx, ny, key_model, nmat, akf, ro2, eta, ro1, ro3,
+            phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3, coef_b13, ak_s1, xmu_s1,
+            ak_s3, xmu_s3, ak_air, xmu_air, model, h, nl, deck, report);
+    phi_layer_m = {0.2, 0.2};
+    for (int k = 1; k <= ny; ++k)
+      for (int j = 1; j <= nx; ++j) matnum(j, k) = 1;
+    std::istringstream no_file;
+    porosity(nx, ny, phi_layer_m, model, phiw, no_file);
+    omega = 6.283185307179586 * freq1;
+    coefficients();
+    global_numbering(nx, ny, xnod);
+  }
+  void coefficients() {
+    report.str({});
+    e_modulus(nx, ny, matnum, phi_a_m, phiw, s3, akf, eta, omega, ak_air, xmu_air, ak_s3, xmu_s3,
+              ak_s1, xmu_s1, key_model, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, report);
+    mass_visco_coef(nx, ny, matnum, phi_a_m, phiw, s3, eta, key_model, ro1, ro2, ro3, capa_1_0,
+                    capa_3_0, rs1, rs3, coef_b13, p11, p12, p13, p22, p23, p33, f11, f12, f22,
+                    s1_, s3_, phi1_, phi3_, report);
+  }
+  void plane_waves() {
+    report.str({});
+    wave_values w;
+    veloc_aten(nx, ny, omega, p11, p12, p13, p22, p23, p33, f11, f12, f22, lambda1, lambda3, mu1,
+               mu3, mu13, b1, b2, m, d3, w, report);
+  }
+  void assemble() {
+    global_sist(omega, nx, ny, h, xnod, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, p11, p12,
+                p13, p22, p23, p33, f11, f12, f22, avec.data(), ia.data(), ja.data(),
+                rhs_m.data());
+  }
+  std::int32_t order() {
+    std::int32_t n = unknowns(nx, ny), nsp = work_slots, path = 1, flag = 0;
+    zodrv(&n, ia.data(), ja.data(), avec.data(), c.data(), ic.data(), &nsp,
+          reinterpret_cast<std::int32_t*>(work.data()), &path, &flag);
+    return flag;
+  }
+  std::int32_t factor_solve(std::int32_t& esp) {
+    std::int32_t n = unknowns(nx, ny), nsp = work_slots, path = 1, flag = 0;
+    zndrv(&n, c.data(), c.data(), ic.data(), ia.data(), ja.data(), avec.data(), rhs_m.data(),
+          z.data(), &nsp, reinterpret_cast<std::int32_t*>(work.data()), work.data(), &esp, &path,
+          &flag);
+    return flag;
+  }
+};
+
