@@ -3,6 +3,7 @@
 #include "driver/run.h"
 
 #include <array>
+#include <exception>
 #include <fstream>
 #include <vector>
 
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr int stop_normal = 40;
+constexpr int stop_internal_failure = 1;  // out of memory and the like
 constexpr int stop_bad_material = 222;
 constexpr int stop_ordering_failed = 9;
 constexpr int stop_solve_failed = 99;
@@ -354,5 +356,9 @@ int run_driver(std::istream& deck, std::ostream& out, std::ostream& err,
     else
       err << "STOP " << stop.code << '\n';
     return stop.code;
+  } catch (const std::exception& failure) {
+    out.flush();
+    err << "internal failure: " << failure.what() << '\n';
+    return stop_internal_failure;
   }
 }

@@ -1,0 +1,63 @@
+// A solver work area too small for the system stops the run with the
+// solver's flag: 9 when the ordering fails, 99 when the factorization does.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "driver/run.h"
+#include "run_dir.h"
+#include "support/example_system.h"
+
+namespace {
+
+struct in_process_run {
+  int status;
+  std::string out, err;
+};
+
+// Runs the driver on the example with an n x n grid in a fresh directory
+// with a work area of nsp slots.
+in_process_run run_with_work_area(int n, std::int32_t nsp, const std::string& name) {
+  const auto home = std::filesystem::current_path();
+  std::filesystem::current_path(fresh_dir(name));
+  std::istringstream deck(deck_text(n));
+  std::ostringstream out, err;
+  const int status = run_driver(deck, out, err, run_settings{nsp});
+  std::filesystem::current_path(home);
+  return {status, out.str(), err.str()};
+}
+
+// The strict upper-triangle entries of the assembled n x n system.
+std::int32_t upper_entries(int n) {
+  example_system s(n);
+  s.assemble();
+  std::int32_t count = 0;
+  for (std::int32_t i = 1; i <= unknowns(n, n); ++i)
+    for (std::int32_t p = s.ia[i - 1]; p < s.ia[i]; ++p) count += s.ja[p - 1] > i;
+  return count;
+}
+
+TEST(solver_stops, ordering_without_room_stops_with_9_after_its_flag) {
+  const std::int32_t n = unknowns(3, 3);
+  const in_process_run r = run_with_work_area(3, 2 * n, "stop9");
+  EXPECT_EQ(r.status, 9);
+  EXPECT_NE(r.out.find("\n FLAG= " + std::to_string(10 * n + 1) + "\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("deltavol1="), std::string::npos);
+  EXPECT_EQ(r.out.find("running time="), std::string::npos);
+}
+
+TEST(solver_stops, factorization_without_room_stops_with_99_after_esp_and_flag) {
+  // Room for the ordering (3n + 4E integer words) but not for the fill of
+  // the factors of a 20 x 20 grid.
+  const std::int32_t n = unknowns(20, 20);
+  const in_process_run r = run_with_work_area(20, 3 * n + 4 * upper_entries(20), "stop99");
+  EXPECT_EQ(r.status, 99);
+  const auto esp = r.out.find("\n ESP= ");
+  ASSERT_NE(esp, std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("\n FLAG= ", esp), r.out.find('\n', esp + 1));
+  EXPECT_EQ(r.out.find("deltavol1="), std::string::npos);
+  EXPECT_NE(r.err.find("STOP 99"), std::string::npos);
+}
+
+}  // namespace
