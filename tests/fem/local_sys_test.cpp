@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "fem/fem.h"
 
@@ -49,6 +50,70 @@ TEST(FemLocalSys, InteriorCellByHand) {
     for (int col = 1; col <= local_dofs; ++col) EXPECT_EQ(c.at(r, col), c.at(col, r));
   }
   for (double p : {c.p11, c.p12, c.p13, c.p22, c.p23, c.p33}) EXPECT_EQ(p, 0.0);
+}
+
+namespace {
+
+// The written-out stiffness block K(lambda, mu) on x1..x4, y1..y4: entry
+// lambda/dl + mu/dm (dm = 0: no mu term), upper triangle, symmetric.
+constexpr int k_lam[8][8] = {{3, -3, -6, 6, 4, 4, -4, -4},  {0, 3, 6, -6, -4, -4, 4, 4},
+                             {0, 0, 3, -3, -4, -4, 4, 4},   {0, 0, 0, 3, 4, 4, -4, -4},
+                             {0, 0, 0, 0, 3, 6, -6, -3},    {0, 0, 0, 0, 0, 3, -3, -6},
+                             {0, 0, 0, 0, 0, 0, 3, 6},      {0, 0, 0, 0, 0, 0, 0, 3}};
+constexpr int k_mu[8][8] = {{1, -2, -2, 0, 4, -4, -4, 4},  {0, 1, 0, -2, 4, -4, -4, 4},
+                            {0, 0, 1, -2, -4, 4, 4, -4},   {0, 0, 0, 1, -4, 4, 4, -4},
+                            {0, 0, 0, 0, 1, 0, -2, -2},    {0, 0, 0, 0, 0, 1, -2, -2},
+                            {0, 0, 0, 0, 0, 0, 1, 0},      {0, 0, 0, 0, 0, 0, 0, 1}};
+double k_entry(double lambda, double mu, int s, int t) {
+  if (s > t) std::swap(s, t);
+  const int dl = k_lam[s][t], dm = k_mu[s][t];
+  return dm == 0 ? lambda / dl : lambda / dl + mu / dm;
+}
+// Denominators of the mass integrals over h^2 (0: vanishes): bilinear M,
+// solid-fluid G (x, then y components; columns L, R, B, T), fluid N; the
+// divergence couplings D in halves and the fluid divergence signs.
+constexpr int m_den[4][4] = {{9, 18, 36, 18}, {18, 9, 18, 36}, {36, 18, 9, 18}, {18, 36, 18, 9}};
+constexpr int g_den[8][4] = {{6, 12, 0, 0}, {12, 6, 0, 0}, {12, 6, 0, 0}, {6, 12, 0, 0},
+                             {0, 0, 6, 12}, {0, 0, 6, 12}, {0, 0, 12, 6}, {0, 0, 12, 6}};
+constexpr int n_den[4][4] = {{3, 6, 0, 0}, {6, 3, 0, 0}, {0, 0, 3, 6}, {0, 0, 6, 3}};
+constexpr int d_sign[8][4] = {{1, -1, 1, -1}, {-1, 1, -1, 1}, {-1, 1, -1, 1}, {1, -1, 1, -1},
+                              {1, -1, 1, -1}, {1, -1, 1, -1}, {-1, 1, -1, 1}, {-1, 1, -1, 1}};
+constexpr int sigma[4] = {-1, 1, -1, 1};
+
+// Block formula of entry (r, c), r <= c, 0-based, of an interior cell.
+cplx expected_entry(const cell& q, int r, int c) {
+  auto friction = [&](double f, int den) { return den == 0 ? 0.0 : q.omega * f * (q.h * q.h) / den; };
+  auto mass2 = [](int s, int t) { return s / 4 == t / 4 ? m_den[s % 4][t % 4] : 0; };
+  if (c < 8) return {k_entry(q.lambda1, q.mu1, r, c), friction(q.f11, mass2(r, c))};
+  if (r < 8 && c < 12) return {d_sign[r][c - 8] * q.b1 / 2, -friction(q.f12, g_den[r][c - 8])};
+  if (r < 8) return {k_entry(q.d3, q.mu13 / 2, r, c - 12), -friction(q.f11, mass2(r, c - 12))};
+  if (c < 12) return {q.m * sigma[r - 8] * sigma[c - 8], friction(q.f22, n_den[r - 8][c - 8])};
+  if (r < 12) return {d_sign[c - 12][r - 8] * q.b2 / 2, friction(q.f12, g_den[c - 12][r - 8])};
+  return {k_entry(q.lambda3, q.mu3, r - 12, c - 12), friction(q.f11, mass2(r - 12, c - 12))};
+}
+
+}  // namespace
+
+// Every entry of an interior cell against the written-out tables, with
+// coefficients for which h^2 formed first, ((omega*f)*h)*h and
+// omega*f*(h^2/c) all round differently.
+TEST(FemLocalSys, InteriorCellAgainstTables) {
+  cell c;
+  c.omega = 2 * 3.141592653589793 * 37.0, c.h = 0.01 / 3;
+  c.lambda1 = 2.1234567e10, c.lambda3 = 7.3456789e9, c.mu1 = 1.7654321e10, c.mu3 = 3.1415926e9;
+  c.mu13 = 1.3579111e9, c.b1 = 4.4444443e9, c.b2 = 1.9191919e9, c.m = 6.7676767e9;
+  c.d3 = 2.3232323e9, c.f11 = 2.82e7, c.f12 = -3.66e7, c.f22 = 5.76e7;
+  const double area = c.h * c.h;
+  ASSERT_NE(c.omega * c.f11 * area / 9, c.omega * c.f11 * c.h * c.h / 9);
+  ASSERT_NE(c.omega * c.f11 * area / 9, c.omega * c.f11 * (area / 9));
+  c.form(2, 2, 3, 3);
+  for (int r = 0; r < local_dofs; ++r) {
+    for (int col = r; col < local_dofs; ++col) {
+      const cplx want = expected_entry(c, r, col);
+      EXPECT_EQ(c.at(r + 1, col + 1), want) << r + 1 << "," << col + 1;
+      EXPECT_EQ(c.at(col + 1, r + 1), want) << col + 1 << "," << r + 1;
+    }
+  }
 }
 
 TEST(FemLocalSys, BottomLeftCellRows) {

@@ -70,16 +70,17 @@ int solid_mass(int s, int t) { return comp(s) == comp(t) ? mass[corner(s)][corne
 
 struct cell_coefficients {
   double lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
-  // omega * f * h * h, left to right, for the three friction coefficients.
+  // omega * f * h^2 for the three friction coefficients, h^2 formed first.
   double wf11, wf12, wf22;
 };
 
 // Block formula of entry (r, c), r <= c, of the element matrix. Operation
-// order, as the formulas read left to right: the real part is the stiffness
-// or coupling term, lambda/c1 + mu/c2 (e.g. lambda1/3 + mu1, b1/2, m); the
-// imaginary part is ((omega*f)*h)*h divided by the constant of the mass
-// integral (e.g. omega*f11*h*h/9), with the sign of its block, and +0 where
-// that integral vanishes.
+// order, as the written-out entries read left to right: the real part is
+// the stiffness or coupling term, lambda/c1 + mu/c2 (e.g. lambda1/3 + mu1,
+// b1/2, m); the imaginary part is omega*f*h^2/c, i.e. ((omega*f)*(h*h))/c
+// with the cell area h^2 = h*h taken as one factor and c the constant of
+// the mass integral (e.g. omega*f11*h^2/9), with the sign of its block, and
+// +0 where that integral vanishes.
 cplx block_entry(const cell_coefficients& q, int r, int c) {
   const bool r_u1 = r <= 8, r_w = r >= 9 && r <= 12;
   const bool c_u1 = c <= 8, c_w = c >= 9 && c <= 12;
@@ -129,8 +130,9 @@ void local_sys(int j, int k, int nx, int ny, double omega, double h, double lamb
   if (k == 1) fix({5, 6, 11, 17, 18});   // bottom rollers, no flow
   if (k == ny) fix({12});                // no flow through the top
 
+  const double area = h * h;
   const cell_coefficients q{lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3,
-                            omega * f11 * h * h, omega * f12 * h * h, omega * f22 * h * h};
+                            omega * f11 * area, omega * f12 * area, omega * f22 * area};
   auto at = [&a](int r, int c) -> cplx& { return a[(r - 1) + local_dofs * (c - 1)]; };
   // Rows in increasing order; a free row copies its lower part from the rows
   // already formed, so a constrained row's column is zero below it.
