@@ -40,7 +40,7 @@ void insert_each_entry(double omega, int nx, int ny, double h, const dof_table& 
       const int ic = (k - 1) * nx + j;
       for (int r = 1; r <= local_dofs; ++r) {
         for (int c = 1; c <= local_dofs; ++c) {
-          contribucion_yale(xnod(ic, c), xnod(ic, r), a[(r - 1) + local_dofs * (c - 1)], n,
+          contribucion_yale(xnod(ic, c), xnod(ic, r), entry(a, r, c), n,
                             s.ia.data(), s.ja.data(), s.avec.data());
         }
         s.rhs[xnod(ic, r) - 1] += load[r - 1];

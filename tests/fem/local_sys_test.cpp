@@ -23,7 +23,7 @@ struct cell {
     local_sys(j, k, nx, ny, omega, h, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, p11, p12,
               p13, p22, p23, p33, f11, f12, f22, a, load);
   }
-  cplx at(int r, int c) const { return a[(r - 1) + local_dofs * (c - 1)]; }
+  cplx at(int r, int c) const { return entry(a, r, c); }
 };
 
 }  // namespace
@@ -82,7 +82,9 @@ constexpr int sigma[4] = {-1, 1, -1, 1};
 
 // Block formula of entry (r, c), r <= c, 0-based, of an interior cell.
 cplx expected_entry(const cell& q, int r, int c) {
-  auto friction = [&](double f, int den) { return den == 0 ? 0.0 : q.omega * f * (q.h * q.h) / den; };
+  auto friction = [&](double f, int den) {
+    return den == 0 ? 0.0 : q.omega * f * (q.h * q.h) / den;
+  };
   auto mass2 = [](int s, int t) { return s / 4 == t / 4 ? m_den[s % 4][t % 4] : 0; };
   if (c < 8) return {k_entry(q.lambda1, q.mu1, r, c), friction(q.f11, mass2(r, c))};
   if (r < 8 && c < 12) return {d_sign[r][c - 8] * q.b1 / 2, -friction(q.f12, g_den[r][c - 8])};

@@ -133,15 +133,14 @@ void local_sys(int j, int k, int nx, int ny, double omega, double h, double lamb
   const double area = h * h;
   const cell_coefficients q{lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3,
                             omega * f11 * area, omega * f12 * area, omega * f22 * area};
-  auto at = [&a](int r, int c) -> cplx& { return a[(r - 1) + local_dofs * (c - 1)]; };
   // Rows in increasing order; a free row copies its lower part from the rows
   // already formed, so a constrained row's column is zero below it.
   for (int r = 1; r <= local_dofs; ++r) {
     for (int c = 1; c <= local_dofs; ++c) {
       if (constrained[r]) {
-        at(r, c) = c == r ? block_entry(q, r, r) : cplx{};
+        entry(a, r, c) = c == r ? block_entry(q, r, r) : cplx{};
       } else {
-        at(r, c) = c < r ? at(c, r) : block_entry(q, r, c);
+        entry(a, r, c) = c < r ? entry(a, c, r) : block_entry(q, r, c);
       }
     }
   }
