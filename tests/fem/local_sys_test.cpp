@@ -3,6 +3,7 @@
 // properties of the stiffness that do not depend on how it is written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <utility>
 
@@ -94,17 +95,22 @@ cplx expected_entry(const cell& q, int r, int c) {
   return {k_entry(q.lambda3, q.mu3, r - 12, c - 12), friction(q.f11, mass2(r - 12, c - 12))};
 }
 
-}  // namespace
-
-// Every entry of an interior cell against the written-out tables, with
-// coefficients for which h^2 formed first, ((omega*f)*h)*h and
+// Rock-like coefficients for which h^2 formed first, ((omega*f)*h)*h and
 // omega*f*(h^2/c) all round differently.
-TEST(FemLocalSys, InteriorCellAgainstTables) {
+cell rock_like_cell() {
   cell c;
   c.omega = 2 * 3.141592653589793 * 37.0, c.h = 0.01 / 3;
   c.lambda1 = 2.1234567e10, c.lambda3 = 7.3456789e9, c.mu1 = 1.7654321e10, c.mu3 = 3.1415926e9;
   c.mu13 = 1.3579111e9, c.b1 = 4.4444443e9, c.b2 = 1.9191919e9, c.m = 6.7676767e9;
   c.d3 = 2.3232323e9, c.f11 = 2.82e7, c.f12 = -3.66e7, c.f22 = 5.76e7;
+  return c;
+}
+
+}  // namespace
+
+// Every entry of an interior cell against the written-out tables.
+TEST(FemLocalSys, InteriorCellAgainstTables) {
+  cell c = rock_like_cell();
   const double area = c.h * c.h;
   ASSERT_NE(c.omega * c.f11 * area / 9, c.omega * c.f11 * c.h * c.h / 9);
   ASSERT_NE(c.omega * c.f11 * area / 9, c.omega * c.f11 * (area / 9));
@@ -114,6 +120,33 @@ TEST(FemLocalSys, InteriorCellAgainstTables) {
       const cplx want = expected_entry(c, r, col);
       EXPECT_EQ(c.at(r + 1, col + 1), want) << r + 1 << "," << col + 1;
       EXPECT_EQ(c.at(col + 1, r + 1), want) << col + 1 << "," << r + 1;
+    }
+  }
+}
+
+// Every cell of 3 x 3, 1 x 3, 3 x 1 and 1 x 1 grids: a constrained row is
+// zero but for its formula diagonal; a free row has the formula from the
+// diagonal on and, to its left, the formula except in constrained columns.
+TEST(FemLocalSys, ConstrainedRowsAndCopies) {
+  for (auto [nx, ny] : {std::pair{3, 3}, {1, 3}, {3, 1}, {1, 1}}) {
+    for (int j = 1; j <= nx; ++j) {
+      for (int k = 1; k <= ny; ++k) {
+        bool fixed[local_dofs + 1] = {};
+        for (int r : {1, 4, 9, 13, 16}) fixed[r] |= j == 1;
+        for (int r : {2, 3, 10, 14, 15}) fixed[r] |= j == nx;
+        for (int r : {5, 6, 11, 17, 18}) fixed[r] |= k == 1;
+        fixed[12] |= k == ny;
+        cell c = rock_like_cell();
+        c.form(j, k, nx, ny);
+        for (int r = 1; r <= local_dofs; ++r) {
+          for (int col = 1; col <= local_dofs; ++col) {
+            const bool zero = fixed[r] ? col != r : col < r && fixed[col];
+            const int lo = std::min(r, col) - 1, hi = std::max(r, col) - 1;
+            EXPECT_EQ(c.at(r, col), zero ? cplx{} : expected_entry(c, lo, hi))
+                << nx << "x" << ny << " cell " << j << "," << k << " entry " << r << "," << col;
+          }
+        }
+      }
     }
   }
 }
