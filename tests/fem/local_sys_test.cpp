@@ -151,22 +151,6 @@ TEST(FemLocalSys, ConstrainedRowsAndCopies) {
   }
 }
 
-TEST(FemLocalSys, BottomLeftCellRows) {
-  cell c;
-  c.form(1, 1, 3, 3);
-  const int fixed[] = {1, 4, 5, 6, 9, 11, 13, 16, 17, 18};
-  for (int r : fixed) {
-    for (int col = 1; col <= local_dofs; ++col) {
-      if (col != r) {
-        EXPECT_EQ(c.at(r, col), cplx(0, 0)) << r << "," << col;
-      }
-    }
-  }
-  EXPECT_EQ(c.at(1, 1), cplx(5, 0.5));  // the diagonal keeps its value
-  for (int r = 2; r <= local_dofs; ++r) EXPECT_EQ(c.at(r, 1), cplx(0, 0)) << r;
-  EXPECT_EQ(c.at(7, 7), cplx(5, 0.5));  // free row 7 untouched
-}
-
 // Left side, not bottom or top: column 9 is zero in the constrained rows 1
 // and 4 and, by the copy, below row 9; the free rows above keep it.
 TEST(FemLocalSys, LeftColumnNineCopyRule) {

@@ -35,7 +35,8 @@ constexpr int fluid_mass[4][4] = {{2, 1, 0, 0}, {1, 2, 0, 0}, {0, 0, 2, 1}, {0, 
 constexpr int div_sign[4] = {-1, 1, -1, 1};
 
 // v times count/unit, formed as v divided by the exact constant unit/count
-// (negative counts give the negative constant); +0 for a zero count.
+// (every count of the tables divides its unit; a negative count gives the
+// negative constant); +0 for a zero count.
 double part(double v, int count, int unit) {
   return count == 0 ? 0.0 : v / static_cast<double>(unit / count);
 }
@@ -68,6 +69,7 @@ double stiffness(double lambda, double mu, int s, int t) {
 // Bilinear mass of solid unknowns s, t in 36ths (zero across components).
 int solid_mass(int s, int t) { return comp(s) == comp(t) ? mass[corner(s)][corner(t)] : 0; }
 
+// The cell's coefficients as the block formulas use them.
 struct cell_coefficients {
   double lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
   // omega * f * h^2 for the three friction coefficients, h^2 formed first.
