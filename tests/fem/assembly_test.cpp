@@ -40,7 +40,7 @@ void insert_each_entry(double omega, int nx, int ny, double h, const dof_table& 
       const int ic = (k - 1) * nx + j;
       for (int r = 1; r <= local_dofs; ++r) {
         for (int c = 1; c <= local_dofs; ++c) {
-          contribucion_yale(xnod(ic, c), xnod(ic, r), a[(r - 1) + local_dofs * (c - 1)], n,
+          contribucion_yale(xnod(ic, c), xnod(ic, r), entry(a, r, c), n,
                             s.ia.data(), s.ja.data(), s.avec.data());
         }
         s.rhs[xnod(ic, r) - 1] += load[r - 1];
@@ -71,7 +71,8 @@ long first_bit_difference(const std::vector<cplx>& u, const std::vector<cplx>& v
 }  // namespace
 
 TEST(FemAssembly, SameBitsAsEntryByEntryInsertion) {
-  for (auto [nx, ny] : {std::pair{1, 1}, {2, 2}, {3, 2}, {1, 5}, {5, 1}, {7, 4}, {10, 10}}) {
+  for (auto [nx, ny] : {std::pair{1, 1}, {2, 2}, {3, 2}, {1, 2}, {2, 1}, {1, 5}, {5, 1},
+                        {60, 1}, {1, 60}, {7, 4}, {10, 10}}) {
     dof_table xnod;
     global_numbering(nx, ny, xnod);
     const std::int32_t n = unknowns(nx, ny);

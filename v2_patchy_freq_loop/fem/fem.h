@@ -10,6 +10,12 @@
 using element_matrix = std::array<cplx, local_dofs * local_dofs>;  // 20 x 20, column-major
 using element_load = std::array<cplx, local_dofs>;
 
+// Entry (row r, column c) of an element matrix, r and c from 1 to 20.
+inline cplx& entry(element_matrix& a, int r, int c) { return a[(r - 1) + local_dofs * (c - 1)]; }
+inline cplx entry(const element_matrix& a, int r, int c) {
+  return a[(r - 1) + local_dofs * (c - 1)];
+}
+
 // Number of unknowns of an nx x ny grid.
 inline std::int32_t unknowns(int nx, int ny) { return (6 * nx + 5) * ny + 5 * nx + 4; }
 

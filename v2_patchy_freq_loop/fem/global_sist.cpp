@@ -41,35 +41,19 @@ std::int32_t merge_columns(std::int32_t* row, std::int32_t count,
   return merged;
 }
 
-}  // namespace
+// Places of ja and avec used by an assembly of n unknowns.
+std::int64_t capacity(std::int32_t n) { return static_cast<std::int64_t>(row_capacity) * n; }
 
-// The stored pattern is the full coupling of the cells: row r holds the
-// union of the unknowns of the cells that contain r. It is built first, each
-// row gathered in its own block of row_capacity places of ja, then packed;
-// the values are then added in place, cell by cell (j outer, k inner) as an
-// insert-or-add assembly would add them, so every sum is formed in the same
-// order. Cost linear in the number of stored entries.
-void global_sist(double omega, int nx, int ny, double h, const dof_table& xnod,
-                 const cell_real& lambda1, const cell_real& lambda3, const cell_real& mu1,
-                 const cell_real& mu3, const cell_real& mu13, const cell_real& b1,
-                 const cell_real& b2, const cell_real& m, const cell_real& d3, cell_real& p11,
-                 cell_real& p12, cell_real& p13, cell_real& p22, cell_real& p23, cell_real& p33,
-                 const cell_real& f11, const cell_real& f12, const cell_real& f22, cplx* avec,
-                 std::int32_t* ia, std::int32_t* ja, cplx* rhs_m) {
+// First place of row r's block of row_capacity places in ja while gathering.
+std::int64_t block(std::int32_t r) { return capacity(r - 1) + 1; }
+
+// Pattern of the cells' coupling in ia and ja: each row gathered in its own
+// block of ja, its count in ia(r + 1), then the rows packed one after another
+// (a row never moves to a later place); ja is zero behind the last entry.
+void build_pattern(int nx, int ny, const dof_table& xnod, std::int32_t* ia, std::int32_t* ja) {
   const std::int32_t n = unknowns(nx, ny);
   const one_based<std::int32_t> row_start(ia), col(ja);
-  const one_based<cplx> val(avec), rhs(rhs_m);
-  const std::int64_t capacity = static_cast<std::int64_t>(row_capacity) * n;
-
-  for (std::int32_t r = 1; r <= n; ++r) rhs(r) = cplx{};
-  for (std::int64_t p = 1; p <= capacity; ++p) {
-    val(p) = cplx{};
-    col(p) = 0;
-  }
-  for (std::int32_t r = 1; r <= n + 1; ++r) row_start(r) = 1;
-
-  // Pattern: row r gathers in ja(block(r) ...) with its count in ia(r + 1).
-  auto block = [](std::int32_t r) { return static_cast<std::int64_t>(r - 1) * row_capacity + 1; };
+  row_start(1) = 1;
   for (std::int32_t r = 2; r <= n + 1; ++r) row_start(r) = 0;
   for (int ic = 1; ic <= nx * ny; ++ic) {
     int order[local_dofs];
@@ -81,18 +65,60 @@ void global_sist(double omega, int nx, int ny, double h, const dof_table& xnod,
       row_start(r + 1) = merge_columns(col.at(block(r)), row_start(r + 1), cols);
     }
   }
-  // Pack the rows one after another (a row never moves up) and set ia.
   for (std::int32_t r = 1; r <= n; ++r) {
     const std::int32_t count = row_start(r + 1);
-    const std::int64_t from = block(r);
-    for (std::int32_t i = 0; i < count; ++i) col(row_start(r) + i) = col(from + i);
+    for (std::int32_t i = 0; i < count; ++i) col(row_start(r) + i) = col(block(r) + i);
     row_start(r + 1) = row_start(r) + count;
   }
-  // Stored values start at -0, the exact additive identity: the first
-  // contribution to an entry is stored as it is, as an insertion stores it.
-  const std::int32_t stored = row_start(n + 1) - 1;
-  for (std::int64_t p = stored + 1; p <= capacity; ++p) col(p) = 0;
-  for (std::int32_t p = 1; p <= stored; ++p) val(p) = cplx{-0.0, -0.0};
+  for (std::int64_t p = row_start(n + 1); p <= capacity(n); ++p) col(p) = 0;
+}
+
+// Adds the element matrix a of cell ic at its stored places, row by row and
+// column by column within a row, as contribucion_yale would add them.
+void add_element(const dof_table& xnod, int ic, const element_matrix& a, const std::int32_t* ia,
+                 const std::int32_t* ja, cplx* avec) {
+  const one_based<const std::int32_t> row_start(ia), col(ja);
+  const one_based<cplx> val(avec);
+  int order[local_dofs];
+  sorted_locals(xnod, ic, order);
+  for (int ra = 1; ra <= local_dofs; ++ra) {
+    // Place of each local column in the row: one walk along it, the columns
+    // taken in increasing order.
+    std::int32_t place[local_dofs + 1];
+    std::int32_t p = row_start(xnod(ic, ra));
+    for (int b : order) {
+      while (col(p) != xnod(ic, b)) ++p;
+      place[b] = p;
+    }
+    for (int b = 1; b <= local_dofs; ++b) val(place[b]) += entry(a, ra, b);
+  }
+}
+
+}  // namespace
+
+// The stored pattern is the full coupling of the cells: row r holds the
+// union of the unknowns of the cells that contain r. It is built first, then
+// the values are added in place cell by cell (j outer, k inner), so every
+// entry is the sum of the same contributions in the same order as with
+// contribucion_yale, at a cost linear in the number of stored entries.
+void global_sist(double omega, int nx, int ny, double h, const dof_table& xnod,
+                 const cell_real& lambda1, const cell_real& lambda3, const cell_real& mu1,
+                 const cell_real& mu3, const cell_real& mu13, const cell_real& b1,
+                 const cell_real& b2, const cell_real& m, const cell_real& d3, cell_real& p11,
+                 cell_real& p12, cell_real& p13, cell_real& p22, cell_real& p23, cell_real& p33,
+                 const cell_real& f11, const cell_real& f12, const cell_real& f22, cplx* avec,
+                 std::int32_t* ia, std::int32_t* ja, cplx* rhs_m) {
+  const std::int32_t n = unknowns(nx, ny);
+  build_pattern(nx, ny, xnod, ia, ja);
+  // Stored values start at -0, the exact additive identity, so the first
+  // contribution to an entry is kept as it is, as an insertion keeps it; the
+  // places behind the last entry are 0.
+  const one_based<cplx> val(avec), rhs(rhs_m);
+  const std::int32_t stored = one_based<std::int32_t>(ia)(n + 1) - 1;
+  for (std::int64_t p = 1; p <= capacity(n); ++p) {
+    val(p) = p <= stored ? cplx{-0.0, -0.0} : cplx{};
+  }
+  for (std::int32_t r = 1; r <= n; ++r) rhs(r) = cplx{};
 
   element_matrix a;
   element_load load;
@@ -103,19 +129,7 @@ void global_sist(double omega, int nx, int ny, double h, const dof_table& xnod,
                 p13(j, k), p22(j, k), p23(j, k), p33(j, k), f11(j, k), f12(j, k), f22(j, k), a,
                 load);
       const int ic = (k - 1) * nx + j;
-      int order[local_dofs];
-      sorted_locals(xnod, ic, order);
-      for (int ra = 1; ra <= local_dofs; ++ra) {
-        // Storage place of each local column in row xnod(ic, ra): one walk
-        // along the row, the columns taken in increasing order.
-        std::int32_t place[local_dofs + 1];
-        std::int32_t p = row_start(xnod(ic, ra));
-        for (int b : order) {
-          while (col(p) != xnod(ic, b)) ++p;
-          place[b] = p;
-        }
-        for (int b = 1; b <= local_dofs; ++b) val(place[b]) += a[(ra - 1) + local_dofs * (b - 1)];
-      }
+      add_element(xnod, ic, a, ia, ja, avec);
       for (int ra = 1; ra <= local_dofs; ++ra) rhs(xnod(ic, ra)) += load[ra - 1];
     }
   }

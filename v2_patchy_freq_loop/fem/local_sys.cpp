@@ -35,7 +35,8 @@ constexpr int fluid_mass[4][4] = {{2, 1, 0, 0}, {1, 2, 0, 0}, {0, 0, 2, 1}, {0, 
 constexpr int div_sign[4] = {-1, 1, -1, 1};
 
 // v times count/unit, formed as v divided by the exact constant unit/count
-// (negative counts give the negative constant); +0 for a zero count.
+// (every count of the tables divides its unit; a negative count gives the
+// negative constant); +0 for a zero count.
 double part(double v, int count, int unit) {
   return count == 0 ? 0.0 : v / static_cast<double>(unit / count);
 }
@@ -68,18 +69,20 @@ double stiffness(double lambda, double mu, int s, int t) {
 // Bilinear mass of solid unknowns s, t in 36ths (zero across components).
 int solid_mass(int s, int t) { return comp(s) == comp(t) ? mass[corner(s)][corner(t)] : 0; }
 
+// The cell's coefficients as the block formulas use them.
 struct cell_coefficients {
   double lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
-  // omega * f * h * h, left to right, for the three friction coefficients.
+  // omega * f * h^2 for the three friction coefficients, h^2 formed first.
   double wf11, wf12, wf22;
 };
 
 // Block formula of entry (r, c), r <= c, of the element matrix. Operation
-// order, as the formulas read left to right: the real part is the stiffness
-// or coupling term, lambda/c1 + mu/c2 (e.g. lambda1/3 + mu1, b1/2, m); the
-// imaginary part is ((omega*f)*h)*h divided by the constant of the mass
-// integral (e.g. omega*f11*h*h/9), with the sign of its block, and +0 where
-// that integral vanishes.
+// order, as the written-out entries read left to right: the real part is
+// the stiffness or coupling term, lambda/c1 + mu/c2 (e.g. lambda1/3 + mu1,
+// b1/2, m); the imaginary part is omega*f*h^2/c, i.e. ((omega*f)*(h*h))/c
+// with the cell area h^2 = h*h taken as one factor and c the constant of
+// the mass integral (e.g. omega*f11*h^2/9), with the sign of its block, and
+// +0 where that integral vanishes.
 cplx block_entry(const cell_coefficients& q, int r, int c) {
   const bool r_u1 = r <= 8, r_w = r >= 9 && r <= 12;
   const bool c_u1 = c <= 8, c_w = c >= 9 && c <= 12;
@@ -129,17 +132,17 @@ void local_sys(int j, int k, int nx, int ny, double omega, double h, double lamb
   if (k == 1) fix({5, 6, 11, 17, 18});   // bottom rollers, no flow
   if (k == ny) fix({12});                // no flow through the top
 
+  const double area = h * h;
   const cell_coefficients q{lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3,
-                            omega * f11 * h * h, omega * f12 * h * h, omega * f22 * h * h};
-  auto at = [&a](int r, int c) -> cplx& { return a[(r - 1) + local_dofs * (c - 1)]; };
+                            omega * f11 * area, omega * f12 * area, omega * f22 * area};
   // Rows in increasing order; a free row copies its lower part from the rows
   // already formed, so a constrained row's column is zero below it.
   for (int r = 1; r <= local_dofs; ++r) {
     for (int c = 1; c <= local_dofs; ++c) {
       if (constrained[r]) {
-        at(r, c) = c == r ? block_entry(q, r, r) : cplx{};
+        entry(a, r, c) = c == r ? block_entry(q, r, r) : cplx{};
       } else {
-        at(r, c) = c < r ? at(c, r) : block_entry(q, r, c);
+        entry(a, r, c) = c < r ? entry(a, c, r) : block_entry(q, r, c);
       }
     }
   }
