@@ -124,6 +124,24 @@ TEST(VelocAten, LosslessVelocitiesMatchIndependentEigenSolves) {
   EXPECT_NEAR(w.vs2, std::sqrt((-qb - disc) / (2 * qa)), 1e-7 * w.vs2);
 }
 
+TEST(VelocAten, OnlyTheFirstTwoCompressionalRootsAreOrdered) {
+  // Uncoupled phases without friction: S is diagonal, with squared
+  // slownesses 1e-6, 2e-6, 3e-6 s^2/m^2 on rows 1, 3, 4 (solid 1, fluid,
+  // solid 3) and 5e-6, 1e-5 on rows 2, 5 (shear of solid 1 and solid 3).
+  // Cardano returns diag(1, 2, 3) as 3, 1, 2: the first two are swapped to
+  // put the faster first, the third (707 m/s) stays last although it is
+  // faster than the second (577 m/s).
+  const cell c{6e8, 4e8, 2e8, 3e8, 0, 0, 0, 1e9, 0, 1000, 0, 0, 2000, 0, 3000, 0, 0, 0};
+  const wave_values w = run(c, 628.3);
+  EXPECT_NEAR(w.vp1, 1000.0, 1e-9);
+  EXPECT_NEAR(w.vp2, 1000.0 / std::sqrt(3.0), 1e-9);
+  EXPECT_NEAR(w.vp3, 1000.0 / std::sqrt(2.0), 1e-9);
+  EXPECT_NEAR(w.vs1, 1000.0 / std::sqrt(5.0), 1e-9);
+  EXPECT_NEAR(w.vs2, 1000.0 / std::sqrt(10.0), 1e-9);
+  for (double qinv : {w.qinv_p1, w.qinv_p2, w.qinv_p3, w.qinv_s1, w.qinv_s2})
+    EXPECT_LT(std::abs(qinv), 1e-9);
+}
+
 TEST(VelocAten, LowFrequencyFastWaveMovesAllPhasesTogether) {
   // When friction dominates inertia the relative motions lock: the fast P
   // wave sees the total stiffness of the locked mode over the bulk density.

@@ -124,11 +124,62 @@ TEST(MassViscoCoef, ReportOfCellOneOne) {
   EXPECT_EQ(o.lines.back(), "");
 }
 
+TEST(MassViscoCoef, IceReportOfCellOneOne) {
+  // phi_a = 0.4, phi = 0.2: half the pore space is ice, half water.
+  rock_deck d = rock_deck::ice().grid(2, 2, 0.2);
+  masses r;
+  const outcome o = run_masses(d, r);
+  ASSERT_EQ(o.code, 0);
+  const std::string stars = " ************************** ";
+  const std::vector<std::string> head = {
+      " enters  mass_visco_coef  key_model  0",
+      " ice content s3_prima= 0.5",
+      "  water saturation  Sw= 0.5",
+      stars,
+      stars,
+      "",
+      "   control (must be = 1) =   1",
+      "",
+      stars,
+      stars,
+      "porosity (water proportion)  =.20000    ",
+      "",
+      "bulk solid 1 fraction phi1 en mass_visco  =.60000    ",
+      "bulk solid 3 fraction phi3   =.20000    ",
+      "solid 1 matrix fraction s1 en mass_visco  =.75000    ",
+      "solid 3 matrix fraction s3   =.25000    ",
+      "",
+      "",
+      "",
+      stars,
+      stars,
+      "",
+      "  mass densities for each phase"};
+  ASSERT_GE(o.lines.size(), head.size());
+  for (std::size_t i = 0; i < head.size(); ++i) EXPECT_EQ(o.lines[i], head[i]) << i;
+  // capa_1 = 1e-13 (0.2/0.4)^3, capa_3 = 1e-13 (0.4/0.2)^2 (0.2/0.6)^3.
+  std::size_t at = 0;
+  while (at < o.lines.size() && o.lines[at] != " permeabilities for the permafrost model (m^2)") ++at;
+  ASSERT_LT(at + 3, o.lines.size());
+  EXPECT_EQ(o.lines[at - 1], "");
+  ASSERT_EQ(o.lines[at + 1].rfind(" capa_1=, ", 0), 0u);
+  EXPECT_NEAR(std::stod(o.lines[at + 1].substr(10)), 1.25e-14, 1e-28);
+  ASSERT_EQ(o.lines[at + 2].rfind(" capa_3=, ", 0), 0u);
+  EXPECT_NEAR(std::stod(o.lines[at + 2].substr(10)), 4e-13 / 27.0, 1e-28);
+  EXPECT_EQ(o.lines[at + 3].rfind(" capa=, ", 0), 0u);
+}
+
 TEST(MassViscoCoef, FractionStops) {
   masses r;
   rock_deck d = rock_deck::ice().grid(2, 2, 0.2);
   d.phiw(1, 2) = 0.4;
   EXPECT_EQ(run_masses(d, r).code, 45678);
+  // Fractions that do not add up to 1: the ice report block comes first.
+  rock_deck ice = rock_deck::ice().grid(1, 1, -4503599627370496.0);
+  ice.phi_a_m = {-4503599627370495.5, 0.4};
+  const outcome oi = run_masses(ice, r);
+  EXPECT_EQ(oi.code, 555);
+  EXPECT_EQ(oi.lines.back(), " ************************** ");
   rock_deck sand = rock_deck::shaley_sand().grid(1, 1, 0.2);
   sand.s3 = {1e10 + 0.3, 0.2};
   const outcome o = run_masses(sand, r);

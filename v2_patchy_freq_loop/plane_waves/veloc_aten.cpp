@@ -14,6 +14,7 @@ struct wave {
   double v, at, q, qinv;
 };
 
+// The wave of squared complex slowness lambda (principal square root).
 wave from_squared_slowness(cplx lambda) {
   const cplx sigma = std::sqrt(lambda);
   wave w;
@@ -67,14 +68,94 @@ void report_central_cell(std::ostream& out, int jc, int kc, const wave& p1, cons
   free_line(out);
 }
 
-const char* const star_line_44 = "********************************************";
+// Entry (i, j), 1-based, of a 5 x 5 column-major matrix.
+cplx& at5(cplx* mat, int i, int j) { return mat[(i - 1) + 5 * (j - 1)]; }
+
+// The eighteen coefficients of one cell.
+struct cell_coefs {
+  double p11, p12, p13, p22, p23, p33, f11, f12, f22;
+  double lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
+};
+
+// Elastic matrix E of the five amplitudes (solid-1 longitudinal and
+// transverse, fluid relative, solid-3 longitudinal and transverse).
+void elastic_matrix(const cell_coefs& c, cplx* e) {
+  for (int x = 0; x < 25; ++x) e[x] = cplx(0.0, 0.0);
+  at5(e, 1, 1) = c.lambda1 + 2.0 * c.mu1;
+  at5(e, 1, 3) = at5(e, 3, 1) = c.b1;
+  at5(e, 1, 4) = at5(e, 4, 1) = c.mu13 + c.d3;
+  at5(e, 3, 3) = c.m;
+  at5(e, 3, 4) = at5(e, 4, 3) = c.b2;
+  at5(e, 4, 4) = c.lambda3 + 2.0 * c.mu3;
+  at5(e, 2, 2) = c.mu1;
+  at5(e, 2, 5) = at5(e, 5, 2) = 0.5 * c.mu13;
+  at5(e, 5, 5) = c.mu3;
+}
+
+// Inertia-friction matrix A at angular frequency omega; the shear entries
+// have the fluid amplitude eliminated from the compressional ones.
+void inertia_friction_matrix(const cell_coefs& c, double omega, cplx* a) {
+  // i f / omega as a complex quotient.
+  auto friction = [omega](double f) { return cplx(0.0, f) / cplx(omega, 0.0); };
+  for (int x = 0; x < 25; ++x) a[x] = cplx(0.0, 0.0);
+  at5(a, 1, 1) = c.p11 - friction(c.f11);
+  at5(a, 1, 3) = at5(a, 3, 1) = c.p12 + friction(c.f12);
+  at5(a, 1, 4) = at5(a, 4, 1) = c.p13 + friction(c.f11);
+  at5(a, 3, 3) = c.p22 - friction(c.f22);
+  at5(a, 3, 4) = at5(a, 4, 3) = c.p23 - friction(c.f12);
+  at5(a, 4, 4) = c.p33 - friction(c.f11);
+  at5(a, 2, 2) = at5(a, 1, 1) - at5(a, 1, 3) * at5(a, 1, 3) / at5(a, 3, 3);
+  at5(a, 2, 5) = at5(a, 5, 2) = at5(a, 1, 4) - at5(a, 1, 3) * at5(a, 3, 4) / at5(a, 3, 3);
+  at5(a, 5, 5) = at5(a, 4, 4) - at5(a, 3, 4) * at5(a, 3, 4) / at5(a, 3, 3);
+}
+
+// s = b a for 5 x 5 matrices, each entry summed over m = 1 ... 5 in order.
+void product_5x5(cplx* b, cplx* a, cplx* s) {
+  for (int i = 1; i <= 5; ++i)
+    for (int j = 1; j <= 5; ++j) {
+      cplx sum(0.0, 0.0);
+      for (int m = 1; m <= 5; ++m) sum = sum + at5(b, i, m) * at5(a, m, j);
+      at5(s, i, j) = sum;
+    }
+}
+
+// Compressional waves from the eigenvalues of S on rows and columns 1, 3, 4:
+// the first two roots ordered by velocity, the third as it comes.
+void compressional_waves(cplx* s, wave& p1, wave& p2, wave& p3) {
+  const int pk[3] = {1, 3, 4};
+  cplx sub[9];
+  for (int c = 0; c < 3; ++c)
+    for (int r = 0; r < 3; ++r) sub[r + 3 * c] = at5(s, pk[r], pk[c]);
+  cplx l1, l2, l3;
+  cautov(sub, l1, l2, l3);
+  order_pair(from_squared_slowness(l1), from_squared_slowness(l2), p1, p2);
+  p3 = from_squared_slowness(l3);
+}
+
+// Shear waves from the eigenvalues of S on rows and columns 2, 5, the
+// faster first.
+void shear_waves(cplx* s, wave& s1, wave& s2) {
+  const cplx t = at5(s, 2, 2) + at5(s, 5, 5);
+  const cplx d = at5(s, 2, 2) * at5(s, 5, 5) - at5(s, 2, 5) * at5(s, 5, 2);
+  const cplx r = std::sqrt(t * t - 4.0 * d);
+  order_pair(from_squared_slowness((t + r) * 0.5), from_squared_slowness((t - r) * 0.5), s1, s2);
+}
+
+// The angular frequency between two 44-star lines.
+void report_header(std::ostream& out, double omega) {
+  const char* const star_line_44 = "********************************************";
+  free_line(out, star_line_44);
+  free_line(out);
+  free_line(out, " ANGULAR FREQUENCY :  ", omega, " (HZ)");
+  free_line(out);
+  free_line(out, star_line_44);
+}
 
 }  // namespace
 
 // Plane waves of the three-phase medium of every cell: the squared complex
 // slownesses are the eigenvalues of S = E^{-1} A, with E the elastic and A
-// the inertia-friction matrix of the five amplitudes (solid-1 longitudinal
-// and transverse, fluid relative, solid-3 longitudinal and transverse).
+// the inertia-friction matrix of the five amplitudes.
 void veloc_aten(int nx, int ny, double omega, const cell_real& p11, const cell_real& p12,
                 const cell_real& p13, const cell_real& p22, const cell_real& p23,
                 const cell_real& p33, const cell_real& f11, const cell_real& f12,
@@ -82,81 +163,28 @@ void veloc_aten(int nx, int ny, double omega, const cell_real& p11, const cell_r
                 const cell_real& mu1, const cell_real& mu3, const cell_real& mu13,
                 const cell_real& b1, const cell_real& b2, const cell_real& m,
                 const cell_real& d3, wave_values& out_values, std::ostream& out) {
-  cplx e_store[25];
-  cplx a_store[25];
-  cplx s_store[25];
-  cplx sub[9];
-  auto E = [&e_store](int i, int j) -> cplx& { return e_store[(i - 1) + 5 * (j - 1)]; };
-  auto A = [&a_store](int i, int j) -> cplx& { return a_store[(i - 1) + 5 * (j - 1)]; };
-  auto S = [&s_store](int i, int j) -> cplx& { return s_store[(i - 1) + 5 * (j - 1)]; };
-  // i f / omega as a complex quotient.
-  auto friction = [omega](double f) { return cplx(0.0, f) / cplx(omega, 0.0); };
-
+  cplx e[25], a[25], s[25];
   const int jc = nx / 2;
   const int kc = ny / 2;
   for (int k = 1; k <= ny; ++k) {
     for (int j = 1; j <= nx; ++j) {
-      for (cplx& x : e_store) x = cplx(0.0, 0.0);
-      for (cplx& x : a_store) x = cplx(0.0, 0.0);
+      const cell_coefs c{
+          p11(j, k), p12(j, k), p13(j, k), p22(j, k), p23(j, k), p33(j, k),
+          f11(j, k), f12(j, k), f22(j, k),
+          lambda1(j, k), lambda3(j, k), mu1(j, k), mu3(j, k), mu13(j, k),
+          b1(j, k), b2(j, k), m(j, k), d3(j, k)};
+      elastic_matrix(c, e);
+      inertia_friction_matrix(c, omega, a);
+      c_invert(5, e);
+      product_5x5(e, a, s);
 
-      E(1, 1) = lambda1(j, k) + 2.0 * mu1(j, k);
-      E(1, 3) = E(3, 1) = b1(j, k);
-      E(1, 4) = E(4, 1) = mu13(j, k) + d3(j, k);
-      E(3, 3) = m(j, k);
-      E(3, 4) = E(4, 3) = b2(j, k);
-      E(4, 4) = lambda3(j, k) + 2.0 * mu3(j, k);
-      E(2, 2) = mu1(j, k);
-      E(2, 5) = E(5, 2) = 0.5 * mu13(j, k);
-      E(5, 5) = mu3(j, k);
-
-      A(1, 1) = p11(j, k) - friction(f11(j, k));
-      A(1, 3) = A(3, 1) = p12(j, k) + friction(f12(j, k));
-      A(1, 4) = A(4, 1) = p13(j, k) + friction(f11(j, k));
-      A(3, 3) = p22(j, k) - friction(f22(j, k));
-      A(3, 4) = A(4, 3) = p23(j, k) - friction(f12(j, k));
-      A(4, 4) = p33(j, k) - friction(f11(j, k));
-      // Shear: the fluid amplitude eliminated from the compressional entries.
-      A(2, 2) = A(1, 1) - A(1, 3) * A(1, 3) / A(3, 3);
-      A(2, 5) = A(5, 2) = A(1, 4) - A(1, 3) * A(3, 4) / A(3, 3);
-      A(5, 5) = A(4, 4) - A(3, 4) * A(3, 4) / A(3, 3);
-
-      c_invert(5, e_store);
-      for (int i = 1; i <= 5; ++i)
-        for (int jj = 1; jj <= 5; ++jj) {
-          cplx sum(0.0, 0.0);
-          for (int l = 1; l <= 5; ++l) sum = sum + E(i, l) * A(l, jj);
-          S(i, jj) = sum;
-        }
-
-      // Compressional waves: rows and columns 1, 3, 4 of S.
-      const int pk[3] = {1, 3, 4};
-      for (int c = 0; c < 3; ++c)
-        for (int r = 0; r < 3; ++r) sub[r + 3 * c] = S(pk[r], pk[c]);
-      cplx l1, l2, l3;
-      cautov(sub, l1, l2, l3);
-      wave p1, p2;
-      order_pair(from_squared_slowness(l1), from_squared_slowness(l2), p1, p2);
-      const wave p3 = from_squared_slowness(l3);
-
-      // Shear waves: rows and columns 2, 5 of S.
-      const cplx t = S(2, 2) + S(5, 5);
-      const cplx d = S(2, 2) * S(5, 5) - S(2, 5) * S(5, 2);
-      const cplx r = std::sqrt(t * t - 4.0 * d);
-      wave s1, s2;
-      order_pair(from_squared_slowness((t + r) * 0.5), from_squared_slowness((t - r) * 0.5), s1,
-                 s2);
-
+      wave p1, p2, p3, s1, s2;
+      compressional_waves(s, p1, p2, p3);
+      shear_waves(s, s1, s2);
       out_values = {p1.v, p2.v, p3.v, s1.v, s2.v, p1.qinv, p2.qinv, p3.qinv, s1.qinv, s2.qinv};
 
-      if (j == 1 && k == 1) {
-        free_line(out, star_line_44);
-        free_line(out);
-        free_line(out, " ANGULAR FREQUENCY :  ", omega, " (HZ)");
-        free_line(out);
-        free_line(out, star_line_44);
-      }
+      if (j == 1 && k == 1) report_header(out, omega);
       if (j == jc && k == kc) report_central_cell(out, jc, kc, p1, p2, p3, s1, s2);
-
       check_velocities(out_values, out);
     }
   }

@@ -6,6 +6,7 @@
 
 namespace {
 
+// Writes the message and stops with `code` unless v > 0 (NaN fails).
 void check_one(std::ostream& out, const char* name, double v, int code) {
   if (v > 0.0) return;
   free_line(out, std::string(" error, ") + name + " is negative, " + name + " = ", v);

@@ -7,6 +7,11 @@
 
 namespace {
 
+// Mineral moduli of the two solids.
+struct minerals {
+  double ak_s1, xmu_s1, ak_s3, xmu_s3;
+};
+
 // Frame moduli of the two solids: bulk and shear of solid 1 and solid 3.
 struct frame_moduli {
   double ak_m1, xmu_m1, ak_m3, xmu_m3;
@@ -14,33 +19,34 @@ struct frame_moduli {
 
 // Ice model: Kuster-Toksoz frames with empty pores, weighted by the ice
 // content of the pore space to the power 3.8.
-frame_moduli ice_frame(const cell_fractions& f, double ak_s1, double xmu_s1, double ak_s3,
-                       double xmu_s3, double ak_air, double xmu_air) {
+frame_moduli ice_frame(const cell_fractions& f, const minerals& mn, double ak_air,
+                       double xmu_air) {
   double k_empty, mu_empty;
-  kt(ak_s1, xmu_s1, ak_air, xmu_air, 1.0 - f.phi1, k_empty, mu_empty);
+  kt(mn.ak_s1, mn.xmu_s1, ak_air, xmu_air, 1.0 - f.phi1, k_empty, mu_empty);
   const double ice = std::pow(f.phi3 / (1.0 - f.phi1), 3.8);
   frame_moduli fr;
   fr.xmu_m1 = 1.31e10 + (mu_empty - 1.31e10) * ice;
   fr.ak_m1 = 1.44e10;
   double k3, mu3;
-  kt(ak_s3, xmu_s3, ak_air, xmu_air, f.phi1, k3, mu3);
+  kt(mn.ak_s3, mn.xmu_s3, ak_air, xmu_air, f.phi1, k3, mu3);
   fr.ak_m3 = ice * k3;
   fr.xmu_m3 = ice * mu3;
   return fr;
 }
 
 // Shaley-sand model: Krief's frames.
-frame_moduli krief_frame(const cell_fractions& f, double ak_s1, double xmu_s1, double ak_s3,
-                         double xmu_s3) {
+frame_moduli krief_frame(const cell_fractions& f, const minerals& mn) {
   const double a = std::pow(1.0 - f.phi, 1.0 + 2.0 / (1.0 - f.phi));
   frame_moduli fr;
-  fr.ak_m1 = f.s1 * ak_s1 * a;
-  fr.xmu_m1 = fr.ak_m1 * (xmu_s1 / ak_s1) * std::exp(-std::sqrt(f.s1 * f.s3));
-  fr.ak_m3 = f.s3 * ak_s3 * a;
-  fr.xmu_m3 = fr.ak_m3 * xmu_s3 / ak_s3;
+  fr.ak_m1 = f.s1 * mn.ak_s1 * a;
+  fr.xmu_m1 = fr.ak_m1 * (mn.xmu_s1 / mn.ak_s1) * std::exp(-std::sqrt(f.s1 * f.s3));
+  fr.ak_m3 = f.s3 * mn.ak_s3 * a;
+  fr.xmu_m3 = fr.ak_m3 * mn.xmu_s3 / mn.ak_s3;
   return fr;
 }
 
+// Ice content, saturation and fraction sum of cell (j, k), then the
+// fractions record.
 void ice_fraction_report(std::ostream& out, int j, int k, const cell_fractions& f) {
   free_line(out, "ice content s3_prima=", f.s3_prima);
   free_line(out, "j,k, water saturation  Sw =", j, k, f.sw);
@@ -58,11 +64,6 @@ void ice_fraction_report(std::ostream& out, int j, int k, const cell_fractions& 
   free_line(out, star_line_27);
   free_line(out, star_line_27);
 }
-
-// Mineral moduli of the two solids.
-struct minerals {
-  double ak_s1, xmu_s1, ak_s3, xmu_s3;
-};
 
 // Moduli of the three-phase composite of one cell (Pa).
 struct composite {
@@ -115,6 +116,7 @@ composite three_phase(const cell_fractions& f, const frame_moduli& fr, const min
   return c;
 }
 
+// Average, coupling, shear and Gassmann moduli (GPa).
 void moduli_report(std::ostream& out, const composite& c) {
   free_line(out);
   free_line(out, "Moduli  as in eqs. (A.2),(A.5),(A.6),(A.7)");
@@ -175,6 +177,20 @@ void elastic_report(std::ostream& out, int j, int k, const composite& c) {
   free_line(out);
 }
 
+// The strain energy of the two solids must be positive definite: first the
+// longitudinal (stop 45687), then the shear form (stop 45688).
+void check_strain_energy(std::ostream& out, int j, int k, const composite& c) {
+  if ((c.lambda3 + 2.0 * c.mu3) * (c.lambda1 + 2.0 * c.mu1) - (c.d3 + c.mu13) * (c.d3 + c.mu13) <=
+      0.0) {
+    free_line(out, "j,k, strain energy not positive definite ", j, k);
+    throw run_stop{45687, ""};
+  }
+  if (c.mu1 * c.mu3 - 0.25 * (c.mu13 * c.mu13) <= 0.0) {
+    free_line(out, " j,k,strain energy not positive definite", j, k);
+    throw run_stop{45688, ""};
+  }
+}
+
 }  // namespace
 
 // Moduli of the three-phase medium of every cell: frame moduli (ice or
@@ -201,10 +217,9 @@ void e_modulus(int nx, int ny, const cell_int& matnum, const per_material& phi_a
 
       frame_moduli fr;
       if (key_model == 0) {
-        fr = ice_frame(f, mn.ak_s1, mn.xmu_s1, mn.ak_s3, mn.xmu_s3, mat(ak_air, mt),
-                       mat(xmu_air, mt));
+        fr = ice_frame(f, mn, mat(ak_air, mt), mat(xmu_air, mt));
       } else {
-        fr = krief_frame(f, mn.ak_s1, mn.xmu_s1, mn.ak_s3, mn.xmu_s3);
+        fr = krief_frame(f, mn);
         if (reported) out << " output of  Krief s model  eqs. (A.8)-(A.9)\n";
       }
 
@@ -231,16 +246,7 @@ void e_modulus(int nx, int ny, const cell_int& matnum, const per_material& phi_a
       m(j, k) = c.kav;
       d3(j, k) = c.d3;
 
-      // The strain energy of the two solids must be positive definite.
-      if ((c.lambda3 + 2.0 * c.mu3) * (c.lambda1 + 2.0 * c.mu1) - (c.d3 + c.mu13) * (c.d3 + c.mu13) <=
-          0.0) {
-        free_line(out, "j,k, strain energy not positive definite ", j, k);
-        throw run_stop{45687, ""};
-      }
-      if (c.mu1 * c.mu3 - 0.25 * (c.mu13 * c.mu13) <= 0.0) {
-        free_line(out, " j,k,strain energy not positive definite", j, k);
-        throw run_stop{45688, ""};
-      }
+      check_strain_energy(out, j, k, c);
 
       const std::pair<const char*, double> stored[] = {
           {"lambda1", c.lambda1}, {"lambda3", c.lambda3}, {"mu1", c.mu1},

@@ -7,8 +7,161 @@
 
 namespace {
 
+// Densities of the three phases of a material (kg/m^3).
+struct densities {
+  double ro1, ro2, ro3;
+};
+
+// Mean densities and mass coefficients of one cell (kg/m^3).
+struct mass_coefs {
+  double ro, ro_prim;  // fluid with solid 3, fluid with solid 1
+  double p11, p12, p13, p22, p23, p33;
+};
+
+// Permeabilities (m^2), friction constants and friction coefficients of one
+// cell; f11_prime is f11 with the solid-solid constant counted once.
+struct friction_coefs {
+  double capa_1, capa_3, capa, coef_b12, coef_b23;
+  double f11_prime, f11, f12, f22;
+};
+
+// Mean densities, the inertial coupling factors T1, T3 (and R1, R3 of the
+// shaley-sand model) and the six mass coefficients.
+mass_coefs mass_coefficients(const cell_fractions& f, bool ice, const densities& d) {
+  const double phi = f.phi, phi1 = f.phi1, phi3 = f.phi3, s1 = f.s1, s3 = f.s3;
+  mass_coefs c;
+  c.ro = (d.ro3 * phi3 + d.ro2 * phi) / (phi3 + phi);
+  c.ro_prim = (d.ro2 * phi + d.ro1 * phi1) / (phi + phi1);
+  const double t1 = 1.0 + c.ro * phi1 / (2.0 * d.ro2 * phi);
+  const double t3 = 1.0 + c.ro_prim * phi3 / (2.0 * d.ro2 * phi);
+  double r1 = 1.0, r3 = 1.0;
+  if (!ice) {
+    r1 = 1.0 + c.ro_prim * phi3 / (2.0 * d.ro1 * phi1);
+    r3 = 1.0 + c.ro * phi1 / (2.0 * d.ro3 * phi3);
+  }
+  const double s1s = s1 * s1, s3s = s3 * s3;
+  c.p11 = d.ro2 * phi * (1.0 + t3 * s1s + t1 * s3s - 2.0 * s3 - s1s) + r1 * d.ro1 * phi1 +
+          (r3 - 1.0) * d.ro3 * phi3;
+  c.p12 = d.ro2 * ((1.0 - t1) * s3 + t3 * s1);
+  c.p13 = d.ro2 * phi * (1.0 - t3 * s1s - t1 * s3s - s1 * s3) + (1.0 - r1) * d.ro1 * phi1 +
+          (1.0 - r3) * d.ro3 * phi3;
+  c.p22 = (t1 + t3 - 1.0) * d.ro2 / phi;
+  c.p23 = d.ro2 * (t1 * s3 + (1.0 - t3) * s1);
+  c.p33 = d.ro2 * phi * (1.0 + t3 * s1s + t1 * s3s - 2.0 * s1 - s3s) + r3 * d.ro3 * phi3 +
+          (r1 - 1.0) * d.ro1 * phi1;
+  return c;
+}
+
+// Permeabilities of the two frames, the Darcy friction constants of the
+// fluid against each solid and the three friction coefficients. The ice
+// model scales reference permeabilities; the shaley-sand model uses the
+// grain sizes g1, g3 (its permeabilities are reported only).
+friction_coefs friction_coefficients(const cell_fractions& f, bool ice, double eta,
+                                     double capa_1_0, double capa_3_0, double g1, double g3,
+                                     double b13) {
+  const double phi = f.phi, phi1 = f.phi1, phi3 = f.phi3, s1 = f.s1, s3 = f.s3;
+  friction_coefs c;
+  if (ice) {
+    const double pore = 1.0 - phi1;
+    c.capa_1 = capa_1_0 * (phi * phi * phi) / (pore * pore * pore);
+    c.capa_3 = capa_3_0 * ((pore / phi3) * (pore / phi3)) *
+               ((phi / phi1) * (phi / phi1) * (phi / phi1));
+    c.coef_b12 = phi * phi * eta / c.capa_1;
+    c.coef_b23 = phi * phi * eta / c.capa_3;
+  } else {
+    c.capa_1 = 2.0 * (g1 * g1) / (9.0 * phi1);
+    c.capa_3 = 2.0 * (g3 * g3) / (9.0 * phi3);
+    c.coef_b12 = 45.0 * eta * (1.0 - phi) * phi1 / (phi * (g1 * g1));
+    c.coef_b23 = 45.0 * eta * (1.0 - phi) * phi3 / (phi * (g3 * g3));
+  }
+  c.capa = c.capa_1 * c.capa_3 / (c.capa_1 + c.capa_3);
+  // The solid-solid constant enters the stored f11 twice, f11' once.
+  c.f11_prime = s1 * s1 * c.coef_b23 + b13 + s3 * s3 * c.coef_b12;
+  c.f11 = b13 + c.f11_prime;
+  c.f22 = (c.coef_b23 + c.coef_b12) / (phi * phi);
+  c.f12 = (c.coef_b12 * s3 - c.coef_b23 * s1) / phi;
+  return c;
+}
+
+// The ice content, saturation and fraction-sum lines, then the fractions
+// record; the shaley-sand model writes the record alone.
+void fractions_report(std::ostream& out, const cell_fractions& f, bool ice) {
+  if (ice) {
+    free_line(out, "ice content s3_prima=", f.s3_prima);
+    free_line(out, " water saturation  Sw=", f.sw);
+    free_line(out, star_line_27);
+    free_line(out, star_line_27);
+    free_line(out);
+    free_line(out, "  control (must be = 1) =  ", f.control);
+    free_line(out);
+    free_line(out, star_line_27);
+    free_line(out, star_line_27);
+  }
+  fractions_record(out, f, "bulk solid 1 fraction phi1 en mass_visco  =",
+                   "solid 1 matrix fraction s1 en mass_visco  =");
+  if (ice) {
+    free_line(out);
+    free_line(out);
+    free_line(out, star_line_27);
+    free_line(out, star_line_27);
+  }
+}
+
+// One density as the record "(/1x,a,e20.10)": an empty line, then the line.
 void density_record(std::ostream& out, const char* label, double value) {
   out << "\n " << label << fortran_e(value, 20, 10) << '\n';
+}
+
+// Phase and mean densities and the mass coefficients.
+void mass_report(std::ostream& out, const densities& d, const mass_coefs& c) {
+  free_line(out);
+  free_line(out, " mass densities for each phase");
+  density_record(out, " ro1(Kgr/m^3)     =", d.ro1);
+  density_record(out, " ro2(Kgr/m^3)     =", d.ro2);
+  density_record(out, " ro3(Kgr/m^3)     =", d.ro3);
+  density_record(out, " ro(Kgr/m^3)      =", c.ro);
+  density_record(out, " ro_prim(Kgr/m^3) =", c.ro_prim);
+  free_line(out, "mass coef.");
+  free_line(out, "p11(Kgr/m^3) = ", c.p11);
+  free_line(out, "p12(Kgr/m^3) = ", c.p12);
+  free_line(out, "p13(Kgr/m^3) = ", c.p13);
+  free_line(out, "p22(Kgr/m^3) = ", c.p22);
+  free_line(out, "p23(Kgr/m^3) = ", c.p23);
+  free_line(out, "p33(Kgr/m^3) = ", c.p33);
+}
+
+// Permeabilities and friction coefficients; the friction matrix, with f11'
+// (stop 99999) and with f11 (stop 99998), must not have a negative
+// determinant.
+void friction_report(std::ostream& out, bool ice, double b13, const friction_coefs& c) {
+  free_line(out);
+  if (ice) {
+    free_line(out, "permeabilities for the permafrost model (m^2)");
+    free_line(out, "capa_1=,", c.capa_1);
+    free_line(out, "capa_3=,", c.capa_3);
+    free_line(out, "capa=,", c.capa);
+  } else {
+    free_line(out, " permeabilities for the shaley-sand model (m^2)");
+    free_line(out, "capa_1 = ", c.capa_1);
+    free_line(out, "capa_3 = ", c.capa_3);
+    free_line(out, "capa   = ", c.capa);
+  }
+  free_line(out, "coef_b12, coef_b23 ", c.coef_b12, c.coef_b23);
+  free_line(out, "f11      =", c.f11_prime);
+  free_line(out, "f12      =", c.f12);
+  free_line(out, "f22      =", c.f22);
+  const double control1 = c.f22 * c.f11_prime - c.f12 * c.f12;
+  free_line(out, "control1 (must be  positive)  =", control1);
+  if (control1 < 0.0) throw run_stop{99999, ""};
+  free_line(out, "Coef. de friccion ");
+  free_line(out, "coef_b13  ", b13);
+  free_line(out, "b11  = ", c.f11);
+  free_line(out, "b12  = ", c.f12);
+  free_line(out, "b22  = ", c.f22);
+  const double control2 = c.f11 * c.f22 - c.f12 * c.f12;
+  free_line(out, "control2 (must be  positive)  =", control2);
+  if (control2 < 0.0) throw run_stop{99998, ""};
+  free_line(out);
 }
 
 }  // namespace
@@ -30,151 +183,39 @@ void mass_visco_coef(int nx, int ny, const cell_int& matnum, const per_material&
   for (int j = 1; j <= nx; ++j) {
     for (int k = 1; k <= ny; ++k) {
       const int mt = matnum(j, k);
-      const double phi = phiw(j, k);
       const bool reported = (j == 1 && k == 1);
 
-      const cell_fractions f = volume_fractions(key_model, mat(phi_a_m, mt), mat(s3, mt), phi);
-      const double phi1 = f.phi1, phi3 = f.phi3, s1 = f.s1, s3c = f.s3;
-      s1_last = s1;
-      s3_last = s3c;
-      phi1_last = phi1;
-      phi3_last = phi3;
-      if (reported) {
-        if (ice) {
-          free_line(out, "ice content s3_prima=", f.s3_prima);
-          free_line(out, " water saturation  Sw=", f.sw);
-          free_line(out, star_line_27);
-          free_line(out, star_line_27);
-          free_line(out);
-          free_line(out, "  control (must be = 1) =  ", f.control);
-          free_line(out);
-          free_line(out, star_line_27);
-          free_line(out, star_line_27);
-        }
-        fractions_record(out, f, "bulk solid 1 fraction phi1 en mass_visco  =",
-                         "solid 1 matrix fraction s1 en mass_visco  =");
-        if (ice) {
-          free_line(out);
-          free_line(out);
-          free_line(out, star_line_27);
-          free_line(out, star_line_27);
-        }
-      }
+      const cell_fractions f =
+          volume_fractions(key_model, mat(phi_a_m, mt), mat(s3, mt), phiw(j, k));
+      s1_last = f.s1;
+      s3_last = f.s3;
+      phi1_last = f.phi1;
+      phi3_last = f.phi3;
+      if (reported) fractions_report(out, f, ice);
       check_control(f);
 
-      // Mean densities of fluid with solid 3 and of fluid with solid 1.
-      const double rho1 = mat(ro1, mt), rho2 = mat(ro2, mt), rho3 = mat(ro3, mt);
-      const double ro = (rho3 * phi3 + rho2 * phi) / (phi3 + phi);
-      const double ro_prim = (rho2 * phi + rho1 * phi1) / (phi + phi1);
+      const densities d{mat(ro1, mt), mat(ro2, mt), mat(ro3, mt)};
+      const mass_coefs mc = mass_coefficients(f, ice, d);
+      if (reported) mass_report(out, d, mc);
 
-      // Inertial coupling (tortuosity-type) factors.
-      const double t1 = 1.0 + ro * phi1 / (2.0 * rho2 * phi);
-      const double t3 = 1.0 + ro_prim * phi3 / (2.0 * rho2 * phi);
-      double r1f = 1.0, r3f = 1.0;
-      if (!ice) {
-        r1f = 1.0 + ro_prim * phi3 / (2.0 * rho1 * phi1);
-        r3f = 1.0 + ro * phi1 / (2.0 * rho3 * phi3);
-      }
-
-      const double s1s = s1 * s1, s3s = s3c * s3c;
-      const double c11 = rho2 * phi * (1.0 + t3 * s1s + t1 * s3s - 2.0 * s3c - s1s) +
-                         r1f * rho1 * phi1 + (r3f - 1.0) * rho3 * phi3;
-      const double c12 = rho2 * ((1.0 - t1) * s3c + t3 * s1);
-      const double c13 = rho2 * phi * (1.0 - t3 * s1s - t1 * s3s - s1 * s3c) +
-                         (1.0 - r1f) * rho1 * phi1 + (1.0 - r3f) * rho3 * phi3;
-      const double c22 = (t1 + t3 - 1.0) * rho2 / phi;
-      const double c23 = rho2 * (t1 * s3c + (1.0 - t3) * s1);
-      const double c33 = rho2 * phi * (1.0 + t3 * s1s + t1 * s3s - 2.0 * s1 - s3s) +
-                         r3f * rho3 * phi3 + (r1f - 1.0) * rho1 * phi1;
-
-      if (reported) {
-        free_line(out);
-        free_line(out, " mass densities for each phase");
-        density_record(out, " ro1(Kgr/m^3)     =", rho1);
-        density_record(out, " ro2(Kgr/m^3)     =", rho2);
-        density_record(out, " ro3(Kgr/m^3)     =", rho3);
-        density_record(out, " ro(Kgr/m^3)      =", ro);
-        density_record(out, " ro_prim(Kgr/m^3) =", ro_prim);
-        free_line(out, "mass coef.");
-        free_line(out, "p11(Kgr/m^3) = ", c11);
-        free_line(out, "p12(Kgr/m^3) = ", c12);
-        free_line(out, "p13(Kgr/m^3) = ", c13);
-        free_line(out, "p22(Kgr/m^3) = ", c22);
-        free_line(out, "p23(Kgr/m^3) = ", c23);
-        free_line(out, "p33(Kgr/m^3) = ", c33);
-      }
-
-      // Permeabilities and the solid-fluid friction constants (Darcy).
-      const double visc = mat(eta, mt);
-      double capa_1, capa_3, coef_b12, coef_b23;
-      if (ice) {
-        const double pore = 1.0 - phi1;
-        capa_1 = mat(capa_1_0, mt) * (phi * phi * phi) / (pore * pore * pore);
-        capa_3 = mat(capa_3_0, mt) * ((pore / phi3) * (pore / phi3)) *
-                 ((phi / phi1) * (phi / phi1) * (phi / phi1));
-        coef_b12 = phi * phi * visc / capa_1;
-        coef_b23 = phi * phi * visc / capa_3;
-      } else {
-        const double g1 = mat(r1, mt), g3 = mat(r3, mt);
-        capa_1 = 2.0 * (g1 * g1) / (9.0 * phi1);
-        capa_3 = 2.0 * (g3 * g3) / (9.0 * phi3);
-        coef_b12 = 45.0 * visc * (1.0 - phi) * phi1 / (phi * (g1 * g1));
-        coef_b23 = 45.0 * visc * (1.0 - phi) * phi3 / (phi * (g3 * g3));
-      }
-      const double capa = capa_1 * capa_3 / (capa_1 + capa_3);
-
-      // Friction coefficients; the solid-solid constant enters the stored
-      // f11 twice, the reported f11' once.
       const double b13 = mat(coef_b13, mt);
-      const double f11_prime = s1s * coef_b23 + b13 + s3s * coef_b12;
-      const double g11 = b13 + f11_prime;
-      const double g22 = (coef_b23 + coef_b12) / (phi * phi);
-      const double g12 = (coef_b12 * s3c - coef_b23 * s1) / phi;
+      const friction_coefs fc = friction_coefficients(
+          f, ice, mat(eta, mt), mat(capa_1_0, mt), mat(capa_3_0, mt), mat(r1, mt), mat(r3, mt), b13);
+      if (reported) friction_report(out, ice, b13, fc);
 
-      if (reported) {
-        free_line(out);
-        if (ice) {
-          free_line(out, "permeabilities for the permafrost model (m^2)");
-          free_line(out, "capa_1=,", capa_1);
-          free_line(out, "capa_3=,", capa_3);
-          free_line(out, "capa=,", capa);
-        } else {
-          free_line(out, " permeabilities for the shaley-sand model (m^2)");
-          free_line(out, "capa_1 = ", capa_1);
-          free_line(out, "capa_3 = ", capa_3);
-          free_line(out, "capa   = ", capa);
-        }
-        free_line(out, "coef_b12, coef_b23 ", coef_b12, coef_b23);
-        free_line(out, "f11      =", f11_prime);
-        free_line(out, "f12      =", g12);
-        free_line(out, "f22      =", g22);
-        const double control1 = g22 * f11_prime - g12 * g12;
-        free_line(out, "control1 (must be  positive)  =", control1);
-        if (control1 < 0.0) throw run_stop{99999, ""};
-        free_line(out, "Coef. de friccion ");
-        free_line(out, "coef_b13  ", b13);
-        free_line(out, "b11  = ", g11);
-        free_line(out, "b12  = ", g12);
-        free_line(out, "b22  = ", g22);
-        const double control2 = g11 * g22 - g12 * g12;
-        free_line(out, "control2 (must be  positive)  =", control2);
-        if (control2 < 0.0) throw run_stop{99998, ""};
-        free_line(out);
-      }
-
-      p11(j, k) = c11;
-      p12(j, k) = c12;
-      p13(j, k) = c13;
-      p22(j, k) = c22;
-      p23(j, k) = c23;
-      p33(j, k) = c33;
-      f11(j, k) = g11;
-      f12(j, k) = g12;
-      f22(j, k) = g22;
+      p11(j, k) = mc.p11;
+      p12(j, k) = mc.p12;
+      p13(j, k) = mc.p13;
+      p22(j, k) = mc.p22;
+      p23(j, k) = mc.p23;
+      p33(j, k) = mc.p33;
+      f11(j, k) = fc.f11;
+      f12(j, k) = fc.f12;
+      f22(j, k) = fc.f22;
 
       const std::pair<const char*, double> stored[] = {
-          {"p11", c11}, {"p12", c12}, {"p13", c13}, {"p22", c22}, {"p23", c23},
-          {"p33", c33}, {"f11", g11}, {"f12", g12}, {"f22", g22}};
+          {"p11", mc.p11}, {"p12", mc.p12}, {"p13", mc.p13}, {"p22", mc.p22}, {"p23", mc.p23},
+          {"p33", mc.p33}, {"f11", fc.f11}, {"f12", fc.f12}, {"f22", fc.f22}};
       for (const auto& [name, value] : stored) check_finite(j, k, name, value);
     }
   }
