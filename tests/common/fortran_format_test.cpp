@@ -36,7 +36,7 @@ TEST(FortranG, NarrowFieldDropsLeadingZero) {
   EXPECT_EQ(fortran_g(0.2, 10, 5), ".20000    ");
   EXPECT_EQ(fortran_g(12.5, 10, 5), "12.500    ");
   EXPECT_EQ(fortran_g(0.01, 10, 5), ".10000E-01");
-  EXPECT_EQ(fortran_g(-0.2, 10, 5), "******    ");
+  EXPECT_EQ(fortran_g(-0.2, 10, 5), "**********");
 }
 
 TEST(FortranE, ExponentForms) {

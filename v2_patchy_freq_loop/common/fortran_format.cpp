@@ -68,7 +68,9 @@ std::string fortran_g(double x, int w, int d) {
   if (x == 0) return fortran_f(x, w - 4, d - 1) + blanks;
   const int k = round_significant(std::fabs(x), d).exponent;
   if (k < 0 || k > d) return fortran_e(x, w, d);
-  return fortran_f(x, w - 4, d - k) + blanks;
+  const std::string fixed = fortran_f(x, w - 4, d - k);
+  if (fixed.front() == '*') return std::string(static_cast<std::size_t>(w), '*');
+  return fixed + blanks;
 }
 
 std::string format_g15_pair(double a, double b) {

@@ -20,8 +20,8 @@ std::string fortran_f(double x, int w, int d);
 
 // Gw.d (d >= 1): once rounded to d significant digits, a value with
 // 0.1 <= |x| < 10^d and decimal exponent k is written as F(w-4).(d-k)
-// followed by 4 blanks, zero as F(w-4).(d-1) followed by 4 blanks, and
-// every other value as Ew.d.
+// followed by 4 blanks (w asterisks if the F field overflows), zero as
+// F(w-4).(d-1) followed by 4 blanks, and every other value as Ew.d.
 std::string fortran_g(double x, int w, int d);
 
 // One line of the format "(g15.5,2x,g15.5)", without the line end.
