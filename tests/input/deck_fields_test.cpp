@@ -79,6 +79,7 @@ TEST(FortranRead, RejectsMalformedNumbers) {
   EXPECT_EQ(fortran_real("-.5D-1", 0), -0.05);
   EXPECT_EQ(fortran_int("+42"), 42);
   EXPECT_FALSE(fortran_int("4 2"));
+  EXPECT_FALSE(fortran_int("+-1"));
   EXPECT_FALSE(fortran_int("99999999999"));
 }
 

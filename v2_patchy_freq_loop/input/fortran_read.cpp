@@ -65,7 +65,8 @@ std::optional<double> fortran_real(std::string_view text, int implied_decimals) 
 }
 
 std::optional<int> fortran_int(std::string_view text) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  // A plus sign is dropped; "+-1" keeps it and so fails as a second sign.
+  if (text.starts_with("+") && !text.starts_with("+-")) text.remove_prefix(1);
   int value = 0;
   const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || res.ec != std::errc{} || res.ptr != text.data() + text.size()) {
