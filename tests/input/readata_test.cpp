@@ -148,6 +148,8 @@ TEST(Readata, BadValuesNameLineAndField) {
       {1, "0.", "input deck line 1, field freq1: value 0 is not positive"},
       {1, "abc", "input deck line 1, field freq1: cannot read 'abc' as a real"},
       {3, "3.5", "input deck line 3, field nfreq: cannot read '3.5' as an integer"},
+      {4, "0.", "input deck line 4, field domain_size: value 0 is not positive"},
+      {4, "-1.5", "input deck line 4, field domain_size: value -1.5 is not positive"},
       {5, "61", "input deck line 5, field nx: value 61 outside 1 ... 60"},
       {6, "0", "input deck line 6, field ny: value 0 outside 1 ... 60"},
       {7, "    2", "input deck line 7, field key_model: value 2 is neither 0 nor 1"},

@@ -27,6 +27,11 @@ void check_range(const deck_reader& deck, const std::string& field, int v, int l
   }
 }
 
+// Stops the run if the real just read is not positive.
+void check_positive(const deck_reader& deck, const std::string& field, double v) {
+  if (!(v > 0)) deck.fail(field, "value " + free_real(v) + " is not positive");
+}
+
 // Stops the run if a model switch just read is neither 0 nor 1.
 void check_switch(const deck_reader& deck, const std::string& field, int v) {
   if (v != 0 && v != 1) deck.fail(field, "value " + std::to_string(v) + " is neither 0 nor 1");
@@ -59,10 +64,11 @@ void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int&
   deck_reader deck(in);
 
   freq1 = deck.read_free_real("freq1");
-  if (!(freq1 > 0)) deck.fail("freq1", "value " + free_real(freq1) + " is not positive");
+  check_positive(deck, "freq1", freq1);
   freq2 = deck.read_free_real("freq2");
   nfreq = deck.read_free_int("nfreq");
   domain_size = deck.read_free_real("domain_size");
+  check_positive(deck, "domain_size", domain_size);
   nx = deck.read_free_int("nx");
   check_range(deck, "nx", nx, 1, max_cells);
   ny = deck.read_free_int("ny");
