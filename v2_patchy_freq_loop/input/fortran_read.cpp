@@ -92,6 +92,22 @@ std::optional<std::string_view> next_free_item(std::string_view& rest) {
   return item;
 }
 
+bool read_line(std::istream& in, std::string& text, int& line) {
+  ++line;
+  if (!std::getline(in, text)) return false;
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  return true;
+}
+
+std::optional<std::string_view> next_read_item(std::istream& in, std::string& text,
+                                               std::string_view& rest, int& line) {
+  for (;;) {
+    if (const std::optional<std::string_view> item = next_free_item(rest)) return item;
+    if (!read_line(in, text, line)) return std::nullopt;
+    rest = text;
+  }
+}
+
 std::string without_blanks(std::string_view text) {
   std::string s;
   for (char c : text) {
