@@ -110,7 +110,19 @@ TEST(Readata, TwoBlocksFillBothEntries) {
   EXPECT_EQ(v.nl[1], 3);
   EXPECT_EQ(v.akf[0], 2.25);
   EXPECT_EQ(v.akf[1], 1.5);
-  EXPECT_NE(out.str().find("  layer i=   2\n"), std::string::npos);
+  // Block 2 is echoed after the whole of block 1 and before the model line.
+  const std::string block2 =
+      "  xmu_s3 (PA)                   =  3.6e+09\n"
+      " **********************************\n"
+      "  layer i=   2\n"
+      "\n"
+      " **********************************\n"
+      "  nl(i) = cell in layer i       =  3\n"
+      "  akf (GPA) (fluid bulk mod.    =  1.5\n";
+  const std::size_t at = out.str().find(block2);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_LT(out.str().find("  layer i=   1\n"), at);
+  EXPECT_GT(out.str().find("  model (=0,layered,=1,fractal  =  0\n"), at);
 }
 
 TEST(Readata, IceModelStopsWhenWaterReachesPorosity) {
