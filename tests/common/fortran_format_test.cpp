@@ -19,7 +19,7 @@ TEST(FortranG, FixedRangeIsF11WithFourTrailingBlanks) {
   EXPECT_EQ(fortran_g(0.0, 15, 5), "     0.0000    ");
 }
 
-TEST(FortranG, RangeDecidedAfterRoundingToDDigits) {
+TEST(FortranG, DecadeChosenByRoundingThresholds) {
   // 0.099995 is stored a hair above its decimal text.
   EXPECT_EQ(fortran_g(0.099995, 15, 5), "    0.99995E-01");
   EXPECT_EQ(fortran_g(0.099995, 15, 4), "     0.1000    ");
@@ -30,13 +30,22 @@ TEST(FortranG, RangeDecidedAfterRoundingToDDigits) {
   EXPECT_EQ(fortran_g(9999.96, 15, 5), "     10000.    ");
   EXPECT_EQ(fortran_g(123456.7, 15, 5), "    0.12346E+06");
   EXPECT_EQ(fortran_g(-123456.7, 15, 5), "   -0.12346E+06");
+  // 99.9995 and 0.999995 are stored a hair below their decimal ties, yet
+  // equal the double-precision decade bounds 100·(1 - 5e-6) and 1 - 5e-6:
+  // they take the upper decade, as a Fortran runtime writes them.
+  EXPECT_EQ(fortran_g(99.9995, 15, 5), "     100.00    ");
+  EXPECT_EQ(fortran_g(-99.9995, 15, 5), "    -100.00    ");
+  EXPECT_EQ(fortran_g(0.999995, 15, 5), "     1.0000    ");
+  EXPECT_EQ(fortran_g(0.999995, 10, 5), "1.0000    ");
+  EXPECT_EQ(fortran_g(9.99995, 15, 5), "     10.000    ");
+  EXPECT_EQ(fortran_g(9.999949, 15, 5), "     9.9999    ");
 }
 
 TEST(FortranG, NarrowFieldDropsLeadingZero) {
   EXPECT_EQ(fortran_g(0.2, 10, 5), ".20000    ");
   EXPECT_EQ(fortran_g(12.5, 10, 5), "12.500    ");
   EXPECT_EQ(fortran_g(0.01, 10, 5), ".10000E-01");
-  EXPECT_EQ(fortran_g(-0.2, 10, 5), "******    ");
+  EXPECT_EQ(fortran_g(-0.2, 10, 5), "**********");
 }
 
 TEST(FortranE, ExponentForms) {

@@ -56,7 +56,7 @@ TEST(DeckFields, I5ColumnsOneToFive) {
 TEST(DeckFields, G20ImpliedDecimals) {
   std::istringstream in(
       "0.25\n25\n2.\n2E3\n2.E3\n 1 . 5\n\n-25\n12345678901\n"
-      "                 0.5999 ignored\n1.5e-3\n");
+      "                 0.5999 ignored\n1.5e-3\n+2E3\n- 2 5\n-2E-3\n");
   deck_reader deck(in);
   EXPECT_EQ(deck.read_g20_10("a"), 0.25);
   EXPECT_EQ(deck.read_g20_10("b"), 25e-10);
@@ -69,6 +69,9 @@ TEST(DeckFields, G20ImpliedDecimals) {
   EXPECT_EQ(deck.read_g20_10("i"), 1.2345678901);
   EXPECT_EQ(deck.read_g20_10("j"), 0.5);
   EXPECT_EQ(deck.read_g20_10("k"), 1.5e-3);
+  EXPECT_EQ(deck.read_g20_10("l"), 2e-7);     // a sign is not a mantissa digit
+  EXPECT_EQ(deck.read_g20_10("m"), -25e-10);
+  EXPECT_EQ(deck.read_g20_10("n"), -2e-13);
 }
 
 TEST(FortranRead, RejectsMalformedNumbers) {
@@ -79,6 +82,7 @@ TEST(FortranRead, RejectsMalformedNumbers) {
   EXPECT_EQ(fortran_real("-.5D-1", 0), -0.05);
   EXPECT_EQ(fortran_int("+42"), 42);
   EXPECT_FALSE(fortran_int("4 2"));
+  EXPECT_FALSE(fortran_int("+-1"));
   EXPECT_FALSE(fortran_int("99999999999"));
 }
 

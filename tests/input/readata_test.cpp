@@ -110,7 +110,19 @@ TEST(Readata, TwoBlocksFillBothEntries) {
   EXPECT_EQ(v.nl[1], 3);
   EXPECT_EQ(v.akf[0], 2.25);
   EXPECT_EQ(v.akf[1], 1.5);
-  EXPECT_NE(out.str().find("  layer i=   2\n"), std::string::npos);
+  // Block 2 is echoed after the whole of block 1 and before the model line.
+  const std::string block2 =
+      "  xmu_s3 (PA)                   =  3.6e+09\n"
+      " **********************************\n"
+      "  layer i=   2\n"
+      "\n"
+      " **********************************\n"
+      "  nl(i) = cell in layer i       =  3\n"
+      "  akf (GPA) (fluid bulk mod.    =  1.5\n";
+  const std::size_t at = out.str().find(block2);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_LT(out.str().find("  layer i=   1\n"), at);
+  EXPECT_GT(out.str().find("  model (=0,layered,=1,fractal  =  0\n"), at);
 }
 
 TEST(Readata, IceModelStopsWhenWaterReachesPorosity) {
@@ -148,6 +160,8 @@ TEST(Readata, BadValuesNameLineAndField) {
       {1, "0.", "input deck line 1, field freq1: value 0 is not positive"},
       {1, "abc", "input deck line 1, field freq1: cannot read 'abc' as a real"},
       {3, "3.5", "input deck line 3, field nfreq: cannot read '3.5' as an integer"},
+      {4, "0.", "input deck line 4, field domain_size: value 0 is not positive"},
+      {4, "-1.5", "input deck line 4, field domain_size: value -1.5 is not positive"},
       {5, "61", "input deck line 5, field nx: value 61 outside 1 ... 60"},
       {6, "0", "input deck line 6, field ny: value 0 outside 1 ... 60"},
       {7, "    2", "input deck line 7, field key_model: value 2 is neither 0 nor 1"},

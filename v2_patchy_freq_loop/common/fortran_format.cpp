@@ -41,6 +41,26 @@ std::string non_finite(double x, int w) {
   return fit_number(negative, "Inf", w);
 }
 
+// 10^n for integer n, by repeated multiplication (and one division for n < 0).
+double power_of_ten(int n) {
+  double p = 1;
+  for (int i = 0; i < std::abs(n); ++i) p *= 10;
+  return n >= 0 ? p : 1 / p;
+}
+
+// Decimals of the F form that Gw.d uses for ax > 0, or -1 when ax takes the
+// E form. The decade is found by comparing ax with the rounding thresholds
+// 10^(s-1)·(1 - 0.5·10^-d), each formed in double precision, a value equal
+// to a threshold going to the upper decade; so a double that lies a hair
+// below a decimal tie such as 99.9995 is written as 100.00.
+int g_fixed_decimals(double ax, int d) {
+  const double scale = 1 - 0.5 / power_of_ten(d);
+  if (ax < 0.1 * scale || 0.5 >= power_of_ten(d) - ax) return -1;
+  int s = 1;
+  while (s <= d && ax >= power_of_ten(s - 1) * scale) ++s;
+  return d + 1 - s;
+}
+
 }  // namespace
 
 std::string fortran_e(double x, int w, int d) {
@@ -64,11 +84,12 @@ std::string fortran_f(double x, int w, int d) {
 
 std::string fortran_g(double x, int w, int d) {
   if (!std::isfinite(x)) return non_finite(x, w);
-  const std::string blanks(4, ' ');
-  if (x == 0) return fortran_f(x, w - 4, d - 1) + blanks;
-  const int k = round_significant(std::fabs(x), d).exponent;
-  if (k < 0 || k > d) return fortran_e(x, w, d);
-  return fortran_f(x, w - 4, d - k) + blanks;
+  const double ax = std::fabs(x);
+  const int decimals = ax == 0 ? d - 1 : g_fixed_decimals(ax, d);
+  if (decimals < 0) return fortran_e(x, w, d);
+  const std::string fixed = fortran_f(x, w - 4, decimals);
+  if (fixed.front() == '*') return std::string(static_cast<std::size_t>(w), '*');
+  return fixed + std::string(4, ' ');
 }
 
 std::string format_g15_pair(double a, double b) {

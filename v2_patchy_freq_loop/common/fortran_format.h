@@ -18,9 +18,10 @@ std::string fortran_e(double x, int w, int d);
 // integer part is zero and there are no decimals).
 std::string fortran_f(double x, int w, int d);
 
-// Gw.d (d >= 1): once rounded to d significant digits, a value with
-// 0.1 <= |x| < 10^d and decimal exponent k is written as F(w-4).(d-k)
-// followed by 4 blanks, zero as F(w-4).(d-1) followed by 4 blanks, and
+// Gw.d (d >= 1): zero as F(w-4).(d-1) followed by 4 blanks; a value of
+// magnitude from about 0.1 up to below 10^d - 0.5 in its decade s (the
+// decade bounds 10^(s-1)·(1 - 0.5·10^-d) formed in double precision) as
+// F(w-4).(d-s) followed by 4 blanks, or w asterisks if that does not fit;
 // every other value as Ew.d.
 std::string fortran_g(double x, int w, int d);
 

@@ -10,32 +10,20 @@ void deck_reader::fail(std::string_view field, std::string_view what) const {
                                     std::string(field) + ": " + std::string(what)};
 }
 
-// The next line, without a trailing carriage return; the end of the input
-// stops the run.
-std::string deck_reader::next_line(std::string_view field) {
-  std::string line;
-  ++line_;
-  if (!std::getline(in_, line)) fail(field, "end of input");
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
-}
-
+// First item of the next free-format line; the rest of its line is dropped.
 std::string deck_reader::free_item(std::string_view field) {
-  for (;;) {
-    const std::string line = next_line(field);
-    std::string_view rest = line;
-    const std::optional<std::string_view> item = next_free_item(rest);
-    if (!item) continue;  // empty line: the value is further down
-    if (item->empty()) fail(field, "no value before the comma");
-    return std::string(*item);
-  }
+  std::string_view rest;
+  const std::optional<std::string_view> item = next_read_item(in_, text_, rest, line_);
+  if (!item) fail(field, "end of input");
+  if (item->empty()) fail(field, "no value before the comma");
+  return std::string(*item);
 }
 
 // Columns 1 ... width of the next line, blanks removed (a short line is
 // padded with blanks).
 std::string deck_reader::fixed_field(std::string_view field, std::size_t width) {
-  const std::string line = next_line(field);
-  return without_blanks(std::string_view(line).substr(0, width));
+  if (!read_line(in_, text_, line_)) fail(field, "end of input");
+  return without_blanks(std::string_view(text_).substr(0, width));
 }
 
 double deck_reader::read_free_real(std::string_view field) {

@@ -28,10 +28,10 @@ class deck_reader {
   [[noreturn]] void fail(std::string_view field, std::string_view what) const;
 
  private:
-  std::string next_line(std::string_view field);
   std::string free_item(std::string_view field);
   std::string fixed_field(std::string_view field, std::size_t width);
 
   std::istream& in_;
+  std::string text_;
   int line_ = 0;
 };

@@ -65,7 +65,8 @@ std::optional<double> fortran_real(std::string_view text, int implied_decimals) 
 }
 
 std::optional<int> fortran_int(std::string_view text) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  // A plus sign is dropped; "+-1" keeps it and so fails as a second sign.
+  if (text.starts_with("+") && !text.starts_with("+-")) text.remove_prefix(1);
   int value = 0;
   const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || res.ec != std::errc{} || res.ptr != text.data() + text.size()) {
@@ -89,6 +90,22 @@ std::optional<std::string_view> next_free_item(std::string_view& rest) {
   if (next < rest.size() && rest[next] == ',') ++next;
   rest.remove_prefix(next);
   return item;
+}
+
+bool read_line(std::istream& in, std::string& text, int& line) {
+  ++line;
+  if (!std::getline(in, text)) return false;
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  return true;
+}
+
+std::optional<std::string_view> next_read_item(std::istream& in, std::string& text,
+                                               std::string_view& rest, int& line) {
+  for (;;) {
+    if (const std::optional<std::string_view> item = next_free_item(rest)) return item;
+    if (!read_line(in, text, line)) return std::nullopt;
+    rest = text;
+  }
 }
 
 std::string without_blanks(std::string_view text) {

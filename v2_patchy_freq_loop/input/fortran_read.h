@@ -1,6 +1,7 @@
 // Reading numbers the way formatted and free-format Fortran reads do.
 #pragma once
 
+#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,16 @@ std::optional<int> fortran_int(std::string_view text);
 // `rest` past it and past one following comma. Returns an empty view for a
 // null item (a comma where a value should be) and nothing at the line end.
 std::optional<std::string_view> next_free_item(std::string_view& rest);
+
+// Next line of `in` into `text`, without a trailing carriage return, counted
+// in `line` (also when the input has ended). False at the end of the input.
+bool read_line(std::istream& in, std::string& text, int& line);
+
+// Next item of a free-format read that runs on over further lines of `in`,
+// blank lines included, once `rest` of the current line `text` is used up.
+// Empty view for a null item; nothing at the end of the input.
+std::optional<std::string_view> next_read_item(std::istream& in, std::string& text,
+                                               std::string_view& rest, int& line);
 
 // `text` with every blank and tab taken out (blanks inside a field are not
 // significant).

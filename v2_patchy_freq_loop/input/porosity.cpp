@@ -18,30 +18,29 @@ class water_records {
   // the line holding the third item is ignored.
   double read(int j, int k) {
     std::string_view rest;
-    std::optional<double> phi;
-    for (int n = 1; n <= 3; ++n) {
-      std::optional<std::string_view> item;
-      while (!(item = next_free_item(rest))) {
-        ++line_;
-        if (!std::getline(in_, text_)) {
-          fail("end of file before the record of cell (" + std::to_string(j) + ", " +
-               std::to_string(k) + ")");
-        }
-        if (!text_.empty() && text_.back() == '\r') text_.pop_back();
-        rest = text_;
-      }
-      if (item->empty()) fail("no value before a comma");
-      if (n < 3 && !fortran_int(*item)) {
-        fail("cannot read '" + std::string(*item) + "' as an integer");
-      }
-      if (n == 3 && !(phi = fortran_real(*item, 0))) {
-        fail("cannot read '" + std::string(*item) + "' as a real");
-      }
+    for (int n = 1; n <= 2; ++n) {
+      const std::string item = next_item(rest, j, k);
+      if (!fortran_int(item)) fail("cannot read '" + item + "' as an integer");
     }
+    const std::string item = next_item(rest, j, k);
+    const std::optional<double> phi = fortran_real(item, 0);
+    if (!phi) fail("cannot read '" + item + "' as a real");
     return *phi;
   }
 
  private:
+  // Next item of the record of cell (j, k); a missing or null item stops.
+  std::string next_item(std::string_view& rest, int j, int k) {
+    const std::optional<std::string_view> item = next_read_item(in_, text_, rest, line_);
+    if (!item) {
+      fail("end of file before the record of cell (" + std::to_string(j) + ", " +
+           std::to_string(k) + ")");
+    }
+    if (item->empty()) fail("no value before a comma");
+    return std::string(*item);
+  }
+
+  // Stops the run naming the file line last read.
   [[noreturn]] void fail(const std::string& what) const {
     throw run_stop{stop_bad_water_file,
                    "phiw_binary_patchy.dat line " + std::to_string(line_) + ": " + what};

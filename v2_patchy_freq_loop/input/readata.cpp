@@ -1,3 +1,4 @@
+#include <span>
 #include <string>
 
 #include "common/report.h"
@@ -27,6 +28,11 @@ void check_range(const deck_reader& deck, const std::string& field, int v, int l
   }
 }
 
+// Stops the run if the real just read is not positive.
+void check_positive(const deck_reader& deck, const std::string& field, double v) {
+  if (!(v > 0)) deck.fail(field, "value " + free_real(v) + " is not positive");
+}
+
 // Stops the run if a model switch just read is neither 0 nor 1.
 void check_switch(const deck_reader& deck, const std::string& field, int v) {
   if (v != 0 && v != 1) deck.fail(field, "value " + std::to_string(v) + " is neither 0 nor 1");
@@ -41,6 +47,39 @@ void ice_model_check(int key_model, int i, const per_material& phi_a_m,
   free_line(out, " ERROR, the code stops ");
   free_line(out, " phi_a_m(i) = ", mat(phi_a_m, i), " phi_layer_m(i) = ", mat(phi_layer_m, i));
   throw run_stop{11, ""};
+}
+
+// Reads block i of the deck: nl(i), then the values of `block` in order,
+// with the ice-model check right after phi_layer_m(i).
+void read_block(deck_reader& deck, int i, int nmat, int key_model, std::array<int, 2>& nl,
+                std::span<const block_value> block, const per_material& phi_a_m,
+                const per_material& phi_layer_m, std::ostream& out) {
+  const std::string nl_field = indexed("nl", i);
+  nl[i - 1] = deck.read_free_int(nl_field);
+  if (nl[i - 1] < 0) deck.fail(nl_field, "value " + std::to_string(nl[i - 1]) + " is negative");
+  if (i == nmat && nl[0] + nl[1] == 0) {
+    deck.fail(nl_field, "nl(1) + nl(2) = 0 leaves the layer period empty");
+  }
+  for (const block_value& v : block) {
+    mat(*v.values, i) = deck.read_g20_10(indexed(v.name, i));
+    if (v.values == &phi_layer_m) ice_model_check(key_model, i, phi_a_m, phi_layer_m, out);
+  }
+}
+
+// Echo of block i: its heading, nl(i), and the values of `block` with an
+// empty line after the fluid viscosity `eta`.
+void echo_block(int i, int nl_i, std::span<const block_value> block, const per_material& eta,
+                std::ostream& out) {
+  const std::string stars(34, '*');
+  free_line(out, stars);
+  free_line(out, " layer i=  ", i);
+  free_line(out);
+  free_line(out, stars);
+  free_line(out, " nl(i) = cell in layer i       = ", nl_i);
+  for (const block_value& v : block) {
+    free_line(out, v.label, mat(*v.values, i));
+    if (v.values == &eta) free_line(out);
+  }
 }
 
 }  // namespace
@@ -59,10 +98,11 @@ void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int&
   deck_reader deck(in);
 
   freq1 = deck.read_free_real("freq1");
-  if (!(freq1 > 0)) deck.fail("freq1", "value " + free_real(freq1) + " is not positive");
+  check_positive(deck, "freq1", freq1);
   freq2 = deck.read_free_real("freq2");
   nfreq = deck.read_free_int("nfreq");
   domain_size = deck.read_free_real("domain_size");
+  check_positive(deck, "domain_size", domain_size);
   nx = deck.read_free_int("nx");
   check_range(deck, "nx", nx, 1, max_cells);
   ny = deck.read_free_int("ny");
@@ -107,32 +147,11 @@ void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int&
       {"xmu_s3", " xmu_s3 (PA)                   = ", &xmu_s3},
   };
 
-  if (nmat == 1) nl[1] = 0;
+  if (nmat == 1) nl[1] = 0;  // a single material: the second layer is empty
   for (int i = 1; i <= nmat; ++i) {
-    const std::string nl_field = indexed("nl", i);
-    nl[i - 1] = deck.read_free_int(nl_field);
-    if (nl[i - 1] < 0) deck.fail(nl_field, "value " + std::to_string(nl[i - 1]) + " is negative");
-    if (i == nmat && nl[0] + nl[1] == 0) {
-      deck.fail(nl_field, "nl(1) + nl(2) = 0 leaves the layer period empty");
-    }
-    for (const block_value& v : block) {
-      mat(*v.values, i) = deck.read_g20_10(indexed(v.name, i));
-      if (v.values == &phi_layer_m) ice_model_check(key_model, i, phi_a_m, phi_layer_m, out);
-    }
+    read_block(deck, i, nmat, key_model, nl, block, phi_a_m, phi_layer_m, out);
   }
-
-  const std::string stars(34, '*');
-  for (int i = 1; i <= nmat; ++i) {
-    free_line(out, stars);
-    free_line(out, " layer i=  ", i);
-    free_line(out);
-    free_line(out, stars);
-    free_line(out, " nl(i) = cell in layer i       = ", nl[i - 1]);
-    for (const block_value& v : block) {
-      free_line(out, v.label, mat(*v.values, i));
-      if (v.values == &eta) free_line(out);
-    }
-  }
+  for (int i = 1; i <= nmat; ++i) echo_block(i, nl[i - 1], block, eta, out);
   free_line(out, " model (=0,layered,=1,fractal  = ", model);
   free_line(out);
 
