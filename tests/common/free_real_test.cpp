@@ -41,4 +41,10 @@ TEST(FreeLine, BlankBeforeEveryItem) {
   EXPECT_EQ(os.str(), "  mesh size h  0.02\n nl(1), nl(2)   2 3\n\n");
 }
 
+TEST(FreeLine, AdjacentTextsAreJoined) {
+  std::ostringstream os;
+  free_line(os, "vp1 = ", 3000.5, "m/s", " atp1 = ", 0.25, std::string("1000/qp1 "), -1);
+  EXPECT_EQ(os.str(), " vp1 =  3000.5 m/s atp1 =  0.25 1000/qp1  -1\n");
+}
+
 }  // namespace

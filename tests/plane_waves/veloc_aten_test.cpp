@@ -179,7 +179,7 @@ TEST(VelocAten, ReturnsTheLastCellAndReportsTheCentralOne) {
   EXPECT_EQ(l[5], " nx/2,ny/2  1 1");
   EXPECT_EQ(l[6], " Compressional wave speeds using eigenvalues");
   EXPECT_EQ(l[10].rfind(" vp1 =  ", 0), 0u);
-  EXPECT_NE(l[10].find(" m/s  atp1 =  "), std::string::npos);
+  EXPECT_NE(l[10].find(" m/s atp1 =  "), std::string::npos);
   EXPECT_EQ(l[11].rfind("  Q1 =  ", 0), 0u);
   EXPECT_EQ(l[19], " nx/2,ny/2  1 1");
   EXPECT_EQ(l[21], "  Shear  wave speeds and att. using eigenvalues");

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // Shortest text that reads back as the same double ("NaN", "Infinity" and
 // "-Infinity" for the non-finite values).
@@ -18,14 +19,24 @@ inline void put(std::ostream& os, const std::string& s) { os << s; }
 template <std::integral I>
 void put(std::ostream& os, I i) { os << static_cast<long long>(i); }
 inline void put(std::ostream& os, double x) { os << free_real(x); }
+template <class T>
+inline constexpr bool is_text = std::is_convertible_v<const T&, std::string_view>;
 }  // namespace report_detail
 
 // One free-format line: a leading blank, then the items separated by
-// blanks; texts as they stand, integers in full, reals at full precision.
+// blanks; texts as they stand (two texts in a row are joined without a
+// blank), integers in full, reals at full precision.
 // free_line(os) writes an empty line.
 template <class... Items>
 void free_line(std::ostream& os, const Items&... items) {
-  ((os << ' ', report_detail::put(os, items)), ...);
+  bool after_text = false;
+  [[maybe_unused]] auto item = [&](const auto& x) {
+    constexpr bool text = report_detail::is_text<std::decay_t<decltype(x)>>;
+    if (!(text && after_text)) os << ' ';
+    report_detail::put(os, x);
+    after_text = text;
+  };
+  (item(items), ...);
   os << '\n';
 }
 
