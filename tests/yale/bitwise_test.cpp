@@ -70,7 +70,8 @@ TEST(Bitwise, FactorsAndSolutionOfAFixedSystem) {
   const int32_t lsize = isp[s.n] - 1, usize = isp[2 * s.n + 1] - 1;
   const int32_t words_used = 2 * s.n + 2 + lsize + usize;
   EXPECT_EQ(fnv(isp, words_used), 1837693060368510479ull);
-  EXPECT_EQ(fnv(area.data() + (words_used - 1 + 4) / 4, lsize + s.n + usize), 9458724133153656388ull);
+  const cplx* l = area.data() + (words_used + 3) / 4;
+  EXPECT_EQ(fnv(l, lsize + s.n + usize), 9458724133153656388ull);
 }
 
 }  // namespace
