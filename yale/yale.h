@@ -76,11 +76,17 @@ void zndrv(const int32_t* n, const int32_t* r, const int32_t* c, const int32_t* 
            yale_complex* z, const int32_t* nsp, int32_t* isp, yale_complex* rsp, int32_t* esp,
            const int32_t* path, int32_t* flag);
 
-/* Symbolic factorization: structures il, jl of L and iu, ju of U; shared by
- * the four variants. */
-void znsf(const int32_t* n, const int32_t* r, const int32_t* ic, const int32_t* ia,
-          const int32_t* ja, int32_t* il, int32_t* jl, const int32_t* jlmax, int32_t* iu,
-          int32_t* ju, const int32_t* jumax, int32_t* list, int32_t* ulast, int32_t* flag);
+/* Symbolic factorization: structures il, jl of L and iu, ju of U; the same
+ * integer routine under the four variant names. */
+#define YALE_SYMBOLIC(P)                                                                         \
+  void P##nsf(const int32_t* n, const int32_t* r, const int32_t* ic, const int32_t* ia,          \
+              const int32_t* ja, int32_t* il, int32_t* jl, const int32_t* jlmax, int32_t* iu,   \
+              int32_t* ju, const int32_t* jumax, int32_t* list, int32_t* ulast, int32_t* flag);
+YALE_SYMBOLIC(s)
+YALE_SYMBOLIC(d)
+YALE_SYMBOLIC(c)
+YALE_SYMBOLIC(z)
+#undef YALE_SYMBOLIC
 
 /* Numeric factorization with the solve of one right-hand side (nnf), solve
  * with stored factors (nns) and transposed solve (nnt). */
