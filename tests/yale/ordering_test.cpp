@@ -157,4 +157,40 @@ TEST(SymmetricReordering, IdentityMovesLowerEntriesUp) {
   EXPECT_EQ(e.ja, ivec{7});
 }
 
+TEST(OrderingDriver, OrderAndReorderInOneCall) {
+  // path 4 = path 1, then path 5 with the order found
+  structure s = grid3x3();
+  std::vector<cplx> a(s.ja.size());
+  for (std::size_t j = 0; j < a.size(); ++j) a[j] = cplx(double(j), 1.0);
+  const order o = ordering(s, 200);
+  const reordered two_calls = reorder(9, s.ia, s.ja, a, o.ip, 5, 200);
+  ivec p(9), ip(9), isp(200);
+  int32_t n = 9, nsp = 200, path = 4, flag = -5;
+  zodrv(&n, s.ia.data(), s.ja.data(), a.data(), p.data(), ip.data(), &nsp, isp.data(), &path,
+        &flag);
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(p, o.p);
+  EXPECT_EQ(s.ia, two_calls.ia);
+  EXPECT_EQ(s.ja, two_calls.ja);
+  EXPECT_EQ(a, two_calls.a);
+
+  // Lower triangle and diagonal of order 5 (15 entries, no edges): the
+  // ordering fits in 3n = 15 words, the reordering needs n + 15 = 20.
+  structure low{5, {1}, {}};
+  for (int32_t i = 1; i <= 5; ++i) {
+    for (int32_t j = 1; j <= i; ++j) low.ja.push_back(j);
+    low.ia.push_back(static_cast<int32_t>(low.ja.size()) + 1);
+  }
+  const ivec ia0 = low.ia, ja0 = low.ja;
+  std::vector<cplx> la(15);
+  ivec lp(5), lip(5), lisp(19);
+  n = 5, nsp = 19, path = 2, flag = -5;
+  zodrv(&n, low.ia.data(), low.ja.data(), la.data(), lp.data(), lip.data(), &nsp, lisp.data(),
+        &path, &flag);
+  EXPECT_EQ(flag, 10 * 5 + 1);
+  EXPECT_EQ(lp, (ivec{5, 4, 3, 2, 1}));  // the ordering is kept
+  EXPECT_EQ(low.ia, ia0);
+  EXPECT_EQ(low.ja, ja0);
+}
+
 }  // namespace
