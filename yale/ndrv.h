@@ -23,7 +23,7 @@ template <int32_t R>
 constexpr int32_t max_nsp = (std::numeric_limits<int32_t>::max() - 1) / R;
 
 // isp and rsp are the same storage seen as integers and as scalars.
-template <class T, int32_t R, auto nnf, auto nns, auto nnt>
+template <class T, int32_t R, auto nsf, auto nnf, auto nns, auto nnt>
 void ndrv(const int32_t* n_, const int32_t* r, const int32_t* c, const int32_t* ic,
           const int32_t* ia, const int32_t* ja, const T* a, const T* b, T* z, const int32_t* nsp_,
           int32_t* isp_, T* rsp_, int32_t* esp, const int32_t* path_, int32_t* flag) {
@@ -58,8 +58,8 @@ void ndrv(const int32_t* n_, const int32_t* r, const int32_t* c, const int32_t* 
       *flag = 10 * n + 1;
       return;
     }
-    znsf(n_, r, ic, ia, ja, il_, jl_, &jlmax, iu_, isp.at(ju), &jumax, isp.at(list), isp.at(ulast),
-         flag);
+    nsf(n_, r, ic, ia, ja, il_, jl_, &jlmax, iu_, isp.at(ju), &jumax, isp.at(list), isp.at(ulast),
+        flag);
     if (*flag != 0) return;
     // Compact U's structure down behind L's (the target lies below the source).
     const int32_t used_ju = 2 * n + 3 + (il(n + 1) - 1);

@@ -78,9 +78,14 @@ void nnf(const int32_t* n_, const int32_t* r_, const int32_t* c_, const int32_t*
       const int32_t m = jl(p);
       l(p) = row(m);
       s = sub(s, mul(row(m), tmp(m)));
+      // The row bound is read once: row and iu may share the caller's work
+      // area, so the compiler would otherwise reload it after every store.
       const T minus_lkm = neg(row(m));
-      for (int32_t q = iu(m); q < iu(m + 1); ++q)
-        row(ju(q)) = add(row(ju(q)), mul(minus_lkm, u(q)));
+      const int32_t q_end = iu(m + 1);
+      for (int32_t q = iu(m); q < q_end; ++q) {
+        T& x = row(ju(q));
+        x = add(x, mul(minus_lkm, u(q)));
+      }
     }
     if (is_zero(row(k))) {
       *flag = 8 * n + k;

@@ -88,3 +88,16 @@ extern "C" void znsf(const int32_t* n_, const int32_t* r_, const int32_t* ic_, c
   }
   *flag = 0;
 }
+
+// The s, d and c variants share the integer routine.
+#define YALE_SYMBOLIC_ENTRY(P)                                                                    \
+  extern "C" void P##nsf(const int32_t* n, const int32_t* r, const int32_t* ic, const int32_t* ia, \
+                         const int32_t* ja, int32_t* il, int32_t* jl, const int32_t* jlmax,       \
+                         int32_t* iu, int32_t* ju, const int32_t* jumax, int32_t* list,           \
+                         int32_t* ulast, int32_t* flag) {                                         \
+    znsf(n, r, ic, ia, ja, il, jl, jlmax, iu, ju, jumax, list, ulast, flag);                      \
+  }
+
+YALE_SYMBOLIC_ENTRY(s)
+YALE_SYMBOLIC_ENTRY(d)
+YALE_SYMBOLIC_ENTRY(c)

@@ -58,7 +58,10 @@ void mdu(const int32_t* ek, int32_t* dmin, int32_t* v, int32_t* link, int32_t* h
          int32_t* last, int32_t* next, int32_t* mark);
 
 /* Nonsymmetric drivers: solve A x = b (or A^T x = b) with rows taken in the
- * order r and columns in the order c; paths 1 to 5 select the work. */
+ * order r and columns in the order c; paths 1 to 5 select the work. The work
+ * area holds nsp scalar slots of R = 1 (s), 2 (d, c) or 4 (z) integer words,
+ * indexed in 32 bits: nsp is at most 2147483646 for s, 1073741823 for d and c,
+ * 536870911 for z. */
 void sndrv(const int32_t* n, const int32_t* r, const int32_t* c, const int32_t* ic,
            const int32_t* ia, const int32_t* ja, const double* a, const double* b, double* z,
            const int32_t* nsp, int32_t* isp, double* rsp, int32_t* esp, const int32_t* path,
@@ -76,11 +79,17 @@ void zndrv(const int32_t* n, const int32_t* r, const int32_t* c, const int32_t* 
            yale_complex* z, const int32_t* nsp, int32_t* isp, yale_complex* rsp, int32_t* esp,
            const int32_t* path, int32_t* flag);
 
-/* Symbolic factorization: structures il, jl of L and iu, ju of U; shared by
- * the four variants. */
-void znsf(const int32_t* n, const int32_t* r, const int32_t* ic, const int32_t* ia,
-          const int32_t* ja, int32_t* il, int32_t* jl, const int32_t* jlmax, int32_t* iu,
-          int32_t* ju, const int32_t* jumax, int32_t* list, int32_t* ulast, int32_t* flag);
+/* Symbolic factorization: structures il, jl of L and iu, ju of U; the same
+ * integer routine under the four variant names. */
+#define YALE_SYMBOLIC(P)                                                                         \
+  void P##nsf(const int32_t* n, const int32_t* r, const int32_t* ic, const int32_t* ia,          \
+              const int32_t* ja, int32_t* il, int32_t* jl, const int32_t* jlmax, int32_t* iu,   \
+              int32_t* ju, const int32_t* jumax, int32_t* list, int32_t* ulast, int32_t* flag);
+YALE_SYMBOLIC(s)
+YALE_SYMBOLIC(d)
+YALE_SYMBOLIC(c)
+YALE_SYMBOLIC(z)
+#undef YALE_SYMBOLIC
 
 /* Numeric factorization with the solve of one right-hand side (nnf), solve
  * with stored factors (nns) and transposed solve (nnt). */

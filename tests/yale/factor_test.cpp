@@ -2,6 +2,7 @@
 // and the numeric factorization and solves.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <complex>
 #include <cstring>
 #include <vector>
@@ -143,6 +144,25 @@ TEST(Numeric, PivotReciprocalIsScaledByTheLargerPart) {
   EXPECT_EQ(w.rsp()[2], cplx(0.12, -0.16));
   EXPECT_EQ(w.rsp()[3], cplx(0.16, -0.12));
   EXPECT_EQ(z, std::vector<cplx>(2));  // zero right-hand side, zero solution
+}
+
+TEST(Numeric, EliminationAddsTheProductOfTheNegatedMultiplier) {
+  // M = [[1, 0, 1+i], [1+i, 1, -0-0i], [0, 0, 1]]. Row 2 eliminates with the
+  // multiplier 1+i: (-1-i)(1+i) has the real part (-1)(1) - (-1)(1) = +0, and
+  // -0 + +0 = +0, so U(2,3) = (+0, -2)(1, -0) = (+0, -2). Subtracting the
+  // product (1+i)(1+i) = (0, 2) instead would leave -0 - 0 = -0.
+  const cplx one(1), mz(-0.0, -0.0);
+  sparse<cplx> m{3, {1, 3, 6, 7}, {1, 3, 1, 2, 3, 3}, {one, cplx(1, 1), cplx(1, 1), one, mz, one}};
+  const ivec id = identity(3);
+  std::vector<cplx> b{one, one, one}, z(3);
+  work_area<cplx> w(60);
+  EXPECT_EQ(run(zndrv, m, id, id, id, b, z, w, 1).flag, 0);
+  // L 1 entry, U 2: ju = isp(10), l0 = (10 + 2 - 2 + 4)/4 + 1 = 4, d at 5, u at 8
+  EXPECT_EQ(w.words(1, 8), (ivec{1, 1, 2, 2, 1, 2, 3, 3}));
+  EXPECT_EQ(w.rsp()[7], cplx(1, 1));  // U(1,3)
+  const cplx u23 = w.rsp()[8];
+  EXPECT_EQ(u23, cplx(0, -2));
+  EXPECT_FALSE(std::signbit(u23.real()));
 }
 
 TEST(Numeric, ExactZeroPivotLeavesSolutionUntouched) {
