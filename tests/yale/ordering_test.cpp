@@ -279,6 +279,9 @@ TEST(OrderingProperties, GridStructureHasTheAssembledSizes) {
   EXPECT_EQ(fe_grid(2, 2).entries(), 1292);
   EXPECT_EQ(fe_grid(3, 2).n, 65);
   EXPECT_EQ(fe_grid(3, 2).entries(), 1865);
+  const structure largest = fe_grid(60, 60);
+  EXPECT_EQ(largest.n, 22204);
+  EXPECT_EQ(largest.entries(), 922216);
 }
 
 TEST(OrderingProperties, FillCountOfKnownCases) {
