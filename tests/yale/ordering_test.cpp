@@ -3,6 +3,7 @@
 // structures (permutation, determinism, exact minimum degree, fill).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <complex>
 #include <cstdint>
 #include <iostream>
@@ -27,7 +28,7 @@ struct order {
 order order_of(structure s, int32_t nsp = 0) {
   if (nsp == 0) nsp = 3 * s.n + 2 * s.entries() + 10;
   order o{ivec(s.n, -7), ivec(s.n, -7)};
-  ivec isp(nsp + 1, 0);
+  ivec isp(std::max(nsp, 1), 0);  // exactly nsp words, so overruns show
   std::vector<yale_complex> a(s.ja.size() + 1);
   const int32_t path = 1;
   zodrv(&s.n, s.ia.data(), s.ja.data(), a.data(), o.p.data(), o.ip.data(), &nsp, isp.data(),
@@ -50,7 +51,7 @@ ivec descending(int32_t n) {
 }
 
 // Random structurally symmetric pattern with about `per_row` couplings per
-// row; the columns of each row are shuffled (the ordering must not care).
+// row; the columns of each row are shuffled, since they need not be sorted.
 structure random_structure(int32_t n, int32_t per_row, unsigned seed) {
   std::mt19937 gen(seed);
   std::uniform_int_distribution<int32_t> pick(1, n);
@@ -58,7 +59,7 @@ structure random_structure(int32_t n, int32_t per_row, unsigned seed) {
   for (int32_t c = 0; c < n * per_row / 2; ++c) pairs.emplace_back(pick(gen), pick(gen));
   structure s = from_pairs(n, pairs);
   for (int32_t i = 1; i <= n; ++i)
-    std::shuffle(s.ja.begin() + s.ia[i - 1] - 1, s.ja.begin() + s.ia[i] - 1, gen);
+    std::shuffle(s.ja.begin() + (s.ia[i - 1] - 1), s.ja.begin() + (s.ia[i] - 1), gen);
   return s;
 }
 
