@@ -1,196 +1,294 @@
-// Hand-worked cases of the minimum-degree ordering (md through zodrv) and of
-// the symmetric reordering zsro.
+// Minimum-degree ordering through the drivers: worked orders of small
+// structures, pool and path flags, and properties on random and grid
+// structures (permutation, determinism, exact minimum degree, fill).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <complex>
-#include <utility>
+#include <cstdint>
+#include <iostream>
+#include <numeric>
+#include <random>
+#include <set>
 #include <vector>
 
+#include "tests/yale/ordering_grid.h"
 #include "yale/yale.h"
 
 namespace {
 
-using cplx = yale_complex;
 using ivec = std::vector<int32_t>;
 
-struct structure {
-  int32_t n;
-  ivec ia, ja;
-};
-
 struct order {
-  int32_t flag;
   ivec p, ip;
+  int32_t flag = -1;
 };
 
-// zodrv path 1 with a work area of nsp words.
-order ordering(structure s, int32_t nsp) {
-  order o{-5, ivec(s.n, -3), ivec(s.n, -3)};
-  std::vector<cplx> a(s.ja.size() + 1);
-  ivec isp(nsp + 1);
+// zodrv path 1 with a work area of nsp words; nsp = 0 picks a roomy one.
+order order_of(structure s, int32_t nsp = 0) {
+  if (nsp == 0) nsp = 3 * s.n + 2 * s.entries() + 10;
+  order o{ivec(s.n, -7), ivec(s.n, -7)};
+  ivec isp(std::max(nsp, 1), 0);  // exactly nsp words, so overruns show
+  std::vector<yale_complex> a(s.ja.size() + 1);
   const int32_t path = 1;
   zodrv(&s.n, s.ia.data(), s.ja.data(), a.data(), o.p.data(), o.ip.data(), &nsp, isp.data(),
         &path, &o.flag);
   return o;
 }
 
-// Structure from an edge list, both triangles stored, columns ascending.
-structure symmetric(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges) {
-  std::vector<ivec> rows(n + 1);
-  for (auto [i, j] : edges) {
-    rows[i].push_back(j);
-    rows[j].push_back(i);
-  }
-  structure s{n, {1}, {}};
-  for (int32_t i = 1; i <= n; ++i) {
-    std::sort(rows[i].begin(), rows[i].end());
-    s.ja.insert(s.ja.end(), rows[i].begin(), rows[i].end());
-    s.ia.push_back(static_cast<int32_t>(s.ja.size()) + 1);
-  }
+// Structure from a list of couplings {i, j}, stored in both triangles.
+structure from_pairs(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& pairs) {
+  std::vector<std::vector<int32_t>> cells;
+  for (int32_t i = 1; i <= n; ++i) cells.push_back({i});
+  for (auto [i, j] : pairs) cells.push_back({i, j});
+  return from_cells(n, cells);
+}
+
+ivec descending(int32_t n) {
+  ivec v(n);
+  std::iota(v.rbegin(), v.rend(), 1);
+  return v;
+}
+
+// Random structurally symmetric pattern with about `per_row` couplings per
+// row; the columns of each row are shuffled, since they need not be sorted.
+structure random_structure(int32_t n, int32_t per_row, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::uniform_int_distribution<int32_t> pick(1, n);
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (int32_t c = 0; c < n * per_row / 2; ++c) pairs.emplace_back(pick(gen), pick(gen));
+  structure s = from_pairs(n, pairs);
+  for (int32_t i = 1; i <= n; ++i)
+    std::shuffle(s.ja.begin() + (s.ia[i - 1] - 1), s.ja.begin() + (s.ia[i] - 1), gen);
   return s;
 }
 
-structure grid3x3() {
-  return symmetric(9, {{1, 2}, {2, 3}, {4, 5}, {5, 6}, {7, 8}, {8, 9},
-                       {1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}, {6, 9}});
-}
-
-TEST(MinimumDegree, GridOrderAndExactPoolSize) {
-  // max = (nsp - n)/2: 33 cells = n + 2 * 12 edges suffice, 32 fail at row 8
-  const order ok = ordering(grid3x3(), 9 + 2 * 33);
-  EXPECT_EQ(ok.flag, 0);
-  EXPECT_EQ(ok.p, (ivec{9, 7, 3, 1, 2, 6, 5, 4, 8}));
-  EXPECT_EQ(ok.ip, (ivec{4, 5, 3, 8, 7, 6, 2, 9, 1}));
-  const order short_pool = ordering(grid3x3(), 9 + 2 * 32);
-  EXPECT_EQ(short_pool.flag, 9 * 9 + 8);
-  EXPECT_EQ(short_pool.p, ivec(9, -3));  // nothing written
-}
-
-TEST(MinimumDegree, SmallGraphsTieBreaks) {
-  const ivec reversed{5, 4, 3, 2, 1};
-  // chain 1-2-3-4-5
-  EXPECT_EQ(ordering(symmetric(5, {{1, 2}, {2, 3}, {3, 4}, {4, 5}}), 100).p, reversed);
-  // star around 1
-  EXPECT_EQ(ordering(symmetric(5, {{1, 2}, {1, 3}, {1, 4}, {1, 5}}), 100).p,
-            (ivec{5, 4, 3, 1, 2}));
-  // every pair coupled: one step, the rest interior in boundary order
-  std::vector<std::pair<int32_t, int32_t>> all;
-  for (int32_t i = 1; i <= 5; ++i)
-    for (int32_t j = i + 1; j <= 5; ++j) all.push_back({i, j});
-  EXPECT_EQ(ordering(symmetric(5, all), 100).p, reversed);
-  // diagonal only, and lower triangle only: no edges at all
-  EXPECT_EQ(ordering({5, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5}}, 100).p, reversed);
-  const order lower = ordering({5, {1, 1, 2, 3, 4, 5}, {1, 2, 3, 4}}, 100);
-  EXPECT_EQ(lower.p, reversed);
-  EXPECT_EQ(lower.ip, reversed);
-}
-
-TEST(OrderingDriver, RefusesBadPathAndSmallArea) {
-  for (int32_t path : {0, 6}) {
-    structure s = grid3x3();
-    const ivec ia0 = s.ia;
-    ivec p(9, -3), ip(9, -3), isp(200);
-    std::vector<cplx> a(s.ja.size());
-    int32_t nsp = 200, flag = -5;
-    zodrv(&s.n, s.ia.data(), s.ja.data(), a.data(), p.data(), ip.data(), &nsp, isp.data(), &path,
-          &flag);
-    EXPECT_EQ(flag, 11 * 9 + 1);
-    EXPECT_EQ(p, ivec(9, -3));
-    EXPECT_EQ(s.ia, ia0);
+// The 5-point grid of k x k equations numbered row by row.
+structure five_point(int32_t k) {
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (int32_t r = 0; r < k; ++r) {
+    for (int32_t c = 1; c <= k; ++c) {
+      if (c < k) pairs.emplace_back(r * k + c, r * k + c + 1);
+      if (r + 1 < k) pairs.emplace_back(r * k + c, r * k + c + k);
+    }
   }
-  // (nsp - n)/2 < n
-  EXPECT_EQ(ordering(grid3x3(), 9 + 2 * 9 - 1).flag, 10 * 9 + 1);
+  return from_pairs(k * k, pairs);
 }
 
-// zsro through zodrv path 3 or 5 with the caller's ip.
-struct reordered {
-  int32_t flag;
-  ivec ia, ja;
-  std::vector<cplx> a;
-};
-
-reordered reorder(int32_t n, ivec ia, ivec ja, std::vector<cplx> a, ivec ip, int32_t path,
-                  int32_t nsp) {
-  ivec p(n, -3), isp(nsp);
-  int32_t flag = -5;
-  zodrv(&n, ia.data(), ja.data(), a.data(), p.data(), ip.data(), &nsp, isp.data(), &path, &flag);
-  return {flag, ia, ja, a};
+int32_t upper_entries(const structure& s) {
+  int32_t e = 0;
+  for (int32_t i = 1; i <= s.n; ++i)
+    for (int32_t j = s.ia[i - 1]; j < s.ia[i]; ++j) e += s.ja[j - 1] > i;
+  return e;
 }
 
-TEST(SymmetricReordering, UpperTriangleUnderReversedOrder) {
-  const ivec ia{1, 4, 6, 7}, ja{1, 2, 3, 2, 3, 3}, ip{3, 2, 1};
-  // a_ij = 10 i + j
-  const std::vector<cplx> a{cplx(11), cplx(12), cplx(13), cplx(22), cplx(23), cplx(33, 1)};
-  const reordered r3 = reorder(3, ia, ja, a, ip, 3, 3 + 6);
-  EXPECT_EQ(r3.flag, 0);
-  EXPECT_EQ(r3.ia, (ivec{1, 2, 4, 7}));
-  EXPECT_EQ(r3.ja, (ivec{1, 1, 2, 1, 2, 3}));
-  EXPECT_EQ(r3.a, (std::vector<cplx>{cplx(11), cplx(12), cplx(22), cplx(13), cplx(23),
-                                     cplx(33, 1)}));
-  const reordered r5 = reorder(3, ia, ja, a, ip, 5, 3 + 6);
-  EXPECT_EQ(r5.ia, (ivec{1, 2, 4, 7}));
-  EXPECT_EQ(r5.ja, (ivec{1, 2, 1, 3, 1, 2}));
-  EXPECT_EQ(r5.a, (std::vector<cplx>{cplx(11), cplx(22), cplx(12), cplx(33, 1), cplx(13),
-                                     cplx(23)}));
-  // one word short of cnt and dest
-  const reordered small = reorder(3, ia, ja, a, ip, 3, 3 + 5);
-  EXPECT_EQ(small.flag, 10 * 3 + 1);
-  EXPECT_EQ(small.ia, ia);
-}
-
-TEST(SymmetricReordering, IdentityMovesLowerEntriesUp) {
-  // full 3 x 3 pattern, a_ij = 10 i + j; lower entries (i, k) go to row k as (k, i)
-  const ivec ia{1, 4, 7, 10}, ja{1, 2, 3, 1, 2, 3, 1, 2, 3};
-  std::vector<cplx> a;
-  for (int32_t i = 1; i <= 3; ++i)
-    for (int32_t j = 1; j <= 3; ++j) a.push_back(cplx(10 * i + j));
-  const reordered r = reorder(3, ia, ja, a, {1, 2, 3}, 3, 3 + 9);
-  EXPECT_EQ(r.ia, (ivec{1, 6, 9, 10}));
-  EXPECT_EQ(r.ja, (ivec{1, 2, 3, 2, 3, 2, 3, 3, 3}));
-  EXPECT_EQ(r.a, (std::vector<cplx>{cplx(11), cplx(12), cplx(13), cplx(21), cplx(31), cplx(22),
-                                    cplx(23), cplx(32), cplx(33)}));
-  // empty structure: nothing moves
-  const reordered e = reorder(2, {4, 4, 4}, {7}, {cplx(5)}, {2, 1}, 5, 10);
-  EXPECT_EQ(e.flag, 0);
-  EXPECT_EQ(e.ia, (ivec{4, 4, 4}));
-  EXPECT_EQ(e.ja, ivec{7});
-}
-
-TEST(OrderingDriver, OrderAndReorderInOneCall) {
-  // path 4 = path 1, then path 5 with the order found
-  structure s = grid3x3();
-  std::vector<cplx> a(s.ja.size());
-  for (std::size_t j = 0; j < a.size(); ++j) a[j] = cplx(double(j), 1.0);
-  const order o = ordering(s, 200);
-  const reordered two_calls = reorder(9, s.ia, s.ja, a, o.ip, 5, 200);
-  ivec p(9), ip(9), isp(200);
-  int32_t n = 9, nsp = 200, path = 4, flag = -5;
-  zodrv(&n, s.ia.data(), s.ja.data(), a.data(), p.data(), ip.data(), &nsp, isp.data(), &path,
-        &flag);
-  EXPECT_EQ(flag, 0);
-  EXPECT_EQ(p, o.p);
-  EXPECT_EQ(s.ia, two_calls.ia);
-  EXPECT_EQ(s.ja, two_calls.ja);
-  EXPECT_EQ(a, two_calls.a);
-
-  // Lower triangle and diagonal of order 5 (15 entries, no edges): the
-  // ordering fits in 3n = 15 words, the reordering needs n + 15 = 20.
-  structure low{5, {1}, {}};
-  for (int32_t i = 1; i <= 5; ++i) {
-    for (int32_t j = 1; j <= i; ++j) low.ja.push_back(j);
-    low.ia.push_back(static_cast<int32_t>(low.ja.size()) + 1);
+void expect_permutation(const order& o, int32_t n) {
+  ASSERT_EQ(o.flag, 0);
+  std::vector<bool> hit(n + 1, false);
+  for (int32_t k = 1; k <= n; ++k) {
+    const int32_t x = o.p[k - 1];
+    ASSERT_TRUE(x >= 1 && x <= n && !hit[x]) << "position " << k;
+    hit[x] = true;
+    ASSERT_EQ(o.ip[x - 1], k);
   }
-  const ivec ia0 = low.ia, ja0 = low.ja;
-  std::vector<cplx> la(15);
-  ivec lp(5), lip(5), lisp(19);
-  n = 5, nsp = 19, path = 2, flag = -5;
-  zodrv(&n, low.ia.data(), low.ja.data(), la.data(), lp.data(), lip.data(), &nsp, lisp.data(),
-        &path, &flag);
-  EXPECT_EQ(flag, 10 * 5 + 1);
-  EXPECT_EQ(lp, (ivec{5, 4, 3, 2, 1}));  // the ordering is kept
-  EXPECT_EQ(low.ia, ia0);
-  EXPECT_EQ(low.ja, ja0);
+}
+
+// Eliminates the vertices in the order p on an explicit graph and checks
+// that each one has the smallest degree of all vertices left at its turn.
+void expect_minimum_degree_each_step(const structure& s, const ivec& p) {
+  std::vector<std::set<int32_t>> g(s.n + 1);
+  for (int32_t i = 1; i <= s.n; ++i)
+    for (int32_t j = s.ia[i - 1]; j < s.ia[i]; ++j)
+      if (s.ja[j - 1] != i) g[i].insert(s.ja[j - 1]), g[s.ja[j - 1]].insert(i);
+  std::set<int32_t> left;
+  for (int32_t i = 1; i <= s.n; ++i) left.insert(i);
+  for (int32_t k = 1; k <= s.n; ++k) {
+    const int32_t x = p[k - 1];
+    size_t least = s.n;
+    for (int32_t y : left) least = std::min(least, g[y].size());
+    ASSERT_EQ(g[x].size(), least) << "step " << k << " vertex " << x;
+    for (int32_t a : g[x]) {
+      g[a].erase(x);
+      for (int32_t b : g[x])
+        if (a != b) g[a].insert(b);
+    }
+    left.erase(x);
+  }
 }
 
 }  // namespace
+
+TEST(MinimumDegreeOrder, SmallStructuresGiveTheirKnownOrders) {
+  const int32_t n = 5;
+  std::vector<std::vector<int32_t>> diagonal, full{{1, 2, 3, 4, 5}};
+  for (int32_t i = 1; i <= n; ++i) diagonal.push_back({i});
+  EXPECT_EQ(order_of(from_cells(n, diagonal)).p, descending(n));
+  EXPECT_EQ(order_of(from_cells(n, full)).p, descending(n));
+
+  // strict lower triangle only: no edge at all
+  structure lower{n, {1, 1, 2, 4, 7, 11}, {1, 1, 2, 1, 2, 3, 1, 2, 3, 4}};
+  const order lo = order_of(lower);
+  EXPECT_EQ(lo.p, descending(n));
+  EXPECT_EQ(lo.ip, descending(n));
+
+  EXPECT_EQ(order_of(from_pairs(n, {{1, 2}, {2, 3}, {3, 4}, {4, 5}})).p, descending(n));
+  EXPECT_EQ(order_of(from_pairs(n, {{1, 2}, {1, 3}, {1, 4}, {1, 5}})).p, (ivec{5, 4, 3, 1, 2}));
+}
+
+TEST(MinimumDegreeOrder, ThreeByThreeGridAndItsPoolSize) {
+  const structure grid = from_pairs(9, {{1, 2}, {2, 3}, {4, 5}, {5, 6}, {7, 8}, {8, 9},
+                                        {1, 4}, {4, 7}, {2, 5}, {5, 8}, {3, 6}, {6, 9}});
+  // max = (nsp - n) / 2: 33 cells are exactly n + 2 * 12 edges
+  const order fits = order_of(grid, 2 * 33 + 9);
+  EXPECT_EQ(fits.flag, 0);
+  EXPECT_EQ(fits.p, (ivec{9, 7, 3, 1, 2, 6, 5, 4, 8}));
+  EXPECT_EQ(fits.ip, (ivec{4, 5, 3, 8, 7, 6, 2, 9, 1}));
+  EXPECT_EQ(order_of(grid, 2 * 32 + 9).flag, 89);  // 9 * 9 + row 8 of the last edge
+  EXPECT_EQ(order_of(grid, 2 * 32 + 9 + 1).flag, 89);
+}
+
+TEST(MinimumDegreeOrder, MdCalledDirectlyWithMarkSharingThePool) {
+  // the chain 1-2-3, strict upper triangle only; mark is v as the driver passes it
+  const int32_t n = 3, max = 7;
+  const ivec ia{1, 2, 3, 3}, ja{2, 3};
+  ivec v(max, 0), link(max, 0), head(n, 0), last(n), next(n);
+  int32_t flag = 0;
+  md(&n, ia.data(), ja.data(), &max, v.data(), link.data(), head.data(), last.data(),
+     next.data(), v.data(), &flag);
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(last, (ivec{3, 2, 1}));
+  EXPECT_EQ(next, (ivec{3, 2, 1}));
+  const int32_t short_max = 6;  // one cell short: the last edge is in row 2
+  md(&n, ia.data(), ja.data(), &short_max, v.data(), link.data(), head.data(), last.data(),
+     next.data(), v.data(), &flag);
+  EXPECT_EQ(flag, 9 * 3 + 2);
+}
+
+TEST(OrderingDriver, PathAndWorkAreaFlags) {
+  structure s = from_pairs(4, {{1, 2}, {2, 3}, {3, 4}});
+  ivec p(4, -7), ip(4, -7), isp(100, 0);
+  std::vector<double> a(s.ja.size());
+  const structure before = s;
+  for (int32_t path : {0, 6}) {
+    int32_t flag = -1, nsp = 100;
+    dodrv(&s.n, s.ia.data(), s.ja.data(), a.data(), p.data(), ip.data(), &nsp, isp.data(),
+          &path, &flag);
+    EXPECT_EQ(flag, 11 * 4 + 1);
+    EXPECT_EQ(p, ivec(4, -7));
+    EXPECT_EQ(s.ja, before.ja);
+  }
+  // max = (nsp - n) / 2 = 3 < n: refused before any ordering work
+  EXPECT_EQ(order_of(s, 11).flag, 10 * 4 + 1);
+  // max = 4 passes that check but holds no edge: the pool runs out in row 1
+  EXPECT_EQ(order_of(s, 12).flag, 9 * 4 + 1);
+  EXPECT_EQ(order_of(s, 3 * 4 + 4 * 3).flag, 0);
+}
+
+TEST(OrderingDriver, EmptyStructureAndNoEquations) {
+  structure empty{4, {1, 1, 1, 1, 1}, {}};
+  const order e = order_of(empty, 20);
+  EXPECT_EQ(e.flag, 0);
+  EXPECT_EQ(e.p, descending(4));
+
+  structure none{0, {1}, {}};
+  int32_t flag = -1, nsp = 0, path = 1, untouched = -7;
+  ivec isp(1, -7);
+  zodrv(&none.n, none.ia.data(), none.ja.data(), nullptr, &untouched, &untouched, &nsp,
+        isp.data(), &path, &flag);
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(untouched, -7);
+  EXPECT_EQ(isp[0], -7);
+}
+
+TEST(OrderingDriver, AllScalarVariantsGiveTheSameOrder) {
+  structure s = random_structure(40, 4, 11);
+  int32_t nsp = 1000, path = 1;
+  const order z = order_of(s, nsp);
+  ivec isp(nsp), p(s.n), ip(s.n);
+  std::vector<double> a(s.ja.size());
+  std::vector<yale_complex> ac(s.ja.size());
+  int32_t flag = -1;
+  sodrv(&s.n, s.ia.data(), s.ja.data(), a.data(), p.data(), ip.data(), &nsp, isp.data(), &path,
+        &flag);
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(p, z.p);
+  dodrv(&s.n, s.ia.data(), s.ja.data(), a.data(), p.data(), ip.data(), &nsp, isp.data(), &path,
+        &flag);
+  EXPECT_EQ(p, z.p);
+  codrv(&s.n, s.ia.data(), s.ja.data(), ac.data(), p.data(), ip.data(), &nsp, isp.data(), &path,
+        &flag);
+  EXPECT_EQ(p, z.p);
+  EXPECT_EQ(ip, z.ip);
+}
+
+TEST(OrderingProperties, RandomStructures) {
+  for (unsigned seed = 1; seed <= 60; ++seed) {
+    const int32_t n = 5 + static_cast<int32_t>(seed * 7 % 70);
+    const structure s = random_structure(n, 1 + seed % 6, seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const order o = order_of(s);
+    expect_permutation(o, n);
+    EXPECT_EQ(order_of(s).p, o.p);  // nothing hidden carries over between calls
+    expect_minimum_degree_each_step(s, o.p);
+
+    // the pool needs exactly n + 2E cells; one fewer names the row of the last edge
+    const int32_t edges = upper_entries(s);
+    EXPECT_EQ(order_of(s, 3 * n + 4 * edges).p, o.p);
+    int32_t last_row = 0;
+    for (int32_t i = 1; i <= n; ++i)
+      for (int32_t j = s.ia[i - 1]; j < s.ia[i]; ++j)
+        if (s.ja[j - 1] > i) last_row = i;
+    if (edges > 0) {
+      EXPECT_EQ(order_of(s, 3 * n + 4 * edges - 2).flag, 9 * n + last_row);
+    }
+  }
+}
+
+TEST(OrderingProperties, FiniteElementGridsCutTheFill) {
+  struct grid_case {
+    const char* name;
+    structure s;
+  };
+  const std::vector<grid_case> cases{
+      {"fe 4x4", fe_grid(4, 4)},          {"fe 10x6", fe_grid(10, 6)},
+      {"fe 20x20", fe_grid(20, 20)},      {"fe 30x30", fe_grid(30, 30)},
+      {"2/node 15x15", node_grid(15, 15, 2)}, {"3/node 12x20", node_grid(12, 20, 3)},
+      {"5-point 60x60", five_point(60)}};
+  for (const auto& [name, s] : cases) {
+    SCOPED_TRACE(name);
+    const order o = order_of(s);
+    expect_permutation(o, s.n);
+    EXPECT_EQ(order_of(s).p, o.p);
+    ivec natural(s.n);
+    std::iota(natural.begin(), natural.end(), 1);
+    const int64_t fill_natural = lu_entries(s, natural);
+    const int64_t fill_md = lu_entries(s, o.ip);
+    std::cout << "[ fill     ] " << name << ": n " << s.n << ", entries " << s.entries()
+              << ", L+U natural " << fill_natural << ", minimum degree " << fill_md << "\n";
+    EXPECT_GE(fill_md, s.entries());  // the factors hold at least the matrix
+    if (s.n > 2000) {
+      EXPECT_LT(3 * fill_md, 2 * fill_natural);
+    }
+  }
+  expect_minimum_degree_each_step(fe_grid(3, 2), order_of(fe_grid(3, 2)).p);
+}
+
+TEST(OrderingProperties, GridStructureHasTheAssembledSizes) {
+  EXPECT_EQ(fe_grid(1, 1).n, 20);
+  EXPECT_EQ(fe_grid(1, 1).entries(), 400);
+  EXPECT_EQ(fe_grid(2, 2).n, 48);
+  EXPECT_EQ(fe_grid(2, 2).entries(), 1292);
+  EXPECT_EQ(fe_grid(3, 2).n, 65);
+  EXPECT_EQ(fe_grid(3, 2).entries(), 1865);
+  const structure largest = fe_grid(60, 60);
+  EXPECT_EQ(largest.n, 22204);
+  EXPECT_EQ(largest.entries(), 922216);
+}
+
+TEST(OrderingProperties, FillCountOfKnownCases) {
+  // arrow: row and column 1 full; natural order fills everything, reversed none
+  const structure arrow = from_pairs(4, {{1, 2}, {1, 3}, {1, 4}});
+  EXPECT_EQ(lu_entries(arrow, {1, 2, 3, 4}), 16);
+  EXPECT_EQ(lu_entries(arrow, {4, 3, 2, 1}), 10);
+  EXPECT_EQ(lu_entries(arrow, order_of(arrow).ip), 10);
+}
