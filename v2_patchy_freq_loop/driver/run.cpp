@@ -3,7 +3,10 @@
 #include "driver/run.h"
 
 #include <array>
+#include <cstdlib>
 #include <exception>
+#include <memory>
+#include <new>
 #include <fstream>
 #include <vector>
 
@@ -60,12 +63,18 @@ struct fe_arrays {
         z(max_unknowns),
         c(max_unknowns),
         ic(max_unknowns),
-        work(static_cast<std::size_t>(nsp)) {}
+        work(static_cast<cplx*>(std::calloc(static_cast<std::size_t>(nsp), sizeof(cplx))),
+             &std::free) {
+    if (!work) throw std::bad_alloc();
+  }
   std::vector<std::int32_t> ia, ja;
   std::vector<cplx> avec, rhs_m, z;
   std::vector<std::int32_t> c, ic;
-  std::vector<cplx> work;  // also the solver's integer view
-  std::int32_t* isp() { return reinterpret_cast<std::int32_t*>(work.data()); }
+  // The solver's work area, also its integer view. Zero-filled pages from
+  // the system: only the part the solver uses is ever touched.
+  std::unique_ptr<cplx, decltype(&std::free)> work;
+  cplx* rsp() { return work.get(); }
+  std::int32_t* isp() { return reinterpret_cast<std::int32_t*>(work.get()); }
 };
 
 // The cell fields of the finite-element response.
@@ -136,7 +145,7 @@ void solve_system(std::int32_t nodos, fe_arrays& fe, std::int32_t nsp, std::ostr
   }
   path = 1;
   zndrv(&nodos, fe.c.data(), fe.c.data(), fe.ic.data(), fe.ia.data(), fe.ja.data(),
-        fe.avec.data(), fe.rhs_m.data(), fe.z.data(), &nsp, fe.isp(), fe.work.data(), &esp, &path,
+        fe.avec.data(), fe.rhs_m.data(), fe.z.data(), &nsp, fe.isp(), fe.rsp(), &esp, &path,
         &flag);
   if (flag != 0) {
     free_line(out, "ESP=", esp);
