@@ -192,8 +192,10 @@ void g15_line(result_file& f, double a, double b) {
   f.flush();
 }
 
-void free_result_line(result_file& f, double a, double b) {
-  free_line(f.os(), a, b);
+// Writes a free-format line of a result file.
+template <class... Values>
+void free_result_line(result_file& f, const Values&... values) {
+  free_line(f.os(), values...);
   f.flush();
 }
 
@@ -228,124 +230,170 @@ cplx cell_sum(int nx, int ny, const cell_cplx& field) {
   return sum;
 }
 
-void run(std::istream& deck, std::ostream& out, const run_settings& settings) {
+// Everything a run owns: the deck, the cell fields, the system and the files.
+struct run_state {
+  explicit run_state(std::int32_t nsp) : fe(nsp) {}
   result_files files;
-  float clock = 0.0f;
-  timer(clock);
-
   deck_values d;
-  read_deck(d, deck, out);
   cell_int matnum;
-  material_map(d, matnum, files, out);
-
   cell_real phiw;
   cell_coefficients cc;
   dof_table xnod;
-  fe_arrays fe(settings.nsp);
+  fe_arrays fe;
   response_fields r;
   std::ifstream water;
+};
 
-  const int ncycles = 1;
-  for (int cycle = 1; cycle <= ncycles; ++cycle) {
-    // The water proportion of the cycle, uniform over the sample.
-    d.phi_layer_m = {cycle_water_proportion, cycle_water_proportion};
-    if (d.model == 1 && !water.is_open()) {
-      water.open("phiw_binary_patchy.dat");
-      if (!water)
-        throw run_stop{stop_bad_water_file, "cannot open \"phiw_binary_patchy.dat\" for reading"};
-    }
-    porosity(d.nx, d.ny, d.phi_layer_m, d.model, phiw, water);
-    const double freq = d.freq1;
-    const double omega_fix = two_pi * freq;
+// Matrix and bulk fractions of the last cell, as the rock physics returns them.
+struct solid_fractions {
+  double s1 = 0, s3 = 0, phi1 = 0, phi3 = 0;
+};
 
-    // Rock physics of every cell.
-    e_modulus(d.nx, d.ny, matnum, d.phi_a_m, phiw, d.s3, d.akf, d.eta, omega_fix, d.ak_air,
-              d.xmu_air, d.ak_s3, d.xmu_s3, d.ak_s1, d.xmu_s1, d.key_model, cc.lambda1,
-              cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1, cc.b2, cc.m, cc.d3, out);
-    double s1 = 0, s3 = 0, phi1 = 0, phi3 = 0;
-    mass_visco_coef(d.nx, d.ny, matnum, d.phi_a_m, phiw, d.s3, d.eta, d.key_model, d.ro1, d.ro2,
-                    d.ro3, d.capa_1_0, d.capa_3_0, d.rs1, d.rs3, d.coef_b13, cc.p11, cc.p12,
-                    cc.p13, cc.p22, cc.p23, cc.p33, cc.f11, cc.f12, cc.f22, s1, s3, phi1, phi3,
-                    out);
-    global_numbering(d.nx, d.ny, xnod);
-
-    free_line(out, "  computes average density, ");
-    const double rob_med =
-        average_density(d.nx, d.ny, matnum, phiw, d.ro1, d.ro2, d.ro3, phi1, phi3);
-    free_line(out, "average density rob_med is (kg/m**3)", rob_med);
-    free_line(out);
-    const double freq_sweep = freq_sweep_point(d.freq1, d.freq2, d.nfreq);
-    free_line(out, "cycle=", cycle);
-    free_line(out, "freq (Hz), omega_fix ", freq, omega_fix);
-
-    // Plane-wave reference values; before the assembly, which clears the
-    // mass coefficients.
-    wave_values waves{};
-    veloc_aten(d.nx, d.ny, omega_fix, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33, cc.f11,
-               cc.f12, cc.f22, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1, cc.b2,
-               cc.m, cc.d3, waves, out);
-
-    // The finite-element system of the compressibility test, and its solution.
-    global_sist(omega_fix, d.nx, d.ny, d.h, xnod, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3,
-                cc.mu13, cc.b1, cc.b2, cc.m, cc.d3, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23,
-                cc.p33, cc.f11, cc.f12, cc.f22, fe.avec.data(), fe.ia.data(), fe.ja.data(),
-                fe.rhs_m.data());
-    const std::int32_t nodos = unknowns(d.nx, d.ny);
-    free_line(out, "number of unknowns nodos = ", nodos);
-    solve_system(nodos, fe, settings.nsp, out);
-
-    // Effective modulus from the volume change of the top face.
-    free_line(out, " h ", d.h);
-    const cplx deltavol1 = top_volume_change(d.nx, d.ny, d.h, xnod, fe.z.data(), xs1_2(3));
-    free_line(out);
-    free_line(out, "deltavol1=", deltavol1.real(), deltavol1.imag());
-    free_line(out);
-    const cplx deltavol3 = top_volume_change(d.nx, d.ny, d.h, xnod, fe.z.data(), xs2_2(3));
-    const cplx deltavol = s1 * deltavol1 + s3 * deltavol3;
-    free_line(out);
-    free_line(out, "deltavol3=", deltavol3.real(), deltavol3.imag());
-    free_line(out);
-    free_line(out, "s1, s3 ", s1, s3);
-    free_line(out);
-    free_line(out);
-    free_line(out, "deltavol=", deltavol.real(), deltavol.imag());
-    const cplx mstar = volume_change_modulus(d.nx, d.domain_size, d.h, deltavol1);
-    report_from_deltavol1(mstar, wave_of_modulus(mstar, rob_med), out);
-
-    // Effective modulus from the averages of stress and strain.
-    cell_strain_stress(d.nx, d.ny, d.h, xnod, fe.z.data(), cc.lambda1, cc.mu1, cc.mu13, cc.d3,
-                       r.strain1, r.strain3, r.stress);
-    write_strain_stress_maps(d.nx, d.ny, r, files);
-    const double area = d.h * d.h * d.nx * d.ny;
-    const cplx av_strain = cell_sum(d.nx, d.ny, r.strain1) / area;
-    const cplx av_stress = cell_sum(d.nx, d.ny, r.stress) / area;
-    free_line(out, " av_strain ", av_strain.real(), av_strain.imag());
-    free_line(out);
-    free_line(out, " av_stress ", av_stress.real(), av_stress.imag());
-    const cplx c33 = av_stress / av_strain;
-    const modulus_wave fe_wave = wave_of_modulus(c33, rob_med);
-    report_using_averages(c33, fe_wave, out);
-
-    // The result lines of the cycle.
-    const double water_proportion = mat(d.phi_layer_m, 1);
-    free_result_line(files.vp_anal, water_proportion, waves.vp1);
-    g15_line(files.vp_eq, water_proportion, fe_wave.velocity);
-    g15_line(files.qinv_eq, water_proportion, fe_wave.qinv);
-    g15_line(files.qinv_anal, freq, waves.qinv_p1);
-
-    // The solid-3 volume-change modulus, the pressure maps, then its lines.
-    const cplx m3 = volume_change_modulus(d.nx, d.domain_size, d.h, deltavol3);
-    const double q3 = m3.real() / m3.imag();
-    pressure_field(d.nx, d.ny, d.h, xnod, fe.z.data(), cc.b1, cc.b2, cc.m, r.pres, r.derx_pres,
-                   r.dery_pres, r.grad_pres_mod);
-    write_pressure_maps(d.nx, d.ny, r, files);
-    if (!files.solid3_q.is_open()) files.solid3_q.open("fort.54");
-    g15_line(files.solid3_q, freq_sweep, q3);
-    if (!files.solid3_modulus.is_open()) files.solid3_modulus.open("fort.18");
-    free_line(files.solid3_modulus.os(), freq_sweep, m3.real(), m3.imag());
-    files.solid3_modulus.flush();
+// The water field of the cycle and the coefficient set of every cell.
+solid_fractions cell_coefficients_of_cycle(run_state& st, double omega_fix, std::ostream& out) {
+  deck_values& d = st.d;
+  cell_coefficients& cc = st.cc;
+  if (d.model == 1 && !st.water.is_open()) {
+    st.water.open("phiw_binary_patchy.dat");
+    if (!st.water)
+      throw run_stop{stop_bad_water_file, "cannot open \"phiw_binary_patchy.dat\" for reading"};
   }
+  porosity(d.nx, d.ny, d.phi_layer_m, d.model, st.phiw, st.water);
+  e_modulus(d.nx, d.ny, st.matnum, d.phi_a_m, st.phiw, d.s3, d.akf, d.eta, omega_fix, d.ak_air,
+            d.xmu_air, d.ak_s3, d.xmu_s3, d.ak_s1, d.xmu_s1, d.key_model, cc.lambda1, cc.lambda3,
+            cc.mu1, cc.mu3, cc.mu13, cc.b1, cc.b2, cc.m, cc.d3, out);
+  solid_fractions f;
+  mass_visco_coef(d.nx, d.ny, st.matnum, d.phi_a_m, st.phiw, d.s3, d.eta, d.key_model, d.ro1,
+                  d.ro2, d.ro3, d.capa_1_0, d.capa_3_0, d.rs1, d.rs3, d.coef_b13, cc.p11, cc.p12,
+                  cc.p13, cc.p22, cc.p23, cc.p33, cc.f11, cc.f12, cc.f22, f.s1, f.s3, f.phi1,
+                  f.phi3, out);
+  return f;
+}
 
+// Plane-wave reference values of every cell; they need the mass
+// coefficients, which the assembly clears, so they come first.
+wave_values plane_waves_of_cycle(const run_state& st, double omega_fix, std::ostream& out) {
+  const cell_coefficients& cc = st.cc;
+  wave_values waves{};
+  veloc_aten(st.d.nx, st.d.ny, omega_fix, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33,
+             cc.f11, cc.f12, cc.f22, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1,
+             cc.b2, cc.m, cc.d3, waves, out);
+  return waves;
+}
+
+// The finite-element system of the compressibility test, and its solution.
+void solve_test(run_state& st, double omega_fix, std::int32_t nsp, std::ostream& out) {
+  const deck_values& d = st.d;
+  cell_coefficients& cc = st.cc;
+  global_sist(omega_fix, d.nx, d.ny, d.h, st.xnod, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3,
+              cc.mu13, cc.b1, cc.b2, cc.m, cc.d3, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33,
+              cc.f11, cc.f12, cc.f22, st.fe.avec.data(), st.fe.ia.data(), st.fe.ja.data(),
+              st.fe.rhs_m.data());
+  const std::int32_t nodos = unknowns(d.nx, d.ny);
+  free_line(out, "number of unknowns nodos = ", nodos);
+  solve_system(nodos, st.fe, nsp, out);
+}
+
+// The volume changes of the top face by solid 1 and solid 3, with the
+// modulus from solid 1 and its report.
+std::array<cplx, 2> volume_change_report(const run_state& st, const solid_fractions& f,
+                                         double rob_med, std::ostream& out) {
+  const deck_values& d = st.d;
+  free_line(out, " h ", d.h);
+  const cplx deltavol1 = top_volume_change(d.nx, d.ny, d.h, st.xnod, st.fe.z.data(), xs1_2(3));
+  free_line(out);
+  free_line(out, "deltavol1=", deltavol1.real(), deltavol1.imag());
+  free_line(out);
+  const cplx deltavol3 = top_volume_change(d.nx, d.ny, d.h, st.xnod, st.fe.z.data(), xs2_2(3));
+  const cplx deltavol = f.s1 * deltavol1 + f.s3 * deltavol3;
+  free_line(out);
+  free_line(out, "deltavol3=", deltavol3.real(), deltavol3.imag());
+  free_line(out);
+  free_line(out, "s1, s3 ", f.s1, f.s3);
+  free_line(out);
+  free_line(out);
+  free_line(out, "deltavol=", deltavol.real(), deltavol.imag());
+  const cplx mstar = volume_change_modulus(d.nx, d.domain_size, d.h, deltavol1);
+  report_from_deltavol1(mstar, wave_of_modulus(mstar, rob_med), out);
+  return {deltavol1, deltavol3};
+}
+
+// The strain and stress fields with their maps, and the modulus from their
+// averages with its report.
+modulus_wave averages_report(run_state& st, double rob_med, std::ostream& out) {
+  const deck_values& d = st.d;
+  response_fields& r = st.r;
+  cell_strain_stress(d.nx, d.ny, d.h, st.xnod, st.fe.z.data(), st.cc.lambda1, st.cc.mu1,
+                     st.cc.mu13, st.cc.d3, r.strain1, r.strain3, r.stress);
+  write_strain_stress_maps(d.nx, d.ny, r, st.files);
+  const double area = d.h * d.h * d.nx * d.ny;
+  const cplx av_strain = cell_sum(d.nx, d.ny, r.strain1) / area;
+  const cplx av_stress = cell_sum(d.nx, d.ny, r.stress) / area;
+  free_line(out, " av_strain ", av_strain.real(), av_strain.imag());
+  free_line(out);
+  free_line(out, " av_stress ", av_stress.real(), av_stress.imag());
+  const cplx c33 = av_stress / av_strain;
+  const modulus_wave fe_wave = wave_of_modulus(c33, rob_med);
+  report_using_averages(c33, fe_wave, out);
+  return fe_wave;
+}
+
+// The solid-3 volume-change modulus, the pressure maps, then the lines of
+// that modulus and its Q.
+void solid3_and_pressure(run_state& st, cplx deltavol3, double freq_sweep) {
+  const deck_values& d = st.d;
+  response_fields& r = st.r;
+  const cplx m3 = volume_change_modulus(d.nx, d.domain_size, d.h, deltavol3);
+  const double q3 = m3.real() / m3.imag();
+  pressure_field(d.nx, d.ny, d.h, st.xnod, st.fe.z.data(), st.cc.b1, st.cc.b2, st.cc.m, r.pres,
+                 r.derx_pres, r.dery_pres, r.grad_pres_mod);
+  write_pressure_maps(d.nx, d.ny, r, st.files);
+  if (!st.files.solid3_q.is_open()) st.files.solid3_q.open("fort.54");
+  g15_line(st.files.solid3_q, freq_sweep, q3);
+  if (!st.files.solid3_modulus.is_open()) st.files.solid3_modulus.open("fort.18");
+  free_result_line(st.files.solid3_modulus, freq_sweep, m3.real(), m3.imag());
+}
+
+// One cycle: coefficients, plane waves, the solved test and its results.
+void run_cycle(run_state& st, int cycle, std::int32_t nsp, std::ostream& out) {
+  deck_values& d = st.d;
+  // The water proportion of the cycle, uniform over the sample.
+  d.phi_layer_m = {cycle_water_proportion, cycle_water_proportion};
+  const double freq = d.freq1;
+  const double omega_fix = two_pi * freq;
+  const solid_fractions f = cell_coefficients_of_cycle(st, omega_fix, out);
+  global_numbering(d.nx, d.ny, st.xnod);
+
+  free_line(out, "  computes average density, ");
+  const double rob_med =
+      average_density(d.nx, d.ny, st.matnum, st.phiw, d.ro1, d.ro2, d.ro3, f.phi1, f.phi3);
+  free_line(out, "average density rob_med is (kg/m**3)", rob_med);
+  free_line(out);
+  const double freq_sweep = freq_sweep_point(d.freq1, d.freq2, d.nfreq);
+  free_line(out, "cycle=", cycle);
+  free_line(out, "freq (Hz), omega_fix ", freq, omega_fix);
+
+  const wave_values waves = plane_waves_of_cycle(st, omega_fix, out);
+  solve_test(st, omega_fix, nsp, out);
+  const auto [deltavol1, deltavol3] = volume_change_report(st, f, rob_med, out);
+  const modulus_wave fe_wave = averages_report(st, rob_med, out);
+
+  const double water_proportion = mat(d.phi_layer_m, 1);
+  free_result_line(st.files.vp_anal, water_proportion, waves.vp1);
+  g15_line(st.files.vp_eq, water_proportion, fe_wave.velocity);
+  g15_line(st.files.qinv_eq, water_proportion, fe_wave.qinv);
+  g15_line(st.files.qinv_anal, freq, waves.qinv_p1);
+  solid3_and_pressure(st, deltavol3, freq_sweep);
+}
+
+void run(std::istream& deck, std::ostream& out, const run_settings& settings) {
+  run_state st(settings.nsp);
+  float clock = 0.0f;
+  timer(clock);
+  read_deck(st.d, deck, out);
+  material_map(st.d, st.matnum, st.files, out);
+  const int ncycles = 1;
+  for (int cycle = 1; cycle <= ncycles; ++cycle) run_cycle(st, cycle, settings.nsp, out);
   const double hours = timer(clock) / 3600;
   out << "\n running time=" << fortran_f(hours, 15, 6) << "hours\n";
 }
