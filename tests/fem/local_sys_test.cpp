@@ -92,7 +92,7 @@ TEST(FemLocalSys, BoundaryRowsTopLoadAndMasses) {
 // Translations and the rotation u = (-y, x) of both solids together, fluid
 // at rest, strain nothing and slide nothing: no elastic or friction force.
 // The strain energy x^T Re(A) x of any field is never negative.
-TEST(FemLocalSys, RigidMotionNoForceAndEnergyNonNegative) {
+TEST(FemLocalSys, RigidMotionsAndEnergy) {
   const cell c = cell().form(2, 2, 3, 3);
   const double ux[3][4] = {{1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, -1, -1}};
   const double uy[3][4] = {{0, 0, 0, 0}, {1, 1, 1, 1}, {0, 1, 1, 0}};
@@ -100,6 +100,26 @@ TEST(FemLocalSys, RigidMotionNoForceAndEnergyNonNegative) {
     std::array<double, local_dofs> x{};
     for (int a = 0; a < 4; ++a) x[a] = x[12 + a] = ux[motion][a], x[4 + a] = x[16 + a] = uy[motion][a];
     for (cplx f : c.times(x)) EXPECT_LT(std::abs(f), 1e-3) << motion;
+  }
+  // Solid 1 alone, then the fluid alone, moving uniformly along x, then y:
+  // no strain, and the friction of the motion, i omega times int phi_a =
+  // h^2/4 on each corner and int psi_e.d = h^2/2 on the two edges across it,
+  // weighted by f11, -f11, -f12 (solid 1 moving) or -f12, f12, f22 (fluid).
+  for (int mover = 0; mover < 2; ++mover) {
+    for (int d = 0; d < 2; ++d) {
+      const double f1 = mover == 0 ? c.f11 : -c.f12, fw = mover == 0 ? -c.f12 : c.f22;
+      std::array<double, local_dofs> x{};
+      std::array<cplx, local_dofs> want{};
+      for (int a = 0; a < 4; ++a) {
+        x[4 * d + a] = 1 - mover;
+        want[4 * d + a] = {0, c.friction(f1, 4)};
+        want[12 + 4 * d + a] = {0, c.friction(-f1, 4)};
+      }
+      for (int e : {8 + 2 * d, 9 + 2 * d}) x[e] = mover, want[e] = {0, c.friction(fw, 2)};
+      const auto y = c.times(x);
+      for (int r = 0; r < local_dofs; ++r)
+        EXPECT_LT(std::abs(y[r] - want[r]), 1e-3) << mover << " " << d << " " << r + 1;
+    }
   }
   std::mt19937 gen(7);
   std::normal_distribution<double> normal;
