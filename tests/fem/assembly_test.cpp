@@ -19,7 +19,8 @@ struct coefficients {
   cell_real lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, f11, f12, f22;
   cell_real p11, p12, p13, p22, p23, p33;
   coefficients() {
-    cell_real* field[] = {&lambda1, &lambda3, &mu1, &mu3, &mu13, &b1, &b2, &m, &d3, &f11, &f12, &f22};
+    cell_real* field[] = {&lambda1, &lambda3, &mu1, &mu3, &mu13, &b1,
+                          &b2,      &m,       &d3,  &f11, &f12,  &f22};
     const double scale[] = {2.1e10, 7.3e9, 1.7e10, 3.1e9, 1.3e9, 4.4e9, 1.9e9, 6.7e9, 2.3e9,
                             3.3e7, -1.2e7, 5.9e7};
     std::mt19937 gen(5);
