@@ -9,7 +9,7 @@
 #include "common/report.h"
 #include "rock_physics/rock_physics.h"
 
-// Per-material inputs; material 1 and 2 start alike (quartz frame, ice or
+// Per-material inputs; materials 1 and 2 start alike (quartz frame, ice or
 // clay as solid 3, water).
 struct rock_deck {
   int key_model = 0;
@@ -23,22 +23,21 @@ struct rock_deck {
   cell_int matnum;
   cell_real phiw;
 
-  static rock_deck ice() { return rock_deck{}; }
-  static rock_deck shaley_sand() {
+  // Permafrost (key_model 0) or shaley sand (key_model 1) on an nx x ny
+  // grid of material 1 at water proportion phi.
+  static rock_deck make(int key, int cells_x, int cells_y, double phi) {
     rock_deck d;
-    d.key_model = 1;
-    d.ak_s3 = {2.1e10, 2.1e10};
-    d.xmu_s3 = {7e9, 7e9};
-    d.ro3 = {2600.0, 2600.0};
-    d.coef_b13 = {0.0, 0.0};
+    if (key == 1) {
+      d.key_model = 1;
+      d.ak_s3 = {2.1e10, 2.1e10};
+      d.xmu_s3 = {7e9, 7e9};
+      d.ro3 = {2600.0, 2600.0};
+      d.coef_b13 = {0.0, 0.0};
+    }
+    d.nx = cells_x, d.ny = cells_y;
+    for (int k = 1; k <= d.ny; ++k)
+      for (int j = 1; j <= d.nx; ++j) d.matnum(j, k) = 1, d.phiw(j, k) = phi;
     return d;
-  }
-  // An nx x ny grid of material 1 at water proportion phi.
-  rock_deck& grid(int cells_x, int cells_y, double phi) {
-    nx = cells_x, ny = cells_y;
-    for (int k = 1; k <= ny; ++k)
-      for (int j = 1; j <= nx; ++j) matnum(j, k) = 1, phiw(j, k) = phi;
-    return *this;
   }
 };
 
@@ -51,25 +50,12 @@ struct masses {
   double s1 = -1, s3 = -1, phi1 = -1, phi3 = -1;
 };
 
-// The outcome of one call: report lines, stop code (0 when none) and the
-// diagnostic of the stop.
+// Report lines, stop code (0 when none) and the diagnostic of one call.
 struct outcome {
   std::vector<std::string> lines;
   int code = 0;
   std::string message;
-  bool has(const std::string& line) const {
-    for (const auto& l : lines)
-      if (l == line) return true;
-    return false;
-  }
 };
-
-inline std::vector<std::string> split_lines(const std::string& s) {
-  std::vector<std::string> v;
-  std::istringstream in(s);
-  for (std::string l; std::getline(in, l);) v.push_back(l);
-  return v;
-}
 
 template <class Call>
 outcome capture(Call call) {
@@ -78,10 +64,10 @@ outcome capture(Call call) {
   try {
     call(out);
   } catch (const run_stop& s) {
-    o.code = s.code;
-    o.message = s.message;
+    o.code = s.code, o.message = s.message;
   }
-  o.lines = split_lines(out.str());
+  std::istringstream in(out.str());
+  for (std::string l; std::getline(in, l);) o.lines.push_back(l);
   return o;
 }
 
