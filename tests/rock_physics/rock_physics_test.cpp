@@ -181,7 +181,7 @@ TEST(RockPhysics, EveryStopFromACraftedCell) {
       {1, true, 0, "  neg. lambda1 j,k    2 1 -", 0,
        [](rock_deck& d) { d.xmu_s1 = {4.4e10, 4.4e11}, d.matnum(2, 1) = 2; }},
       {1, true, 12345, "  neg. lambda1 j,k    1 1 -", 0,
-       [](rock_deck& d) { d.xmu_s1 = {4.4e11, 4.4e11}; }},
+       [](rock_deck& d) { d.xmu_s1 = {4.4e11, 4.4e11}, d.xmu_s3 = {2.1e11, 2.1e11}; }},
       {1, true, 12346, "", 0, [](rock_deck& d) { d.xmu_s3 = {2.1e11, 2.1e11}; }},
       {1, true, 45687, " j,k, strain energy not positive definite  2 1", 0,
        [](rock_deck& d) { d.akf = {2.25e9, -1e10}, d.matnum(2, 1) = 2; }},
