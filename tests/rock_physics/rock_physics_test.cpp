@@ -119,6 +119,12 @@ TEST(MassViscoCoef, PhasesMovingTogetherCarryTheBulkDensity) {
   ASSERT_EQ(r(rock_deck(1, 2, 2, 0.3), false), 0);
   EXPECT_NEAR(r.p11(1, 2) + 2 * r.p13(1, 2) + r.p33(1, 2), 1484.0 + 300.0 + 364.0, 1e-9);
   EXPECT_NEAR(r.p12(1, 2) + r.p23(1, 2), 1000.0, 1e-9);  // the fluid's own inertia
+  // One density everywhere: p22 = (T1 + T3 - 1) ro / phi with tortuosities
+  // T1 = 1 + phi1/(2 phi), T3 = 1 + phi3/(2 phi); phi = 0.25 gives 2.5 ro / phi.
+  rock_deck same(0, 1, 1, 0.25);
+  same.ro1 = same.ro2 = same.ro3 = {1500.0, 1500.0};
+  ASSERT_EQ(r(same, false), 0);
+  EXPECT_NEAR(r.p22(1, 1), 1500.0 * 2.5 / 0.25, 1e-9);
 }
 
 TEST(RockPhysics, ReportsOfCellOneOne) {
