@@ -1,6 +1,6 @@
-// The example decks run through the rock physics and the plane waves with
-// the water proportion 0.2 the driver imposes in every cell: every check
-// passes and the fast P wave lies between the fluid and mineral speeds.
+// The example decks through the rock physics and the plane waves with the
+// water proportion 0.2 of every cell: no stop, fast P wave between the fluid
+// and mineral speeds.
 #include <gtest/gtest.h>
 
 #include <array>

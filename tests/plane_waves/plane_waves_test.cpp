@@ -68,20 +68,17 @@ wave_values run(const cell& c, double omega) {
 }  // namespace
 
 TEST(PlaneWaveKernels, CardanoRootsAndEigenvaluesInTheirOrder) {
-  cplx x1, x2, x3;
-  cubeq2(1.0, -6.0, 11.0, -6.0, x1, x2, x3);  // (x - 1)(x - 2)(x - 3)
-  expect_near(x1, 3.0);
-  expect_near(x2, 1.0);
-  expect_near(x3, 2.0);
-  cubeq2(1.0, 0.0, 0.0, -8.0, x1, x2, x3);  // x^3 = 8: the real root first
-  expect_near(x1, 2.0);
-  expect_near(x2, cplx(-1.0, std::sqrt(3.0)));
-  expect_near(x3, cplx(-1.0, -std::sqrt(3.0)));
+  cplx x[3];
+  auto expect_roots = [&x](cplx r1, cplx r2, cplx r3) {
+    expect_near(x[0], r1), expect_near(x[1], r2), expect_near(x[2], r3);
+  };
+  cubeq2(1.0, -6.0, 11.0, -6.0, x[0], x[1], x[2]);  // (x - 1)(x - 2)(x - 3)
+  expect_roots(3.0, 1.0, 2.0);
+  cubeq2(1.0, 0.0, 0.0, -8.0, x[0], x[1], x[2]);  // x^3 = 8: the real root first
+  expect_roots(2.0, cplx(-1.0, std::sqrt(3.0)), cplx(-1.0, -std::sqrt(3.0)));
   const cplx diag[9] = {1.0, 0.0, 0.0, 0.0, 2.0, 0.0, 0.0, 0.0, 3.0};
-  cautov(diag, x1, x2, x3);
-  expect_near(x1, 3.0);
-  expect_near(x2, 1.0);
-  expect_near(x3, 2.0);
+  cautov(diag, x[0], x[1], x[2]);
+  expect_roots(3.0, 1.0, 2.0);
 }
 
 TEST(PlaneWaveKernels, InversionOfTheLeadingBlock) {
