@@ -1,0 +1,200 @@
+// Cardano roots, 3 x 3 eigenvalues and bordering inversion against
+// hand-worked cases; plane waves against independent solutions of the same
+// wave problem, the report of the central cell and the velocity stops.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/report.h"
+#include "plane_waves/plane_waves.h"
+#include "plane_waves/velocity_checks.h"
+
+namespace {
+
+void expect_near(cplx got, cplx want, double tol = 1e-12) {
+  EXPECT_NEAR(got.real(), want.real(), tol) << got;
+  EXPECT_NEAR(got.imag(), want.imag(), tol) << got;
+}
+
+// Coefficients of one cell (moduli in Pa, masses in kg/m^3, friction in
+// Pa s/m^2); by default ice-bearing quartz sand with 20 % water.
+struct cell {
+  double lambda1 = 2.042e9, lambda3 = 5.304e8, mu1 = 1.3478e10, mu3 = 6.906e7, mu13 = 0.3346,
+         b1 = 3.1035e9, b2 = 2.0295e9, m = 8.6015e9, d3 = 7.3226e8;
+  double p11 = 1846.36, p12 = 1229.06, p13 = -106.36, p22 = 17793.75, p23 = -229.06,
+         p33 = 340.36, f11 = 1.73875e9, f12 = -6.125e9, f22 = 1.475e11;
+};
+
+// Uncoupled phases without friction: S is diagonal with squared slownesses
+// 1e-6, 2e-6, 3e-6 s^2/m^2 on rows 1, 3, 4 and 5e-6, 1e-5 on rows 2, 5.
+const cell uncoupled{6e8, 4e8, 2e8, 3e8, 0, 0, 0, 1e9, 0, 1000, 0, 0, 2000, 0, 3000, 0, 0, 0};
+
+// Runs an nx x ny grid of cell c with cell (nx, ny) replaced by last;
+// returns the stop code (0 if none) and keeps the report lines.
+int run(int nx, int ny, double omega, const cell& c, const cell& last, wave_values& w,
+        std::vector<std::string>* report = nullptr) {
+  cell_real f[18];
+  for (int k = 1; k <= ny; ++k)
+    for (int j = 1; j <= nx; ++j) {
+      const cell& x = (j == nx && k == ny) ? last : c;
+      const double v[18] = {x.p11, x.p12, x.p13, x.p22, x.p23, x.p33, x.f11, x.f12, x.f22,
+                            x.lambda1, x.lambda3, x.mu1, x.mu3, x.mu13, x.b1, x.b2, x.m, x.d3};
+      for (int i = 0; i < 18; ++i) f[i](j, k) = v[i];
+    }
+  std::ostringstream out;
+  int code = 0;
+  try {
+    veloc_aten(nx, ny, omega, f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10],
+               f[11], f[12], f[13], f[14], f[15], f[16], f[17], w, out);
+  } catch (const run_stop& s) {
+    code = s.code;
+  }
+  std::istringstream in(out.str());
+  if (report)
+    for (std::string l; std::getline(in, l);) report->push_back(l);
+  return code;
+}
+
+wave_values run(const cell& c, double omega) {
+  wave_values w{};
+  EXPECT_EQ(run(1, 1, omega, c, c, w), 0);
+  return w;
+}
+
+}  // namespace
+
+TEST(PlaneWaveKernels, CardanoRootsAndEigenvaluesInTheirOrder) {
+  cplx x[3];
+  auto expect_roots = [&x](cplx r1, cplx r2, cplx r3) {
+    expect_near(x[0], r1), expect_near(x[1], r2), expect_near(x[2], r3);
+  };
+  cubeq2(1.0, -6.0, 11.0, -6.0, x[0], x[1], x[2]);  // (x - 1)(x - 2)(x - 3)
+  expect_roots(3.0, 1.0, 2.0);
+  cubeq2(1.0, 0.0, 0.0, -8.0, x[0], x[1], x[2]);  // x^3 = 8: the real root first
+  expect_roots(2.0, cplx(-1.0, std::sqrt(3.0)), cplx(-1.0, -std::sqrt(3.0)));
+  const cplx diag[9] = {1.0, 0.0, 0.0, 0.0, 2.0, 0.0, 0.0, 0.0, 3.0};
+  cautov(diag, x[0], x[1], x[2]);
+  expect_roots(3.0, 1.0, 2.0);
+}
+
+TEST(PlaneWaveKernels, InversionOfTheLeadingBlock) {
+  // n = 1 touches only the first entry.
+  cplx mat[25];
+  for (int i = 0; i < 25; ++i) mat[i] = cplx(i + 1.0, -1.0);
+  mat[0] = cplx(0.0, 2.0);
+  c_invert(1, mat);
+  expect_near(mat[0], cplx(0.0, -0.5), 0.0);
+  for (int i = 1; i < 25; ++i) EXPECT_EQ(mat[i], cplx(i + 1.0, -1.0));
+  // tridiag(-1, 2, -1) of order 5 has the inverse min(i,j) (6 - max(i,j)) / 6.
+  auto at = [&mat](int i, int j) -> cplx& { return mat[(i - 1) + 5 * (j - 1)]; };
+  for (int i = 1; i <= 5; ++i)
+    for (int j = 1; j <= 5; ++j) at(i, j) = i == j ? 2.0 : std::abs(i - j) == 1 ? -1.0 : 0.0;
+  c_invert(5, mat);
+  for (int i = 1; i <= 5; ++i)
+    for (int j = 1; j <= 5; ++j)
+      expect_near(at(i, j), std::min(i, j) * (6.0 - std::max(i, j)) / 6.0, 1e-14);
+}
+
+TEST(VelocAten, LosslessWavesMatchIndependentSolutions) {
+  // Diagonal S: Cardano gives 3, 1, 2; the first two are swapped to put the
+  // faster first, the third (707 m/s) stays last though faster than 577 m/s.
+  wave_values w = run(uncoupled, 628.3);
+  EXPECT_NEAR(w.vp1, 1000.0, 1e-9);
+  EXPECT_NEAR(w.vp2, 1000.0 / std::sqrt(3.0), 1e-9);
+  EXPECT_NEAR(w.vp3, 1000.0 / std::sqrt(2.0), 1e-9);
+  EXPECT_NEAR(w.vs1, 1000.0 / std::sqrt(5.0), 1e-9);
+  EXPECT_NEAR(w.vs2, 1000.0 / std::sqrt(10.0), 1e-9);
+  // A coupled cell without friction: nothing attenuates, and the shear
+  // waves solve det(Es - v^2 As) = 0 with the fluid eliminated from the masses.
+  cell c;
+  c.f11 = c.f12 = c.f22 = 0.0;
+  c.mu13 = 1e9;  // a strong shear coupling of the solids
+  w = run(c, 628.3);
+  for (double qinv : {w.qinv_p1, w.qinv_p2, w.qinv_p3, w.qinv_s1, w.qinv_s2})
+    EXPECT_LT(std::abs(qinv), 1e-9);
+  const double a22 = c.p11 - c.p12 * c.p12 / c.p22, a25 = c.p13 - c.p12 * c.p23 / c.p22,
+               a55 = c.p33 - c.p23 * c.p23 / c.p22;
+  const double qa = a22 * a55 - a25 * a25, qb = -(c.mu1 * a55 + c.mu3 * a22 - c.mu13 * a25),
+               qc = c.mu1 * c.mu3 - 0.25 * c.mu13 * c.mu13;
+  const double disc = std::sqrt(qb * qb - 4 * qa * qc);
+  EXPECT_NEAR(w.vs1, std::sqrt((-qb + disc) / (2 * qa)), 1e-7 * w.vs1);
+  EXPECT_NEAR(w.vs2, std::sqrt((-qb - disc) / (2 * qa)), 1e-7 * w.vs2);
+}
+
+TEST(VelocAten, LowFrequencyFastWaveMovesAllPhasesTogether) {
+  // Friction dominating inertia locks the relative motions: the fast P wave
+  // sees the stiffness of the locked mode over the bulk density.
+  const cell c;
+  const wave_values w = run(c, 10.0);
+  const double stiffness = c.lambda1 + 2 * c.mu1 + 2 * (c.mu13 + c.d3) + c.lambda3 + 2 * c.mu3;
+  EXPECT_NEAR(w.vp1, std::sqrt(stiffness / (c.p11 + 2 * c.p13 + c.p33)), 2e-8 * w.vp1);
+  EXPECT_LT(w.qinv_p1, 1e-3);
+  EXPECT_GT(w.qinv_p2, 900.0);  // the slow waves turn diffusive
+}
+
+TEST(VelocAten, ReportsTheCentralCellAndReturnsTheLast) {
+  cell stiff = uncoupled;  // four times the moduli: twice the velocities
+  stiff.lambda1 *= 4, stiff.lambda3 *= 4, stiff.mu1 *= 4, stiff.mu3 *= 4, stiff.m *= 4;
+  wave_values w{};
+  std::vector<std::string> l;
+  ASSERT_EQ(run(2, 3, 628.3, uncoupled, stiff, w, &l), 0);
+  EXPECT_NEAR(w.vp1, 2000.0, 1e-9);
+  EXPECT_NEAR(w.vs2, 2000.0 / std::sqrt(10.0), 1e-9);
+  // The 2 x 3 grid reports cell (1, 1) (nx/2, ny/2) only: exact text, and
+  // the velocities after their labels.
+  const std::string stars(" ********************************************");
+  const std::vector<std::string> head = {
+      stars, "", "  ANGULAR FREQUENCY :   628.3  (HZ)", "", stars, " nx/2,ny/2  1 1",
+      " Compressional wave speeds using eigenvalues",
+      "   of matrix S = E^{-1} A associated with   ",
+      "  rows and  col. 1,3 y 4  of S,  respec.", ""};
+  ASSERT_EQ(l.size(), 32u);
+  for (std::size_t i = 0; i < head.size(); ++i) EXPECT_EQ(l[i], head[i]) << i;
+  EXPECT_EQ(l[21], "  Shear  wave speeds and att. using eigenvalues");
+  EXPECT_EQ(l[26], "  Qs1 =  Infinity");
+  const char* labels[] = {" vp1 =  ", " vp2 =  ", " vp3 =  ", " vs1 =  ", " vs2 =  "};
+  const double speeds[] = {1000.0, 1000.0 / std::sqrt(3.0), 1000.0 / std::sqrt(2.0),
+                           1000.0 / std::sqrt(5.0), 1000.0 / std::sqrt(10.0)};
+  const int at[] = {10, 13, 16, 25, 28};
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(l[at[i]].rfind(labels[i], 0), 0u) << l[at[i]];
+    EXPECT_NEAR(std::stod(l[at[i]].substr(8)), speeds[i], 1e-9) << l[at[i]];
+  }
+  EXPECT_NE(l[10].find(" m/s atp1 =  "), std::string::npos);
+  EXPECT_EQ(l[25].substr(l[25].size() - 23), "  ats1 =  0 1000/qs1  0");
+}
+
+TEST(VelocAten, VelocityStops) {
+  // Crafted cells in (2, 2): no coefficients at all (every root NaN); a
+  // nearly vanishing solid-1 shear modulus overflows the shear slownesses.
+  const cell empty{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  const cell soft{1, 1, 1e-306, 1, 0, 0, 0, 1, 0, 1, 10, 0, 1, 0, 1, 0, 0, 0};
+  cell softer = soft;
+  softer.mu1 = 1e-308;
+  const struct {
+    cell c;
+    int code;
+    std::string line;
+  } cells[] = {{empty, 2000, "  error, vp1 is negative, vp1 =  NaN"},
+               {soft, 2004, "  error, vs2 is negative, vs2 =  0"},
+               {softer, 2003, "  error, vs1 is negative, vs1 =  NaN"}};
+  for (const auto& sc : cells) {
+    wave_values w{};
+    std::vector<std::string> l;
+    EXPECT_EQ(run(2, 2, 100.0, cell{}, sc.c, w, &l), sc.code);
+    EXPECT_EQ(l.back(), sc.line);
+  }
+  // The first bad velocity wins: vp2 before vp3 and the shear waves.
+  std::ostringstream out;
+  try {
+    check_velocities({1, 0, std::nan(""), -1, 0, 0, 0, 0, 0, 0}, out);
+    ADD_FAILURE() << "no stop";
+  } catch (const run_stop& s) {
+    EXPECT_EQ(s.code, 2001);
+  }
+  EXPECT_EQ(out.str(), "  error, vp2 is negative, vp2 =  0\n");
+}

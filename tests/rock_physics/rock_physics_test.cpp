@@ -1,0 +1,217 @@
+// Rock physics against independent results (Hashin-Shtrikman, Gassmann,
+// bulk density), the reports of cell (1, 1) and every stop.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/report.h"
+#include "rock_physics/rock_physics.h"
+
+namespace {
+
+// Permafrost (key 0) or shaley sand (key 1) inputs on an nx x ny grid of
+// material 1 at water proportion phi; material 2 starts alike.
+struct rock_deck {
+  int key_model = 0;
+  per_material phi_a_m{0.4, 0.4}, s3{0.2, 0.2}, akf{2.25e9, 2.25e9}, eta{1e-3, 1e-3},
+      ak_air{1.5e5, 1.5e5}, xmu_air{0.0, 0.0}, ak_s3{8.58e9, 8.58e9}, xmu_s3{3.7e9, 3.7e9},
+      ak_s1{3.7e10, 3.7e10}, xmu_s1{4.4e10, 4.4e10}, ro1{2650.0, 2650.0}, ro2{1000.0, 1000.0},
+      ro3{920.0, 920.0}, capa_1_0{1e-13, 1e-13}, capa_3_0{1e-13, 1e-13}, rs1{5e-5, 5e-5},
+      rs3{1e-6, 1e-6}, coef_b13{1e7, 1e7};
+  int nx, ny;
+  cell_int matnum;
+  cell_real phiw;
+  rock_deck(int key, int cells_x, int cells_y, double phi) : nx(cells_x), ny(cells_y) {
+    if (key == 1) {
+      key_model = 1, ak_s3 = {2.1e10, 2.1e10}, xmu_s3 = {7e9, 7e9}, ro3 = {2600.0, 2600.0};
+      coef_b13 = {0.0, 0.0};
+    }
+    for (int k = 1; k <= ny; ++k)
+      for (int j = 1; j <= nx; ++j) matnum(j, k) = 1, phiw(j, k) = phi;
+  }
+};
+
+// Both routines' output fields and the report and stop of the last call.
+struct rock_run {
+  cell_real lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
+  cell_real p11, p12, p13, p22, p23, p33, f11, f12, f22;
+  double s1 = -1, s3 = -1, phi1 = -1, phi3 = -1;
+  std::vector<std::string> lines;
+  int code = 0;
+  std::string message;
+
+  // Runs e_modulus (moduli) or mass_visco_coef on deck d; returns the stop code.
+  int operator()(const rock_deck& d, bool moduli) {
+    std::ostringstream out;
+    code = 0, message.clear(), lines.clear();
+    try {
+      if (moduli)
+        e_modulus(d.nx, d.ny, d.matnum, d.phi_a_m, d.phiw, d.s3, d.akf, d.eta, 628.3, d.ak_air,
+                  d.xmu_air, d.ak_s3, d.xmu_s3, d.ak_s1, d.xmu_s1, d.key_model, lambda1, lambda3,
+                  mu1, mu3, mu13, b1, b2, m, d3, out);
+      else
+        mass_visco_coef(d.nx, d.ny, d.matnum, d.phi_a_m, d.phiw, d.s3, d.eta, d.key_model, d.ro1,
+                        d.ro2, d.ro3, d.capa_1_0, d.capa_3_0, d.rs1, d.rs3, d.coef_b13, p11, p12,
+                        p13, p22, p23, p33, f11, f12, f22, s1, s3, phi1, phi3, out);
+    } catch (const run_stop& s) {
+      code = s.code, message = s.message;
+    }
+    std::istringstream in(out.str());
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return code;
+  }
+};
+
+}  // namespace
+
+TEST(Kt, LimitsAndTheUpperHashinShtrikmanBound) {
+  const double km = 3.7e10, mum = 4.4e10, ki = 8.58e9, mui = 3.7e9;
+  double k, mu;
+  kt(km, mum, ki, mui, 0.0, k, mu);  // no inclusions
+  EXPECT_DOUBLE_EQ(k, km);
+  EXPECT_DOUBLE_EQ(mu, mum);
+  kt(km, mum, km, mum, 0.5, k, mu);  // inclusions of the host itself
+  EXPECT_DOUBLE_EQ(k, km);
+  EXPECT_DOUBLE_EQ(mu, mum);
+  // Softer spheres in a stiffer host: the upper Hashin-Shtrikman bound.
+  const double zeta = mum / 6.0 * (9.0 * km + 8.0 * mum) / (km + 2.0 * mum);
+  for (double c : {0.05, 0.6}) {
+    kt(km, mum, ki, mui, c, k, mu);
+    EXPECT_NEAR(k, km + c / (1.0 / (ki - km) + (1.0 - c) / (km + 4.0 * mum / 3.0)), 1e-6 * k);
+    EXPECT_NEAR(mu, mum + c / (1.0 / (mui - mum) + (1.0 - c) / (mum + zeta)), 1e-6 * mu);
+  }
+}
+
+TEST(EModulus, LockedPhasesObeyGassmannForOneMineral) {
+  // Both solids of one mineral: the mode moving all phases together has
+  // Gassmann's saturated modulus of Krief's frame Ks (1 - phi)^(1 + 2/(1 - phi)).
+  rock_deck d(1, 2, 3, 0.25);
+  d.ak_s1 = d.ak_s3 = {3.7e10, 3.7e10};
+  d.xmu_s1 = d.xmu_s3 = {2.0e10, 2.0e10};
+  d.eta = {1e5, 1e5};  // a sizeable viscous coupling mu13, which must cancel
+  rock_run r;
+  ASSERT_EQ(r(d, true), 0);
+  const double ks = 3.7e10, kf = 2.25e9, phi = 0.25;
+  const double kdry = ks * std::pow(1.0 - phi, 1.0 + 2.0 / (1.0 - phi)), biot = 1.0 - kdry / ks;
+  const double ksat = kdry + biot * biot / (phi / kf + (1.0 - phi) / ks - kdry / (ks * ks));
+  EXPECT_NEAR(r.lambda1(2, 3) + r.mu1(2, 3) + r.lambda3(2, 3) + r.mu3(2, 3) + 2.0 * r.d3(2, 3) +
+                  r.mu13(2, 3), ksat, 1e-9 * ksat);
+  const double m = 1.0 / (phi / kf + (biot - phi) / ks);  // Biot's fluid modulus M
+  EXPECT_NEAR(r.m(1, 1), m, 1e-9 * m);
+  EXPECT_NEAR(r.b1(2, 3) + r.b2(2, 3), biot * m, 1e-9 * m);  // Biot's C = alpha M
+}
+
+TEST(MassViscoCoef, PhasesMovingTogetherCarryTheBulkDensity) {
+  // p11 + 2 p13 + p33 = phi1 ro1 + phi ro2 + phi3 ro3; the fractions of the
+  // last cell come back: phi_a = 0.5, phi = 0.3 -> phi1 = 0.5, phi3 = 0.2.
+  rock_deck ice(0, 3, 2, 0.2);
+  ice.phi_a_m = {0.5, 0.5};
+  ice.phiw(3, 2) = 0.3;
+  rock_run r;
+  ASSERT_EQ(r(ice, false), 0);
+  EXPECT_NEAR(r.p11(3, 2) + 2 * r.p13(3, 2) + r.p33(3, 2), 1325.0 + 300.0 + 184.0, 1e-9);
+  EXPECT_DOUBLE_EQ(r.phi1, 0.5);
+  EXPECT_DOUBLE_EQ(r.phi3, 0.2);
+  EXPECT_DOUBLE_EQ(r.s3, 0.2 / 0.7);
+  EXPECT_DOUBLE_EQ(r.s1, 0.5 / 0.7);
+  // Shaley sand, s3 = 0.2, phi = 0.3: phi1 = 0.56, phi3 = 0.14.
+  ASSERT_EQ(r(rock_deck(1, 2, 2, 0.3), false), 0);
+  EXPECT_NEAR(r.p11(1, 2) + 2 * r.p13(1, 2) + r.p33(1, 2), 1484.0 + 300.0 + 364.0, 1e-9);
+  EXPECT_NEAR(r.p12(1, 2) + r.p23(1, 2), 1000.0, 1e-9);  // the fluid's own inertia
+  // One density everywhere: p22 = (T1 + T3 - 1) ro / phi with tortuosities
+  // T1 = 1 + phi1/(2 phi), T3 = 1 + phi3/(2 phi); phi = 0.25 gives 2.5 ro / phi.
+  rock_deck same(0, 1, 1, 0.25);
+  same.ro1 = same.ro2 = same.ro3 = {1500.0, 1500.0};
+  ASSERT_EQ(r(same, false), 0);
+  EXPECT_NEAR(r.p22(1, 1), 1500.0 * 2.5 / 0.25, 1e-9);
+}
+
+TEST(RockPhysics, ReportsOfCellOneOne) {
+  const std::string st = " ************************** ";
+  const std::vector<std::string> moduli_head = {
+      " ice content s3_prima= 0.5", " j,k, water saturation  Sw = 1 1 0.5", st, st,
+      " for j, k  =  1 1", "   control (must be = 1) =   1", "", st, st,
+      "porosity (water proportion)  =.20000    ", "",
+      "bulk solid 1 fraction phi1 en e_mod   =.60000    ",
+      "bulk solid 3 fraction phi3   =.20000    ",
+      "solid 1 matrix fraction s1 en e_mod  =.75000    ",
+      "solid 3 matrix fraction s3   =.25000    "};
+  const std::vector<std::string> mass_head = {
+      " enters  mass_visco_coef  key_model  1", "porosity (water proportion)  =.20000    ", "",
+      "bulk solid 1 fraction phi1 en mass_visco  =.64000    ",
+      "bulk solid 3 fraction phi3   =.16000    ",
+      "solid 1 matrix fraction s1 en mass_visco  =.80000    ",
+      "solid 3 matrix fraction s3   =.20000    ", "", "", "  mass densities for each phase", "",
+      "  ro1(Kgr/m^3)     =    0.2650000000E+04", "", "  ro2(Kgr/m^3)     =    0.1000000000E+04",
+      "", "  ro3(Kgr/m^3)     =    0.2600000000E+04"};
+  rock_run r;
+  for (int key : {0, 1}) {
+    ASSERT_EQ(r(rock_deck(key, 2, 2, 0.2), key == 0), 0);
+    const auto& head = key == 0 ? moduli_head : mass_head;
+    ASSERT_GE(r.lines.size(), head.size());
+    for (std::size_t i = 0; i < head.size(); ++i) EXPECT_EQ(r.lines[i], head[i]) << key << i;
+    EXPECT_EQ(r.lines.back(), "");
+  }
+}
+
+TEST(RockPhysics, EveryStopFromACraftedCell) {
+  // Each case edits a 2 x 2 deck, runs one routine and names the code and
+  // the start of the diagnostic, else of the last report line (then the
+  // value printed after it, if not 0).
+  struct stop_case {
+    int key;
+    bool moduli;
+    int code;
+    std::string tail;
+    double value;
+    std::function<void(rock_deck&)> edit;
+  };
+  const std::string st = " ************************** ";
+  const double big = -4503599627370496.0;  // phi_a - phi = 0.5 exactly, fractions miss 1
+  auto unbalanced = [big](rock_deck& d) { d.phiw(1, 1) = big, d.phi_a_m = {big + 0.5, 0.4}; };
+  // phi = s3 = 0.5, equal grains: f11' = 1.125e8 + b13, f11 = f11' + b13,
+  // f22 = 9e8, f12 = -4.5e8: controls 5.0625e16 + 9e8 b13 and + 1.8e9 b13.
+  auto controls = [](double b13) {
+    return [b13](rock_deck& d) {
+      d.phiw(1, 1) = 0.5, d.s3 = {0.5, 0.5}, d.rs1 = d.rs3 = {1e-5, 1e-5}, d.coef_b13 = {b13, b13};
+    };
+  };
+  const stop_case cases[] = {
+      {0, true, 45678, "", 0, [](rock_deck& d) { d.phiw(2, 1) = 0.4; }},
+      {0, false, 45678, "", 0, [](rock_deck& d) { d.phiw(1, 2) = 0.45; }},
+      {0, true, 555, st, 0, unbalanced},
+      {0, false, 555, st, 0, unbalanced},
+      {1, false, 555, "", 0, [](rock_deck& d) { d.s3 = {1e10 + 0.3, 0.2}; }},
+      // A very rigid solid 1 (lambda1 < 0) stops only in cell (1, 1).
+      {1, true, 0, "  neg. lambda1 j,k    2 1 -", 0,
+       [](rock_deck& d) { d.xmu_s1 = {4.4e10, 4.4e11}, d.matnum(2, 1) = 2; }},
+      {1, true, 12345, "  neg. lambda1 j,k    1 1 -", 0,
+       [](rock_deck& d) { d.xmu_s1 = {4.4e11, 4.4e11}, d.xmu_s3 = {2.1e11, 2.1e11}; }},
+      {1, true, 12346, "", 0, [](rock_deck& d) { d.xmu_s3 = {2.1e11, 2.1e11}; }},
+      {1, true, 45687, " j,k, strain energy not positive definite  2 1", 0,
+       [](rock_deck& d) { d.akf = {2.25e9, -1e10}, d.matnum(2, 1) = 2; }},
+      {1, true, 45688, "  j,k,strain energy not positive definite 2 2", 0,
+       [](rock_deck& d) { d.eta = {1e-3, 0.0}, d.xmu_s3 = {7e9, -1e8}, d.matnum(2, 2) = 2; }},
+      {1, true, stop_nonfinite, "cell (2,1): coefficient lambda1 is not finite", 0,
+       [](rock_deck& d) { d.phiw(2, 1) = 0.0; }},
+      {1, false, stop_nonfinite, "cell (2,1): coefficient f11 is not finite", 0,
+       [](rock_deck& d) { d.rs1 = {5e-5, 0.0}, d.matnum(2, 1) = 2; }},
+      {1, false, 99999, " control1 (must be  positive)  = ", -3.9375e16, controls(-1e8)},
+      {1, false, 99998, " control2 (must be  positive)  = ", -2.53125e16, controls(-4.21875e7)},
+  };
+  rock_run r;
+  for (const auto& sc : cases) {
+    rock_deck d(sc.key, 2, 2, 0.2);
+    sc.edit(d);
+    EXPECT_EQ(r(d, sc.moduli), sc.code) << sc.tail;
+    const std::string got = !r.message.empty() ? r.message : r.lines.empty() ? "" : r.lines.back();
+    EXPECT_EQ(got.rfind(sc.tail, 0), 0u) << sc.code << ": " << got;
+    if (sc.value != 0.0) {
+      EXPECT_NEAR(std::stod(got.substr(sc.tail.size())), sc.value, 1e4);
+    }
+  }
+}
