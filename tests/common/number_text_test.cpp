@@ -34,13 +34,11 @@ TEST(FortranFormat, Fields) {
       {fortran_g, 0.999995, 15, 5, "     1.0000    "},
       {fortran_g, 9.999949, 15, 5, "     9.9999    "},
       {fortran_g, 0.2, 10, 5, ".20000    "},  // leading zero dropped to fit
-      {fortran_g, 0.01, 10, 5, ".10000E-01"},
       {fortran_g, -0.2, 10, 5, "**********"},
       {fortran_g, 1e-150, 15, 5, "    0.10000-149"},  // three-digit exponents lose the E
       {fortran_g, -1e200, 15, 5, "   -0.10000+201"},
       {fortran_g, nan, 15, 5, "            NaN"},
       {fortran_g, inf, 5, 2, "  Inf"},
-      {fortran_e, 1.0 / 3.0, 20, 10, "    0.3333333333E+00"},
       {fortran_e, 1e98, 15, 5, "    0.10000E+99"},
       {fortran_e, 1e99, 15, 5, "    0.10000+100"},
       {fortran_e, -1.0, 9, 3, "-.100E+01"},
@@ -58,7 +56,7 @@ TEST(FortranFormat, Fields) {
   EXPECT_EQ(format_g15_pair(0.2, 123456.7), "    0.20000          0.12346E+06");
 }
 
-TEST(FreeReal, ShortestTextReadsBackExactly) {
+TEST(FreeFormat, ShortestRealsAndLines) {
   for (double x : {0.1, 1.0 / 3.0, -2.5e-300, 4.9e-324, 1.7976931348623157e308, -0.0}) {
     const std::string s = free_real(x);
     const double back = std::strtod(s.c_str(), nullptr);
@@ -68,9 +66,7 @@ TEST(FreeReal, ShortestTextReadsBackExactly) {
   EXPECT_EQ(free_real(40.0), "40");
   EXPECT_EQ(free_real(nan), "NaN");
   EXPECT_EQ(free_real(-inf), "-Infinity");
-}
-
-TEST(FreeLine, BlankBeforeEveryItemAdjacentTextsJoined) {
+  // free_line: a blank before every item, adjacent texts joined.
   std::ostringstream os;
   free_line(os, " mesh size h ", 0.02);
   free_line(os, "nl(1), nl(2)  ", 2, 3);

@@ -59,7 +59,8 @@ TEST(Porosity, BadWaterFileStops) {
   EXPECT_EQ(water_file_stop("1 1 0.1\n2 1 0.2\n1 2 0.3\n"),
             stop + "4: end of file before the record of cell (2, 2)");
   EXPECT_EQ(water_file_stop("1 1 0.1\n2 x 0.2\n"), stop + "2: cannot read 'x' as an integer");
-  EXPECT_EQ(water_file_stop("1 1 0.1\n2 1 0.2\n1 2 abc\n"), stop + "3: cannot read 'abc' as a real");
+  EXPECT_EQ(water_file_stop("1 1 0.1\n2 1 0.2\n1 2 abc\n"),
+            stop + "3: cannot read 'abc' as a real");
   EXPECT_EQ(water_file_stop("1 1 ,, 0.3\n"), stop + "1: no value before a comma");
 }
 

@@ -130,7 +130,8 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{10, "0"}}), "line 10, field nl(1): nl(1) + nl(2) = 0 leaves the layer period empty"},
       {deck({{9, "2"}, {10, "0"}, {30, "0"}}),
        "line 30, field nl(2): nl(1) + nl(2) = 0 leaves the layer period empty"},
-      {deck({{11, "1.2.3"}}), "line 11, field akf(1): cannot read '1.2.3' in columns 1-20 as a real"},
+      {deck({{11, "1.2.3"}}),
+       "line 11, field akf(1): cannot read '1.2.3' in columns 1-20 as a real"},
       {deck({{16, nullptr}}), "line 16, field phi_a_m(1): end of input"},
   };
   for (const auto& [text, message] : cases) {
