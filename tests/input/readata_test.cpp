@@ -87,10 +87,13 @@ TEST(Readata, ValuesEchoAndCellSide) {
 }
 
 TEST(Readata, SecondBlockIsReadThenEchoedBeforeTheModelLine) {
+  // Lines 1 ... 31 with nmat = 2, nl(2) = 3, akf(2) = 1.5, then lines 12 ... 29 again.
+  auto two_blocks = [](const char* key_model, const char* phi_layer_2) {
+    return deck({{7, key_model}, {9, "2"}, {30, "3"}, {31, "1.5"}}) +
+           deck({{17, phi_layer_2}}).substr(deck({{12, nullptr}}).size());
+  };
   deck_values v;
-  std::string text = deck({{9, "2"}, {30, "3"}, {31, "1.5"}});
-  text += deck().substr(deck({{12, nullptr}}).size());  // lines 12 ... 29 again
-  EXPECT_EQ(v.read(text).code, -1);
+  EXPECT_EQ(v.read(two_blocks("    1", "0.25")).code, -1);
   EXPECT_EQ(v.nl[1], 3);
   EXPECT_EQ(v.akf[1], 1.5);
   const std::size_t at = v.out.str().find(
@@ -99,6 +102,9 @@ TEST(Readata, SecondBlockIsReadThenEchoedBeforeTheModelLine) {
       "  nl(i) = cell in layer i       =  3\n  akf (GPA) (fluid bulk mod.    =  1.5\n");
   ASSERT_NE(at, std::string::npos);
   EXPECT_GT(v.out.str().find("  model (=0,layered"), at);
+  deck_values ice;  // an ice stop in block 2 comes before any block is echoed
+  EXPECT_EQ(ice.read(two_blocks("    0", "0.3")).code, 11);
+  EXPECT_EQ(ice.out.str().find("layer i="), std::string::npos);
 }
 
 TEST(Readata, IceModelStopsWhenWaterReachesPorosity) {
