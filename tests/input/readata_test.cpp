@@ -125,6 +125,8 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{1, "0."}}), "line 1, field freq1: value 0 is not positive"},
       {deck({{1, "abc"}}), "line 1, field freq1: cannot read 'abc' as a real"},
       {deck({{3, "3.5"}}), "line 3, field nfreq: cannot read '3.5' as an integer"},
+      {deck({{3, ""}}), "line 4, field nfreq: cannot read '1.0' as an integer"},
+      {deck({{3, " , 3"}}), "line 3, field nfreq: no value before the comma"},
       {deck({{4, "-1.5"}}), "line 4, field domain_size: value -1.5 is not positive"},
       {deck({{5, "61"}}), "line 5, field nx: value 61 outside 1 ... 60"},
       {deck({{6, "0"}}), "line 6, field ny: value 0 outside 1 ... 60"},
