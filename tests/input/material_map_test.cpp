@@ -10,42 +10,30 @@ namespace {
 
 TEST(Makematnum, TwoPeriodsOfTwoAndThreeRows) {
   cell_int matnum;
-  for (int k = 1; k <= 12; ++k) {
-    for (int j = 1; j <= 3; ++j) matnum(j, k) = 7;
-  }
+  for (int k = 1; k <= 12; ++k) matnum(1, k) = matnum(3, k) = 7;
   std::array<double, 2> thickness{};
   std::ostringstream out;
   makematnum(3, 12, {2, 3}, thickness, 0.25, matnum, out);
-
-  const int expected[12] = {1, 1, 2, 2, 2, 1, 1, 2, 2, 2, 7, 7};
+  const int expected[12] = {1, 1, 2, 2, 2, 1, 1, 2, 2, 2, 7, 7};  // rows past the periods kept
   for (int k = 1; k <= 12; ++k) {
-    for (int j = 1; j <= 3; ++j) EXPECT_EQ(matnum(j, k), expected[k - 1]) << j << "," << k;
+    for (int j : {1, 3}) EXPECT_EQ(matnum(j, k), expected[k - 1]) << j << "," << k;
   }
-  EXPECT_EQ(thickness[0], 0.5);
-  EXPECT_EQ(thickness[1], 0.75);
+  EXPECT_EQ(thickness, (std::array<double, 2>{0.5, 0.75}));
   EXPECT_EQ(out.str(),
-            " nl(1), nl(2)   2 3\n"
-            "  domain size (m)  3\n\n"
+            " nl(1), nl(2)   2 3\n  domain size (m)  3\n\n"
             "  ny = number of subintervals in y-direction  12\n\n"
-            "  hy = subinterval size (m)  0.25\n\n"
-            "  nper = number of periods  2\n\n"
-            "  size of layer 1 in subintervals  2\n\n"
-            "  size of layer 1 (m)  0.5\n\n"
-            "  size of layer 2 in subintervals  3\n\n"
-            "  size of layer 2 (m)  0.75\n\n");
+            "  hy = subinterval size (m)  0.25\n\n  nper = number of periods  2\n\n"
+            "  size of layer 1 in subintervals  2\n\n  size of layer 1 (m)  0.5\n\n"
+            "  size of layer 2 in subintervals  3\n\n  size of layer 2 (m)  0.75\n\n");
 }
 
-TEST(Porosity, LayeredHalvesOddRowCount) {
+TEST(Porosity, LayeredHalvesAndFileRecordsBottomRowFirst) {
   cell_real phiw;
   std::istringstream unused;
   porosity(4, 7, {0.1, 0.2}, 0, phiw, unused);
-  for (int k = 1; k <= 7; ++k) {
-    for (int j = 1; j <= 4; ++j) EXPECT_EQ(phiw(j, k), k <= 3 ? 0.1 : 0.2) << j << "," << k;
-  }
-}
-
-TEST(Porosity, FileRecordsByPositionBottomRowFirst) {
-  cell_real phiw;
+  for (int k = 1; k <= 7; ++k) EXPECT_EQ(phiw(4, k), k <= 3 ? 0.1 : 0.2) << k;
+  EXPECT_EQ(phiw(1, 3), 0.1);
+  // One record per cell in order; the cell indices on the line are not used.
   std::istringstream water("1 1 0.1\n2 1 0.2 extra items\n5 9 0.31\n\n 2,2,\n 0.4\n");
   porosity(2, 2, {0.9, 0.9}, 1, phiw, water);
   EXPECT_EQ(phiw(1, 1), 0.1);
@@ -54,33 +42,26 @@ TEST(Porosity, FileRecordsByPositionBottomRowFirst) {
   EXPECT_EQ(phiw(2, 2), 0.4);
 }
 
-TEST(Porosity, OtherModelLeavesFieldAlone) {
+// The stop with which porosity ends on a 2 x 2 grid reading `text`: "code: message".
+std::string water_file_stop(const char* text) {
   cell_real phiw;
-  phiw(1, 1) = 0.7;
-  std::istringstream unused;
-  porosity(1, 1, {0.1, 0.2}, 2, phiw, unused);
-  EXPECT_EQ(phiw(1, 1), 0.7);
+  std::istringstream water(text);
+  try {
+    porosity(2, 2, {0.1, 0.1}, 1, phiw, water);
+  } catch (const run_stop& s) {
+    return std::to_string(s.code) + ": " + s.message;
+  }
+  return "no stop";
 }
 
 TEST(Porosity, BadWaterFileStops) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"1 1 0.1\n2 1 0.2\n1 2 0.3\n",
-       "phiw_binary_patchy.dat line 4: end of file before the record of cell (2, 2)"},
-      {"1 1 0.1\n2 x 0.2\n", "phiw_binary_patchy.dat line 2: cannot read 'x' as an integer"},
-      {"1 1 0.1\n2 1 0.2\n1 2 abc\n", "phiw_binary_patchy.dat line 3: cannot read 'abc' as a real"},
-      {"1 1 ,, 0.3\n", "phiw_binary_patchy.dat line 1: no value before a comma"},
-  };
-  for (const auto& [text, message] : cases) {
-    cell_real phiw;
-    std::istringstream water(text);
-    try {
-      porosity(2, 2, {0.1, 0.1}, 1, phiw, water);
-      ADD_FAILURE() << "no stop for " << text;
-    } catch (const run_stop& s) {
-      EXPECT_EQ(s.code, stop_bad_water_file);
-      EXPECT_EQ(s.message, message);
-    }
-  }
+  const std::string stop = std::to_string(stop_bad_water_file) + ": phiw_binary_patchy.dat line ";
+  EXPECT_EQ(water_file_stop("1 1 0.1\n2 1 0.2\n1 2 0.3\n"),
+            stop + "4: end of file before the record of cell (2, 2)");
+  EXPECT_EQ(water_file_stop("1 1 0.1\n2 x 0.2\n"), stop + "2: cannot read 'x' as an integer");
+  EXPECT_EQ(water_file_stop("1 1 0.1\n2 1 0.2\n1 2 abc\n"),
+            stop + "3: cannot read 'abc' as a real");
+  EXPECT_EQ(water_file_stop("1 1 ,, 0.3\n"), stop + "1: no value before a comma");
 }
 
 }  // namespace

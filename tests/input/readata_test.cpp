@@ -3,12 +3,31 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/report.h"
 #include "input/input.h"
 
 namespace {
+
+// Header and one material block (lines 1 ... 29), shaley-sand model, with `edits`
+// applied in order: (n, text) replaces line n or appends it, (n, nullptr) cuts before line n.
+std::string deck(std::initializer_list<std::pair<int, const char*>> edits = {}) {
+  std::vector<std::string> lines{
+      "1000.  freq1", "2000", "3", "1.0", "4", "5", "    1", "0", "1",
+      "2",     "2.25", "1.", "0.01", "2650.", "917.", "0.3", "0.25", "25", "1.E-3",
+      "0.1",   "1.E-6", "2.E-6", "0.5", "0.", "0.", "3.6E10", "4.4E10", "9.E9", "3.6E9"};
+  for (const auto& [n, text] : edits) {
+    const std::size_t at = static_cast<std::size_t>(n - 1);
+    if (!text) lines.resize(at);
+    else if (at == lines.size()) lines.emplace_back(text);
+    else lines[at] = std::string_view(text);
+  }
+  std::string s;
+  for (const std::string& l : lines) s.append(l).append("\n");
+  return s;
+}
 
 // Every output of readata, owned here as the driver owns them.
 struct deck_values {
@@ -18,63 +37,35 @@ struct deck_values {
       capa_3_0{}, s3{}, rs1{}, rs3{}, coef_b13{}, ak_s1{}, xmu_s1{}, ak_s3{}, xmu_s3{}, ak_air{},
       xmu_air{};
   std::array<int, 2> nl{-9, -9};
+  std::ostringstream out;
 
-  void read(const std::string& deck, std::ostream& out) {
-    std::istringstream in(deck);
-    readata(freq1, freq2, nfreq, domain_size, nx, ny, key_model, nmat, akf, ro2, eta, ro1, ro3,
-            phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3, coef_b13, ak_s1, xmu_s1,
-            ak_s3, xmu_s3, ak_air, xmu_air, model, h, nl, in, out);
+  // Reads `text` as the deck: the stop it ends with, or code -1.
+  run_stop read(const std::string& text) {
+    std::istringstream in(text);
+    try {
+      readata(freq1, freq2, nfreq, domain_size, nx, ny, key_model, nmat, akf, ro2, eta, ro1, ro3,
+              phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3, coef_b13, ak_s1, xmu_s1,
+              ak_s3, xmu_s3, ak_air, xmu_air, model, h, nl, in, out);
+    } catch (const run_stop& s) {
+      return s;
+    }
+    return {-1, "no stop"};
   }
 };
 
-// Header and one material block (lines 1 ... 29), shaley-sand model.
-std::vector<std::string> one_block_deck() {
-  return {"1000.  freq1", "2000", "3", "1.0", "4", "5", "    1", "0", "1",
-          "2",     "2.25", "1.", "0.01", "2650.", "917.", "0.3", "0.25", "25", "1.E-3",
-          "0.1",   "1.E-6", "2.E-6", "0.5", "0.", "0.", "3.6E10", "4.4E10", "9.E9", "3.6E9"};
-}
-
-std::string join(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const std::string& l : lines) s += l + "\n";
-  return s;
-}
-
-// The stop with which reading `lines` ends (code -1 if it does not stop).
-run_stop stop_of(const std::vector<std::string>& lines, std::ostream& out) {
-  deck_values v;
-  try {
-    v.read(join(lines), out);
-  } catch (const run_stop& s) {
-    return s;
-  }
-  return {-1, "no stop"};
-}
-
 TEST(Readata, ValuesEchoAndCellSide) {
   deck_values v;
-  std::ostringstream out;
-  v.read(join(one_block_deck()) + "lines after the deck are not read\n", out);
-  EXPECT_EQ(v.freq1, 1000.0);
-  EXPECT_EQ(v.key_model, 1);
-  EXPECT_EQ(v.model, 0);
-  EXPECT_EQ(v.nl[0], 2);
-  EXPECT_EQ(v.nl[1], 0);
-  EXPECT_EQ(v.capa_1_0[0], 25e-10);
-  EXPECT_EQ(v.ak_air[0], 0.0);
-  EXPECT_EQ(v.xmu_s3[0], 3.6e9);
+  EXPECT_EQ(v.read(deck({{30, "lines after the deck are not read"}})).code, -1);
+  EXPECT_EQ(v.nl[1], 0);  // a single material leaves the second layer empty
   EXPECT_EQ(v.h, 0.2);
-  EXPECT_EQ(out.str(),
+  EXPECT_EQ(v.out.str(),
             " 1000\n 2000\n 3\n 1\n 4\n 5\n 1\n 0\n 1\n"
-            " **********************************\n"
-            "  layer i=   1\n"
-            "\n"
+            " **********************************\n  layer i=   1\n\n"
             " **********************************\n"
             "  nl(i) = cell in layer i       =  2\n"
             "  akf (GPA) (fluid bulk mod.    =  2.25\n"
             "  ro2 (gr/cm^3) (fluid density) =  1\n"
-            "  eta (poise) (fluid viscosity) =  0.01\n"
-            "\n"
+            "  eta (poise) (fluid viscosity) =  0.01\n\n"
             "  ro1(kgr/m^3)                  =  2650\n"
             "  ro3(kgr/m^3)                  =  917\n"
             "  phi_a (absolute porosity,ice) =  0.3\n"
@@ -91,110 +82,71 @@ TEST(Readata, ValuesEchoAndCellSide) {
             "  xmu_s1 (PA)                   =  4.4e+10\n"
             "  ak_s3  (PA)                   =  9e+09\n"
             "  xmu_s3 (PA)                   =  3.6e+09\n"
-            "  model (=0,layered,=1,fractal  =  0\n"
-            "\n"
+            "  model (=0,layered,=1,fractal  =  0\n\n"
             "  mesh size h  0.2\n");
 }
 
-TEST(Readata, TwoBlocksFillBothEntries) {
-  std::vector<std::string> lines = one_block_deck();
-  lines[8] = "2";
-  const std::vector<std::string> block(lines.begin() + 9, lines.end());
-  lines.insert(lines.end(), block.begin(), block.end());
-  lines[29] = "3";     // nl(2)
-  lines[30] = "1.5";   // akf(2)
+TEST(Readata, SecondBlockIsReadThenEchoedBeforeTheModelLine) {
+  // Lines 1 ... 31 with nmat = 2, nl(2) = 3, akf(2) = 1.5, then lines 12 ... 29 again.
+  auto two_blocks = [](const char* key_model, const char* phi_layer_2) {
+    return deck({{7, key_model}, {9, "2"}, {30, "3"}, {31, "1.5"}}) +
+           deck({{17, phi_layer_2}}).substr(deck({{12, nullptr}}).size());
+  };
   deck_values v;
-  std::ostringstream out;
-  v.read(join(lines), out);
-  EXPECT_EQ(v.nl[0], 2);
+  EXPECT_EQ(v.read(two_blocks("    1", "0.25")).code, -1);
   EXPECT_EQ(v.nl[1], 3);
-  EXPECT_EQ(v.akf[0], 2.25);
   EXPECT_EQ(v.akf[1], 1.5);
-  // Block 2 is echoed after the whole of block 1 and before the model line.
-  const std::string block2 =
-      "  xmu_s3 (PA)                   =  3.6e+09\n"
-      " **********************************\n"
-      "  layer i=   2\n"
-      "\n"
-      " **********************************\n"
-      "  nl(i) = cell in layer i       =  3\n"
-      "  akf (GPA) (fluid bulk mod.    =  1.5\n";
-  const std::size_t at = out.str().find(block2);
+  const std::size_t at = v.out.str().find(
+      "  xmu_s3 (PA)                   =  3.6e+09\n **********************************\n"
+      "  layer i=   2\n\n **********************************\n"
+      "  nl(i) = cell in layer i       =  3\n  akf (GPA) (fluid bulk mod.    =  1.5\n");
   ASSERT_NE(at, std::string::npos);
-  EXPECT_LT(out.str().find("  layer i=   1\n"), at);
-  EXPECT_GT(out.str().find("  model (=0,layered,=1,fractal  =  0\n"), at);
+  EXPECT_GT(v.out.str().find("  model (=0,layered"), at);
+  deck_values ice;  // an ice stop in block 2 comes before any block is echoed
+  EXPECT_EQ(ice.read(two_blocks("    0", "0.3")).code, 11);
+  EXPECT_EQ(ice.out.str().find("layer i="), std::string::npos);
 }
 
 TEST(Readata, IceModelStopsWhenWaterReachesPorosity) {
-  std::vector<std::string> lines = one_block_deck();
-  lines[6] = "    0";  // key_model: ice
-  lines[16] = "0.3";   // phi_layer_m(1) = phi_a_m(1)
-  lines.resize(17);    // the check comes before the rest of the block
-  std::ostringstream out;
-  const run_stop s = stop_of(lines, out);
+  EXPECT_EQ(deck_values{}.read(deck({{7, "    0"}, {17, "0.29"}})).code, -1);
+  EXPECT_EQ(deck_values{}.read(deck({{17, "0.9"}})).code, -1);  // shaley sand: no check
+  deck_values v;  // the check comes right after phi_layer_m(1)
+  const run_stop s = v.read(deck({{7, "    0"}, {17, "0.3"}, {18, nullptr}}));
   EXPECT_EQ(s.code, 11);
   EXPECT_EQ(s.message, "");
-  EXPECT_EQ(out.str(),
+  EXPECT_EQ(v.out.str(),
             " 1000\n 2000\n 3\n 1\n 4\n 5\n 0\n 0\n 1\n"
-            "  Ice model, phi_a_m is smaller than phi_layer_m(i) \n"
-            "  ERROR, the code stops \n"
+            "  Ice model, phi_a_m is smaller than phi_layer_m(i) \n  ERROR, the code stops \n"
             "  phi_a_m(i) =  0.3  phi_layer_m(i) =  0.3\n");
 }
 
-TEST(Readata, ShaleySandSkipsIceCheck) {
-  std::vector<std::string> lines = one_block_deck();
-  lines[16] = "0.9";
-  deck_values v;
-  std::ostringstream out;
-  EXPECT_NO_THROW(v.read(join(lines), out));
-  EXPECT_EQ(v.phi_layer_m[0], 0.9);
-}
-
-TEST(Readata, BadValuesNameLineAndField) {
-  struct bad_case {
-    int line;
-    const char* text;
-    const char* message;
+TEST(Readata, BadDeckNamesLineAndField) {
+  const std::pair<std::string, const char*> cases[] = {
+      {deck({{1, "0."}}), "line 1, field freq1: value 0 is not positive"},
+      {deck({{1, "abc"}}), "line 1, field freq1: cannot read 'abc' as a real"},
+      {deck({{3, "3.5"}}), "line 3, field nfreq: cannot read '3.5' as an integer"},
+      {deck({{3, ""}}), "line 4, field nfreq: cannot read '1.0' as an integer"},
+      {deck({{3, " , 3"}}), "line 3, field nfreq: no value before the comma"},
+      {deck({{4, "-1.5"}}), "line 4, field domain_size: value -1.5 is not positive"},
+      {deck({{5, "61"}}), "line 5, field nx: value 61 outside 1 ... 60"},
+      {deck({{6, "0"}}), "line 6, field ny: value 0 outside 1 ... 60"},
+      {deck({{7, "    2"}}), "line 7, field key_model: value 2 is neither 0 nor 1"},
+      {deck({{7, "x"}}), "line 7, field key_model: cannot read 'x' in columns 1-5 as an integer"},
+      {deck({{8, "   -1"}}), "line 8, field model: value -1 is neither 0 nor 1"},
+      {deck({{9, "3"}}), "line 9, field nmat: value 3 outside 1 ... 2"},
+      {deck({{10, "-1"}}), "line 10, field nl(1): value -1 is negative"},
+      {deck({{10, "0"}}), "line 10, field nl(1): nl(1) + nl(2) = 0 leaves the layer period empty"},
+      {deck({{9, "2"}, {10, "0"}, {30, "0"}}),
+       "line 30, field nl(2): nl(1) + nl(2) = 0 leaves the layer period empty"},
+      {deck({{11, "1.2.3"}}),
+       "line 11, field akf(1): cannot read '1.2.3' in columns 1-20 as a real"},
+      {deck({{16, nullptr}}), "line 16, field phi_a_m(1): end of input"},
   };
-  const bad_case cases[] = {
-      {1, "0.", "input deck line 1, field freq1: value 0 is not positive"},
-      {1, "abc", "input deck line 1, field freq1: cannot read 'abc' as a real"},
-      {3, "3.5", "input deck line 3, field nfreq: cannot read '3.5' as an integer"},
-      {4, "0.", "input deck line 4, field domain_size: value 0 is not positive"},
-      {4, "-1.5", "input deck line 4, field domain_size: value -1.5 is not positive"},
-      {5, "61", "input deck line 5, field nx: value 61 outside 1 ... 60"},
-      {6, "0", "input deck line 6, field ny: value 0 outside 1 ... 60"},
-      {7, "    2", "input deck line 7, field key_model: value 2 is neither 0 nor 1"},
-      {7, "x", "input deck line 7, field key_model: cannot read 'x' in columns 1-5 as an integer"},
-      {8, "   -1", "input deck line 8, field model: value -1 is neither 0 nor 1"},
-      {9, "3", "input deck line 9, field nmat: value 3 outside 1 ... 2"},
-      {10, "-1", "input deck line 10, field nl(1): value -1 is negative"},
-      {10, "0", "input deck line 10, field nl(1): nl(1) + nl(2) = 0 leaves the layer period empty"},
-      {11, "1.2.3",
-       "input deck line 11, field akf(1): cannot read '1.2.3' in columns 1-20 as a real"},
-  };
-  for (const bad_case& c : cases) {
-    std::vector<std::string> lines = one_block_deck();
-    lines[c.line - 1] = c.text;
-    std::ostringstream out;
-    const run_stop s = stop_of(lines, out);
-    EXPECT_EQ(s.code, stop_bad_deck);
-    EXPECT_EQ(s.message, c.message);
+  for (const auto& [text, message] : cases) {
+    const run_stop s = deck_values{}.read(text);
+    EXPECT_EQ(s.code, stop_bad_deck) << message;
+    EXPECT_EQ(s.message, "input deck " + std::string(message));
   }
-}
-
-TEST(Readata, EndOfInputAndEmptySecondPeriod) {
-  std::vector<std::string> lines = one_block_deck();
-  lines.resize(15);
-  std::ostringstream out;
-  EXPECT_EQ(stop_of(lines, out).message, "input deck line 16, field phi_a_m(1): end of input");
-
-  lines = one_block_deck();
-  lines[8] = "2";
-  lines[9] = "0";
-  lines.push_back("0");  // nl(2)
-  EXPECT_EQ(stop_of(lines, out).message,
-            "input deck line 30, field nl(2): nl(1) + nl(2) = 0 leaves the layer period empty");
 }
 
 }  // namespace
