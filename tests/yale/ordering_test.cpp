@@ -93,30 +93,31 @@ TEST(OrderingDriver, WorkedOrdersAndFlags) {
 }
 
 TEST(OrderingDriver, SymmetricReorderingOfThreeEquations) {
-  // upper triangle with values a(i,k) = i + k i (s, d: 10 i + k), order ip = (3, 2, 1)
-  const ivec ia{1, 4, 6, 7}, ja{1, 2, 3, 2, 3, 3};
-  const auto run = [&](auto drv, auto a, int32_t path, int32_t nsp = 20) {
-    ivec ia_out = ia, ja_out = ja, p(3, -7), ip{3, 2, 1}, isp(nsp);
+  // upper triangle, a(i,k) = i + k i (s, d: 10 i + k), in the order ip = (3, 2, 1): given
+  // to paths 3 and 5, found by paths 2 and 4 (the clique is ordered from its last vertex)
+  const ivec ia{1, 4, 6, 7}, ja{1, 2, 3, 2, 3, 3}, given(3, -7), found{3, 2, 1};
+  const auto run = [&](auto drv, auto a, int32_t path, int32_t nsp = 21) {
+    ivec ia_out = ia, ja_out = ja, p = given, ip = path % 2 ? found : ivec{1, 2, 3}, isp(nsp);
     int32_t n = 3, flag = -1;
     drv(&n, ia_out.data(), ja_out.data(), a.data(), p.data(), ip.data(), &nsp, isp.data(), &path,
         &flag);
-    EXPECT_EQ(p, ivec(3, -7));  // the given order is only read
-    return std::tuple{flag, ia_out, ja_out, a};
+    return std::tuple{flag, p, ia_out, ja_out, a};
   };
   using cvec = std::vector<cplx>;
   const cvec z{{1, 1}, {1, 2}, {1, 3}, {2, 2}, {2, 3}, {3, 3}};
-  EXPECT_EQ(run(zodrv, z, 3), std::tuple(0, ivec{1, 2, 4, 7}, ivec{1, 1, 2, 1, 2, 3},
-                                         cvec{z[0], z[1], z[3], z[2], z[4], z[5]}));
-  const cvec want5{z[0], z[3], z[1], z[5], z[2], z[4]};
-  const ivec ja5{1, 2, 1, 3, 1, 2};
-  EXPECT_EQ(run(zodrv, z, 5), std::tuple(0, ivec{1, 2, 4, 7}, ja5, want5));
-  EXPECT_EQ(run(codrv, z, 5), std::tuple(0, ivec{1, 2, 4, 7}, ja5, want5));
-  const std::vector<double> d{11, 12, 13, 22, 23, 33}, want_d{11, 22, 12, 33, 13, 23};
-  EXPECT_EQ(run(dodrv, d, 5), std::tuple(0, ivec{1, 2, 4, 7}, ja5, want_d));
-  EXPECT_EQ(run(sodrv, d, 5), std::tuple(0, ivec{1, 2, 4, 7}, ja5, want_d));
+  const cvec z3{z[0], z[1], z[3], z[2], z[4], z[5]}, z5{z[0], z[3], z[1], z[5], z[2], z[4]};
+  const ivec ia_new{1, 2, 4, 7}, ja3{1, 1, 2, 1, 2, 3}, ja5{1, 2, 1, 3, 1, 2};
+  EXPECT_EQ(run(zodrv, z, 3), std::tuple(0, given, ia_new, ja3, z3));
+  EXPECT_EQ(run(zodrv, z, 2), std::tuple(0, found, ia_new, ja3, z3));
+  EXPECT_EQ(run(zodrv, z, 5), std::tuple(0, given, ia_new, ja5, z5));
+  EXPECT_EQ(run(zodrv, z, 4), std::tuple(0, found, ia_new, ja5, z5));
+  EXPECT_EQ(run(codrv, z, 5), std::tuple(0, given, ia_new, ja5, z5));
+  const std::vector<double> d{11, 12, 13, 22, 23, 33}, d5{11, 22, 12, 33, 13, 23};
+  EXPECT_EQ(run(dodrv, d, 5), std::tuple(0, given, ia_new, ja5, d5));
+  EXPECT_EQ(run(sodrv, d, 5), std::tuple(0, given, ia_new, ja5, d5));
   // n + 6 entries fit exactly; one word less leaves the matrix as it was
   EXPECT_EQ(std::get<0>(run(zodrv, z, 3, 9)), 0);
-  EXPECT_EQ(run(zodrv, z, 3, 8), std::tuple(10 * 3 + 1, ia, ja, z));
+  EXPECT_EQ(run(zodrv, z, 3, 8), std::tuple(10 * 3 + 1, given, ia, ja, z));
 }
 
 TEST(OrderingProperties, RandomAndGridStructures) {
