@@ -43,6 +43,20 @@ inline yale_complex reciprocal(yale_complex x) {
   return {1.0 / e, -t / e};
 }
 
+// Back substitution U x = y, y in tmp, in the new order: tmp is overwritten
+// by x, which also goes to z(c(k)).
+template <class T, class U>
+void back_substitution(int32_t n, one_based<const int32_t> c, one_based<const int32_t> iu,
+                       one_based<const int32_t> ju, one_based<U> u, one_based<T> tmp,
+                       one_based<T> z) {
+  for (int32_t k = n; k >= 1; --k) {
+    T s = tmp(k);
+    for (int32_t q = iu(k); q < iu(k + 1); ++q) s = sub(s, mul(u(q), tmp(ju(q))));
+    tmp(k) = s;
+    z(c(k)) = s;
+  }
+}
+
 // Factorizes M(k, m) = A(r(k), c(m)) = L U row by row in the dense work row,
 // L carrying the diagonal (stored as reciprocals in d), U unit upper; solves
 // L y = b on the way and U x = y after.
@@ -95,12 +109,7 @@ void nnf(const int32_t* n_, const int32_t* r_, const int32_t* c_, const int32_t*
     tmp(k) = mul(s, d(k));
     for (int32_t q = iu(k); q < iu(k + 1); ++q) u(q) = mul(row(ju(q)), d(k));
   }
-  for (int32_t k = n; k >= 1; --k) {
-    T s = tmp(k);
-    for (int32_t q = iu(k); q < iu(k + 1); ++q) s = sub(s, mul(u(q), tmp(ju(q))));
-    tmp(k) = s;
-    z(c(k)) = s;
-  }
+  back_substitution(n, c, iu, ju, u, tmp, z);
   *flag = 0;
 }
 
@@ -119,12 +128,7 @@ void nns(const int32_t* n_, const int32_t* r_, const int32_t* c_, const int32_t*
     for (int32_t p = il(k); p < il(k + 1); ++p) s = sub(s, mul(l(p), tmp(jl(p))));
     tmp(k) = mul(s, d(k));
   }
-  for (int32_t k = n; k >= 1; --k) {
-    T s = tmp(k);
-    for (int32_t q = iu(k); q < iu(k + 1); ++q) s = sub(s, mul(u(q), tmp(ju(q))));
-    tmp(k) = s;
-    z(c(k)) = s;
-  }
+  back_substitution(n, c, iu, ju, u, tmp, z);
 }
 
 // Solves A^T x = b (plain transpose): U^T w = b(c(.)) then L^T y = w, both by
