@@ -122,7 +122,8 @@ void free_result_line(result_file& f, const Values&... values) {
   f.flush();
 }
 
-// The report of a modulus: velocity, 1000/Q, Q and the modulus itself.
+// The report of the modulus from the top-face volume change: velocity,
+// 1000/Q, Q and the modulus itself.
 void report_from_deltavol1(cplx mstar, const modulus_wave& w, std::ostream& out) {
   free_line(out, "from deltavol1 Velocity(m/s) FE = ", w.velocity);
   free_line(out, "from deltavol1 1000/Q FE        = ", w.qinv);
@@ -132,6 +133,7 @@ void report_from_deltavol1(cplx mstar, const modulus_wave& w, std::ostream& out)
   free_line(out);
 }
 
+// The same report for the modulus from the averages, between star lines.
 void report_using_averages(cplx c33, const modulus_wave& w, std::ostream& out) {
   const char* stars = " ****************************************";
   free_line(out, stars);
