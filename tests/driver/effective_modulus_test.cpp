@@ -150,6 +150,18 @@ TEST(average_density, uses_the_last_cell_fractions_for_every_cell) {
               0.2 * 1000.0 + 0.6 * 2650.0 + 0.2 * 917.0, 1e-9);
 }
 
+TEST(first_nan_result, names_the_first_undefined_result) {
+  const double nan = std::nan("");
+  EXPECT_EQ(first_nan_result({3000.0, 1e9, 1e-6}, cplx(2e10, 1e8)), nullptr);
+  EXPECT_EQ(first_nan_result({3000.0, INFINITY, 0.0}, cplx(2e10, 0.0)), nullptr);
+  EXPECT_STREQ(first_nan_result({nan, nan, nan}, cplx(2e10, 1e8)), "velocity");
+  EXPECT_STREQ(first_nan_result({3000.0, 1e9, nan}, cplx(2e10, 1e8)), "1000/Q");
+  EXPECT_STREQ(first_nan_result({3000.0, 1e9, 1e-6}, cplx(2e10, nan)), "solid-3 modulus");
+  // A zero mean strain makes the modulus from the averages undefined.
+  EXPECT_STREQ(first_nan_result(wave_of_modulus(cplx(0.0) / cplx(0.0), 2000.0), cplx(1.0)),
+               "velocity");
+}
+
 TEST(freq_sweep, is_the_first_frequency_and_never_nan) {
   EXPECT_NEAR(freq_sweep_point(50.0, 5000.0, 10), 50.0, 1e-12);
   EXPECT_NEAR(freq_sweep_point(50.0, 5000.0, 1), 50.0, 1e-12);  // 0/0 left out

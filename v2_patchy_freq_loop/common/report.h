@@ -54,3 +54,4 @@ inline constexpr int stop_bad_deck = 2;         // unreadable or out-of-range de
 inline constexpr int stop_bad_water_file = 3;   // phiw_binary_patchy.dat missing or bad
 inline constexpr int stop_write_failed = 4;     // a result file cannot be created or written
 inline constexpr int stop_nonfinite = 5;        // a cell coefficient came out NaN or infinite
+inline constexpr int stop_nan_result = 6;       // a result of the finite-element test is NaN

@@ -99,6 +99,14 @@ void pressure_field(int nx, int ny, double h, const dof_table& xnod, const cplx*
     }
 }
 
+const char* first_nan_result(const modulus_wave& averages, cplx solid3_modulus) {
+  if (std::isnan(averages.velocity)) return "velocity";
+  if (std::isnan(averages.qinv)) return "1000/Q";
+  if (std::isnan(solid3_modulus.real()) || std::isnan(solid3_modulus.imag()))
+    return "solid-3 modulus";
+  return nullptr;
+}
+
 double freq_sweep_point(double freq1, double freq2, int nfreq) {
   const int point = 0;  // index of the sweep point: the first
   double exponent = std::log10(freq1);

@@ -40,6 +40,10 @@ void pressure_field(int nx, int ny, double h, const dof_table& xnod, const cplx*
                     cell_cplx& pres, cell_cplx& derx_pres, cell_cplx& dery_pres,
                     cell_real& grad_pres_mod);
 
+// The name of the first result of the test that is not a number (the
+// velocity and 1000/Q from the averages, the solid-3 modulus), or nullptr.
+const char* first_nan_result(const modulus_wave& averages, cplx solid3_modulus);
+
 // First point of the logarithmic frequency rule from freq1 to freq2; the
 // sweep term is left out when nfreq <= 1 or freq2 <= 0, where it is undefined.
 double freq_sweep_point(double freq1, double freq2, int nfreq);

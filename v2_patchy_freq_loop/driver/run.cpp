@@ -4,6 +4,7 @@
 
 #include <array>
 #include <exception>
+#include <string>
 
 #include "common/fortran_format.h"
 #include "common/report.h"
@@ -250,8 +251,8 @@ modulus_wave averages_report(run_state& st, double rob_med, std::ostream& out) {
 }
 
 // The solid-3 volume-change modulus, the pressure maps, then the lines of
-// that modulus and its Q.
-void solid3_and_pressure(run_state& st, cplx deltavol3, double freq_sweep) {
+// that modulus and its Q; returns the modulus.
+cplx solid3_and_pressure(run_state& st, cplx deltavol3, double freq_sweep) {
   const deck_values& d = st.d;
   response_fields& r = st.r;
   const cplx m3 = volume_change_modulus(d.nx, d.domain_size, d.h, deltavol3);
@@ -263,6 +264,7 @@ void solid3_and_pressure(run_state& st, cplx deltavol3, double freq_sweep) {
   g15_line(st.files.solid3_q, freq_sweep, q3);
   if (!st.files.solid3_modulus.is_open()) st.files.solid3_modulus.open("fort.18");
   free_result_line(st.files.solid3_modulus, freq_sweep, m3.real(), m3.imag());
+  return m3;
 }
 
 // One cycle: coefficients, plane waves, the solved test and its results.
@@ -294,7 +296,13 @@ void run_cycle(run_state& st, int cycle, std::int32_t nsp, std::ostream& out) {
   g15_line(st.files.vp_eq, water_proportion, fe_wave.velocity);
   g15_line(st.files.qinv_eq, water_proportion, fe_wave.qinv);
   g15_line(st.files.qinv_anal, freq, waves.qinv_p1);
-  solid3_and_pressure(st, deltavol3, freq_sweep);
+  const cplx m3 = solid3_and_pressure(st, deltavol3, freq_sweep);
+
+  // A degenerate response (no volume change, no mean strain) leaves the
+  // results undefined: they are written as they came out, but the run fails.
+  if (const char* name = first_nan_result(fe_wave, m3))
+    throw run_stop{stop_nan_result, std::string("the finite-element ") + name +
+                                        " is not a number (zero volume change or mean strain)"};
 }
 
 void run(std::istream& deck, std::ostream& out, const run_settings& settings) {
