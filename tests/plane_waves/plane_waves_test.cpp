@@ -136,6 +136,62 @@ TEST(VelocAten, LowFrequencyFastWaveMovesAllPhasesTogether) {
   EXPECT_GT(w.qinv_p2, 900.0);  // the slow waves turn diffusive
 }
 
+// |det M| over the product of the row lengths of M (Hadamard's bound): near
+// zero exactly when M is singular, whatever the scale of its entries.
+double singularity(const std::vector<std::vector<cplx>>& mat) {
+  const auto& a = mat;
+  const cplx det = a.size() == 2 ? a[0][0] * a[1][1] - a[0][1] * a[1][0]
+                                 : a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) -
+                                       a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
+                                       a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
+  double bound = 1;
+  for (const auto& row : a) {
+    double length = 0;
+    for (cplx x : row) length += std::norm(x);
+    bound *= std::sqrt(length);
+  }
+  return std::abs(det) / bound;
+}
+
+// Squared slowness of a wave of velocity v and 1000/Q qinv; a lossy wave
+// decays forward, so its slowness has a negative imaginary part.
+cplx squared_slowness(double v, double qinv) {
+  const cplx sigma(1 / v, -qinv / (1000 * v));
+  return sigma * sigma;
+}
+
+TEST(VelocAten, LossyWavesSolveTheirDispersionRelations) {
+  // Each velocity and 1000/Q must give a slowness s with det(A - s^2 E) = 0,
+  // A the inertia-friction and E the elastic matrix of the wave type.
+  const cell c;
+  for (double omega : {628.3, 6.283e4}) {
+    const wave_values w = run(c, omega);
+    const cplx i(0, 1);
+    const cplx a11 = c.p11 - i * c.f11 / omega, a13 = c.p12 + i * c.f12 / omega,
+               a14 = c.p13 + i * c.f11 / omega, a33 = c.p22 - i * c.f22 / omega,
+               a34 = c.p23 - i * c.f12 / omega, a44 = c.p33 - i * c.f11 / omega;
+    const double e11 = c.lambda1 + 2 * c.mu1, e14 = c.mu13 + c.d3, e44 = c.lambda3 + 2 * c.mu3;
+    for (auto [v, qinv] : {std::pair{w.vp1, w.qinv_p1}, {w.vp2, w.qinv_p2}, {w.vp3, w.qinv_p3}}) {
+      const cplx s2 = squared_slowness(v, qinv);
+      EXPECT_LT(singularity({{a11 - s2 * e11, a13 - s2 * c.b1, a14 - s2 * e14},
+                             {a13 - s2 * c.b1, a33 - s2 * c.m, a34 - s2 * c.b2},
+                             {a14 - s2 * e14, a34 - s2 * c.b2, a44 - s2 * e44}}),
+                1e-9)
+          << "P wave " << v << " m/s at omega " << omega;
+    }
+    // Shear: the fluid moves with the solids' transverse motion eliminated.
+    const cplx a22 = a11 - a13 * a13 / a33, a25 = a14 - a13 * a34 / a33,
+               a55 = a44 - a34 * a34 / a33;
+    for (auto [v, qinv] : {std::pair{w.vs1, w.qinv_s1}, {w.vs2, w.qinv_s2}}) {
+      const cplx s2 = squared_slowness(v, qinv);
+      EXPECT_LT(singularity({{a22 - s2 * c.mu1, a25 - s2 * 0.5 * c.mu13},
+                             {a25 - s2 * 0.5 * c.mu13, a55 - s2 * c.mu3}}),
+                1e-9)
+          << "S wave " << v << " m/s at omega " << omega;
+    }
+  }
+}
+
 TEST(VelocAten, ReportsTheCentralCellAndReturnsTheLast) {
   cell stiff = uncoupled;  // four times the moduli: twice the velocities
   stiff.lambda1 *= 4, stiff.lambda3 *= 4, stiff.mu1 *= 4, stiff.mu3 *= 4, stiff.m *= 4;
