@@ -91,7 +91,7 @@ void pressure_field(int nx, int ny, double h, const dof_table& xnod, const cplx*
       const cplx theta3 = solid_divergence(u, xs2_1, xs2_2, h);
       const cplx xi = fluid_divergence(u, h);
       pres(j, k) = -(b1(j, k) * theta1 + b2(j, k) * theta3 + m(j, k) * xi);
-      if (j >= 2 && j <= nx - 1 && k >= 2 && k <= ny - 1) {
+      if (interior_cell(j, k, nx, ny)) {
         derx_pres(j, k) = (pres(j, k) - pres(j - 1, k)) / h;
         dery_pres(j, k) = (pres(j, k) - pres(j, k - 1)) / h;
         grad_pres_mod(j, k) = std::sqrt(std::norm(derx_pres(j, k)) + std::norm(dery_pres(j, k)));

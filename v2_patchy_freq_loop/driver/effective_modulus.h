@@ -33,6 +33,12 @@ void cell_strain_stress(int nx, int ny, double h, const dof_table& xnod, const c
                         const cell_real& d3, cell_cplx& strain1, cell_cplx& strain3,
                         cell_cplx& stress);
 
+// Whether cell (j, k) has a neighbour on every side: the cells that carry a
+// pressure gradient.
+inline bool interior_cell(int j, int k, int nx, int ny) {
+  return j >= 2 && j <= nx - 1 && k >= 2 && k <= ny - 1;
+}
+
 // Fluid pressure of every cell and, for the interior cells, its backward
 // differences and the magnitude of the gradient they form.
 void pressure_field(int nx, int ny, double h, const dof_table& xnod, const cplx* z,

@@ -103,7 +103,7 @@ void write_pressure_maps(int nx, int ny, const response_fields& r, result_files&
   for (int k = 1; k <= ny; ++k)
     for (int j = 1; j <= nx; ++j) {
       map_line(files.pressure, j, k, std::abs(r.pres(j, k)));
-      if (j >= 2 && j <= nx - 1 && k >= 2 && k <= ny - 1)
+      if (interior_cell(j, k, nx, ny))
         map_line(files.grad_pressure, j - 1, k - 1, r.grad_pres_mod(j, k));
     }
   files.pressure.flush();
