@@ -13,20 +13,7 @@
 
 #include "common/arrays.h"
 #include "driver/result_file.h"
-
-// The values of the input deck.
-struct deck_values {
-  double freq1 = 0, freq2 = 0;
-  int nfreq = 0;
-  double domain_size = 0;
-  int nx = 0, ny = 0, key_model = 0, nmat = 0;
-  per_material akf{}, ro2{}, eta{}, ro1{}, ro3{}, phi_a_m{}, phi_layer_m{}, capa_1_0{},
-      capa_3_0{}, s3{}, rs1{}, rs3{}, coef_b13{}, ak_s1{}, xmu_s1{}, ak_s3{}, xmu_s3{},
-      ak_air{}, xmu_air{};
-  int model = 0;
-  double h = 0;
-  std::array<int, 2> nl{};
-};
+#include "input/deck.h"
 
 // The cell coefficient set: moduli (Pa), mass coefficients (kg/m^3) and
 // friction coefficients (Pa s/m^2) of every cell.

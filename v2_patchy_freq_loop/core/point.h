@@ -1,0 +1,83 @@
+// One point of a study: the harmonic compressibility test and the plane-wave
+// reference values at one frequency for one water field, as a pure
+// computation. It prints nothing (unless handed a report stream), opens no
+// file and keeps no global state; several threads may compute points of the
+// same grid at once, each with its own workspace.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "common/arrays.h"
+#include "common/report.h"  // run_stop: a stop of the computation, with its code
+#include "input/deck.h"     // deck_values
+#include "plane_waves/plane_waves.h"
+
+namespace core {
+
+// A field over the cell grid, bottom row first, each row left to right:
+// cell (j, k), j = 1 ... nx, k = 1 ... ny, is v[(k - 1) * nx + (j - 1)].
+template <class T>
+struct cell_map {
+  int nx = 0, ny = 0;
+  std::vector<T> v;
+  const T& operator()(int j, int k) const { return v[std::size_t(k - 1) * nx + (j - 1)]; }
+  T& operator()(int j, int k) { return v[std::size_t(k - 1) * nx + (j - 1)]; }
+};
+
+// The water proportion of every cell.
+using water_field = cell_map<double>;
+water_field uniform_field(int nx, int ny, double water);
+
+// An effective complex modulus with the velocity (m/s), Q and 1000/Q of a
+// plane wave of that modulus in a medium of the sample's average density.
+struct effective_modulus {
+  cplx modulus;
+  double velocity, q, qinv;
+};
+
+// Everything one point yields.
+struct point_result {
+  double freq_hz = 0, omega = 0;
+  std::int32_t nodos = 0;   // unknowns of the system
+  double rob_med = 0;       // average density, kg/m^3
+  double s1 = 0, s3 = 0;    // solid fractions of the last cell
+  effective_modulus top{};  // from the volume change of the top face (mstar)
+  effective_modulus avg{};  // from the averages of stress and strain (c33)
+  cplx deltavol1, deltavol3, deltavol, av_strain, av_stress;
+  wave_values plane{};      // plane waves of cell (nx, ny)
+  cplx m3;                  // solid-3 volume-change modulus
+  double q3 = 0;            // and its Q
+  cell_map<cplx> strain1, strain3, stress, pressure;
+  // Magnitude of the pressure gradient of the interior cells: an
+  // (nx - 2) x (ny - 2) map, entry (j - 1, k - 1) for cell (j, k).
+  cell_map<double> grad_pressure;
+};
+
+// What every point of one grid shares, read-only: the degree-of-freedom
+// numbering, the row pattern of the system, its minimum-degree order and the
+// symbolic factorization. Built once per grid.
+class grid_plan;
+
+// Builds the plan of an nx x ny grid of cell side h. An ordering or symbolic
+// failure throws run_stop (9 or 99) after writing its "FLAG=" / "ESP=" lines
+// on `report` when one is given. `nsp`: the solver work area, in slots.
+std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, double h,
+                                                std::ostream* report = nullptr,
+                                                std::int32_t nsp = work_slots);
+
+// The numeric storage of one point (system values, factors, solution, cell
+// coefficients): one per thread, reused from point to point.
+class point_workspace;
+std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan);
+
+// Computes one point of `deck`'s grid at `freq_hz` with `field` (which must
+// be plan-sized). A stop of the computation throws run_stop with its code;
+// the report lines of the legacy run go to `report` when one is given.
+point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,
+                           const grid_plan& plan, point_workspace& ws,
+                           std::ostream* report = nullptr);
+
+}  // namespace core
