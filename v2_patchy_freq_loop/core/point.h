@@ -12,6 +12,8 @@
 
 #include "common/arrays.h"
 #include "common/report.h"  // run_stop: a stop of the computation, with its code
+#include "core/grid_plan.h"
+#include "core/workspace.h"
 #include "input/deck.h"     // deck_values
 #include "plane_waves/plane_waves.h"
 
@@ -56,21 +58,21 @@ struct point_result {
   cell_map<double> grad_pressure;
 };
 
-// What every point of one grid shares, read-only: the degree-of-freedom
-// numbering, the row pattern of the system, its minimum-degree order and the
-// symbolic factorization. Built once per grid.
-class grid_plan;
+// What every point of one grid shares, read-only (core/grid_plan.h): the
+// degree-of-freedom numbering, the row pattern of the system, its
+// minimum-degree order and the symbolic factorization. Built once per grid.
+//
+// Builds the plan of an nx x ny grid. An ordering or symbolic failure throws
+// run_stop (9 or 99) after writing its "FLAG=" / "ESP=" lines on `report`
+// when one is given; a grid too large to index throws run_stop
+// (stop_bad_deck). `nsp`: the solver work area the analysis runs in, in
+// double-complex slots; 0 sizes it from need (never below work_slots).
+std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* report = nullptr,
+                                                std::int32_t nsp = 0);
 
-// Builds the plan of an nx x ny grid of cell side h. An ordering or symbolic
-// failure throws run_stop (9 or 99) after writing its "FLAG=" / "ESP=" lines
-// on `report` when one is given. `nsp`: the solver work area, in slots.
-std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, double h,
-                                                std::ostream* report = nullptr,
-                                                std::int32_t nsp = work_slots);
-
-// The numeric storage of one point (system values, factors, solution, cell
-// coefficients): one per thread, reused from point to point.
-class point_workspace;
+// The numeric storage of one point (cell coefficients, system values,
+// factors, solution; core/workspace.h): one per thread, reused from point
+// to point.
 std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan);
 
 // Computes one point of `deck`'s grid at `freq_hz` with `field` (which must

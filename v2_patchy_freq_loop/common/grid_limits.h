@@ -1,0 +1,26 @@
+// The largest grids the program can index: every array position of the
+// system and of the solver's work area is a 32-bit integer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Unknowns of an nx x ny grid, in 64 bits so that any deck can be checked.
+inline std::int64_t grid_unknowns(std::int64_t nx, std::int64_t ny) {
+  return (6 * nx + 5) * ny + 5 * nx + 4;
+}
+
+// Largest work area of the double-complex solver: 4 nsp + 1 integer words
+// must stay below 2^31.
+inline constexpr std::int32_t max_work_slots = (INT32_MAX - 1) / 4;
+
+// Whether the system of an nx x ny grid can be indexed: the unknowns, the
+// row storage (row_capacity places per unknown) and the ordering's share of
+// the work area (3 N + 4 E words, E <= 47 N / 2 strict upper entries).
+bool grid_fits(std::int64_t nx, std::int64_t ny);
+
+// The side of the largest square grid that fits.
+int largest_square_grid();
+
+// "grid NX x NY is too large ...": the refusal naming the largest grid that fits.
+std::string grid_refusal(std::int64_t nx, std::int64_t ny, const std::string& why);
