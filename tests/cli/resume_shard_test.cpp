@@ -198,3 +198,21 @@ TEST(Shards, MergeRefusesShardsThatDoNotAddUp) {
     EXPECT_FALSE(fs::exists(dir / "out" / "study.csv"));
   }
 }
+
+TEST(Shards, SlurmArrayTasksAndMergeJobGiveTheWholeStudy) {
+  // The job script run as Slurm runs it: each array task, then the merge job.
+  const fs::path dir = fresh_dir("slurm");
+  const fs::path script = fs::path(V2PFL_EXAMPLES) / "slurm_study.sh";
+  std::string args = " '" + (golden_case("grid_3x3") / "deck").string() + "' out";
+  for (const auto& a : study_points) args.append(" ").append(a);
+  const std::string env = "cd '" + dir.string() + "' && V2PFL_PROGRAM='" + V2PFL_BINARY + "' ";
+  for (int task = 0; task < 4; ++task) {
+    const std::string cmd = env + "SLURM_ARRAY_TASK_ID=" + std::to_string(task) +
+                            " SLURM_ARRAY_TASK_COUNT=4 SLURM_CPUS_PER_TASK=2 bash '" +
+                            script.string() + "'" + args + " 2> /dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  }
+  const std::string merge = env + "V2PFL_MERGE=1 bash '" + script.string() + "'" + args + " 2> /dev/null";
+  ASSERT_EQ(std::system(merge.c_str()), 0);
+  EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), reference_table());
+}

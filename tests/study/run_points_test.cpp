@@ -3,33 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <fstream>
-#include <sstream>
 
-#include "input/input.h"
 #include "study/study.h"
+#include "support/deck_values.h"
+#include "support/example_system.h"
 
 namespace {
 
-deck_values example_deck(int n) {
-  std::ifstream in(std::string(V2PFL_EXAMPLES) + "/permafrost.deck");
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string deck = text.str();
-  // Grid lines 5 and 6.
-  std::istringstream lines(deck);
-  std::string out, line;
-  for (int i = 1; std::getline(lines, line); ++i)
-    out += (i == 5 || i == 6 ? std::to_string(n) : line) + '\n';
-  std::istringstream deck_in(out);
-  std::ostringstream echo;
-  deck_values d;
-  readata(d.freq1, d.freq2, d.nfreq, d.domain_size, d.nx, d.ny, d.key_model, d.nmat, d.akf,
-          d.ro2, d.eta, d.ro1, d.ro3, d.phi_a_m, d.phi_layer_m, d.capa_1_0, d.capa_3_0, d.s3,
-          d.rs1, d.rs3, d.coef_b13, d.ak_s1, d.xmu_s1, d.ak_s3, d.xmu_s3, d.ak_air, d.xmu_air,
-          d.model, d.h, d.nl, deck_in, echo);
-  return d;
-}
+deck_values example_deck(int n) { return deck_values_of(deck_text(n)); }
 
 std::vector<study::point> points_of(const deck_values& d, std::vector<double> waters) {
   std::vector<study::named_field> fields;
