@@ -16,9 +16,13 @@ double seconds_since(progress::clock::time_point t) {
 }  // namespace
 
 std::string clock_text(double seconds) {
-  const long s = std::lround(seconds);
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+  if (seconds < 60) {
+    std::snprintf(buf, sizeof buf, "%.1f s", seconds);
+  } else {
+    const long s = std::lround(seconds);
+    std::snprintf(buf, sizeof buf, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+  }
   return buf;
 }
 
@@ -28,7 +32,7 @@ progress::progress(std::ostream& os, bool terminal, std::size_t total, std::size
   draw();
 }
 
-// "study: 12/40 points, 0:00:35 elapsed, 0:01:22 left": the time left from
+// "study: 12/40 points, 35.2 s elapsed, 0:01:22 left": the time left from
 // the pace of the points computed in this run.
 std::string progress::status() const {
   const double elapsed = seconds_since(start_);

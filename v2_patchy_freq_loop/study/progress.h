@@ -34,7 +34,7 @@ class progress {
   clock::time_point start_, last_line_;
 };
 
-// Seconds as h:mm:ss.
+// Seconds as "12.3 s" below a minute, else h:mm:ss.
 std::string clock_text(double seconds);
 
 }  // namespace study
