@@ -223,6 +223,19 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual) {
   }
 }
 
+// A grid whose factors outgrow the historic work area: the legacy area
+// fails for lack of room, the plan sized from need grows it.
+TEST(point, plan_grows_the_work_area_past_the_historic_size_when_the_factors_need_it) {
+  const core::grid_plan fixed = core::make_pending_plan(10, 1000, work_slots);
+  ASSERT_TRUE(fixed.failure.has_value());
+  EXPECT_EQ(fixed.failure->code, stop_solve_failed);
+  const auto grown = core::make_grid_plan(10, 1000);
+  EXPECT_EQ(grown->nsp, 2 * work_slots);
+  EXPECT_GE(grown->esp, 0);
+  EXPECT_EQ(grown->il.back() - 1, static_cast<std::int32_t>(grown->jl.size()));
+  EXPECT_EQ(grown->iu.back() - 1, static_cast<std::int32_t>(grown->ju.size()));
+}
+
 TEST(point, refuses_a_grid_too_large_to_index_and_a_field_of_another_grid) {
   const int side = largest_square_grid();
   try {
