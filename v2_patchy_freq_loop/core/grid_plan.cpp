@@ -45,7 +45,9 @@ std::int64_t upper_entries(const grid_plan& p) {
 }
 
 // Work area the minimum-degree ordering needs: 3 n + 4 E words.
-std::int64_t ordering_need(const grid_plan& p) { return 3 * std::int64_t(p.nodos) + 4 * upper_entries(p) + 1; }
+std::int64_t ordering_need(const grid_plan& p) {
+  return 3 * std::int64_t(p.nodos) + 4 * upper_entries(p) + 1;
+}
 
 // The row pattern of the grid's system, packed.
 void pattern(grid_plan& p) {

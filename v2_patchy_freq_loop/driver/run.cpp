@@ -43,7 +43,8 @@ std::unique_ptr<prepared_grid> prepare(const std::string& deck_text, std::int32_
   } catch (const run_stop&) {
     return nullptr;
   }
-  auto g = std::make_unique<prepared_grid>(prepared_grid{core::make_pending_plan(d.nx, d.ny, nsp), nullptr});
+  auto g = std::make_unique<prepared_grid>(
+      prepared_grid{core::make_pending_plan(d.nx, d.ny, nsp), nullptr});
   g->ws = core::make_workspace(g->plan);
   return g;
 }
