@@ -255,7 +255,8 @@ TEST(point, refuses_a_grid_too_large_to_index_a_field_of_another_grid_and_no_fre
   const deck_values deck = silent_deck(text);
   const auto plan = core::make_grid_plan(3, 3);
   const auto ws = core::make_workspace(*plan);
-  const core::water_field right = core::uniform_field(3, 3, 0.2), wrong = core::uniform_field(3, 4, 0.2);
+  const core::water_field right = core::uniform_field(3, 3, 0.2);
+  const core::water_field wrong = core::uniform_field(3, 4, 0.2);
   const std::tuple<double, const core::water_field*, int, const char*> bad[] = {
       {100.0, &wrong, stop_bad_water_file, "3 x 4"},
       {0.0, &right, stop_bad_deck, "frequency 0 Hz"},

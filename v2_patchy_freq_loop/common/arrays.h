@@ -1,6 +1,7 @@
 // Shared array types of a run: the cell grid, the per-material deck values
-// and the degree-of-freedom table. The driver owns every such array; the
-// routines receive them by reference and fill or read them in place.
+// and the degree-of-freedom table, each sized from the grid. Their owner
+// (the point's workspace, the grid's plan) keeps them; the routines receive
+// them by reference and fill or read them in place.
 #pragma once
 
 #include <array>

@@ -69,7 +69,8 @@ cell_map<T> as_map(const cell_array<T>& a, int nx, int ny, int j0 = 0, int k0 = 
 void check_point(const deck_values& deck, double freq_hz, const water_field& field,
                  const grid_plan& plan) {
   if (!(freq_hz > 0) || !std::isfinite(freq_hz))
-    throw run_stop{stop_bad_deck, "frequency " + free_real(freq_hz) + " Hz is not a positive number"};
+    throw run_stop{stop_bad_deck,
+                   "frequency " + free_real(freq_hz) + " Hz is not a positive number"};
   auto size = [](int nx, int ny) { return std::to_string(nx) + " x " + std::to_string(ny); };
   if (deck.nx != plan.nx || deck.ny != plan.ny)
     throw run_stop{stop_bad_deck, "the deck's grid " + size(deck.nx, deck.ny) +

@@ -120,7 +120,8 @@ void stop_on(const solver_failure& f, std::ostream& report) {
 
 grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp) {
   if (!grid_fits(nx, ny))
-    throw run_stop{stop_bad_deck, grid_refusal(nx, ny, "its system or its factors cannot be indexed")};
+    throw run_stop{stop_bad_deck,
+                   grid_refusal(nx, ny, "its system or its factors cannot be indexed")};
   grid_plan p(nx, ny);
   global_numbering(nx, ny, p.xnod);
   for (int k = 1; k <= ny; ++k)

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <memory>
 #include <new>
-#include <optional>
+#include <stdexcept>
 #include <sstream>
 #include <string>
 
