@@ -17,7 +17,7 @@
 #include "common/report.h"
 #include "core/effective_modulus.h"
 #include "core/point.h"
-#include "driver/run_state.h"
+#include "driver/result_files.h"
 #include "driver/timer.h"
 #include "input/input.h"
 
