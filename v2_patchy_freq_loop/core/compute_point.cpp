@@ -2,6 +2,7 @@
 // field, the plane-wave reference values, the assembly, the numeric
 // factorization and solve in the order and structures of the grid's plan,
 // and every result of the response, with the report of the legacy run.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
