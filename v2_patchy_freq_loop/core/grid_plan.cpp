@@ -45,7 +45,9 @@ std::int64_t upper_entries(const grid_plan& p) {
 }
 
 // Work area the minimum-degree ordering needs: 3 n + 4 E words.
-std::int64_t ordering_need(const grid_plan& p) { return 3 * std::int64_t(p.nodos) + 4 * upper_entries(p) + 1; }
+std::int64_t ordering_need(const grid_plan& p) {
+  return 3 * std::int64_t(p.nodos) + 4 * upper_entries(p) + 1;
+}
 
 // The row pattern of the grid's system, packed.
 void pattern(grid_plan& p) {
@@ -118,7 +120,8 @@ void stop_on(const solver_failure& f, std::ostream& report) {
 
 grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp) {
   if (!grid_fits(nx, ny))
-    throw run_stop{stop_bad_deck, grid_refusal(nx, ny, "its system or its factors cannot be indexed")};
+    throw run_stop{stop_bad_deck,
+                   grid_refusal(nx, ny, "its system or its factors cannot be indexed")};
   grid_plan p(nx, ny);
   global_numbering(nx, ny, p.xnod);
   for (int k = 1; k <= ny; ++k)
