@@ -32,7 +32,7 @@ struct lu_system {
   void analyse() {
     ic.assign(n, 0);
     for (int32_t k = 1; k <= n; ++k) ic[r[k - 1] - 1] = k;
-    int32_t jlmax = 4'000'000, jumax = jlmax, flag = -1;
+    int32_t jlmax = int32_t(std::min<int64_t>(int64_t(n) * n, 4'000'000)), jumax = jlmax, flag = -1;
     il.assign(n + 1, 0), iu = il, jl.assign(jlmax, 0), ju = jl;
     ivec list(n + 1), ulast(n);
     znsf(&n, r.data(), ic.data(), ia.data(), ja.data(), il.data(), jl.data(), &jlmax, iu.data(),
@@ -69,10 +69,11 @@ int32_t expect_reference_bits(const lu_system& s) {
     if (!yale_blocked::runs_on_this_processor(set)) continue;
     for (int threads : {1, 2, 3}) {
       SCOPED_TRACE("kernel " + std::to_string(int(set)) + ", threads " + std::to_string(threads));
-      std::vector<std::byte> scratch(yale_blocked::scratch_bytes(s.n, threads));
+      // scratch off the 64-byte grid, and for three threads only room for two
+      std::vector<std::byte> scratch(yale_blocked::scratch_bytes(s.n, std::min(threads, 2)) + 8);
       numeric blk(s);
       blk.run(s, [&](auto... args) {
-        yale_blocked::znnf_blocked(args..., scratch, {threads, set});
+        yale_blocked::znnf_blocked(args..., std::span(scratch).subspan(8), {threads, set});
       });
       EXPECT_EQ(blk.flag, ref.flag);
       if (ref.flag != 0) continue;
