@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "yale/nnf.h"
-#include "yale/nnf_blocked.h"
 
 namespace yale_blocked {
 namespace {
