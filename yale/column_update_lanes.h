@@ -42,8 +42,8 @@ void update_lanes(const yale_blocked::column_update& c) {
         xr = xr + pr;
         xi = xi + pi;
       } else {
-        xr = V((I(xr + pr) & take[h]) | (I(xr) & ~take[h]));
-        xi = V((I(xi + pi) & take[h]) | (I(xi) & ~take[h]));
+        xr = take[h] ? xr + pr : xr;
+        xi = take[h] ? xi + pi : xi;
       }
     }
   }
