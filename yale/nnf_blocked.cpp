@@ -51,6 +51,7 @@ void take_blocks(const factor_job& job, int t, int threads, double* work) {
 
 bool runs_on_this_processor(isa set) {
 #if defined(__x86_64__) || defined(__i386__)
+  __builtin_cpu_init();  // also when called before the static constructors have run
   if (set == isa::avx512) return __builtin_cpu_supports("avx512f");
   if (set == isa::avx2) return __builtin_cpu_supports("avx2");
 #endif
