@@ -20,6 +20,7 @@ struct factor_job {
   one_based<yale_complex> l, d, u, tmp;
   std::atomic<unsigned char>* done;  // done[k - 1] != 0 once row k is finished
   std::atomic<int32_t>* zero_pivot;  // the first row found with a zero pivot, n + 1 if none
+  std::atomic<int64_t>* next_block;  // the first row of the next block to take
   column_kernel kernel;
 };
 

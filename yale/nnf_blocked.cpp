@@ -38,13 +38,25 @@ column_kernel kernel_of(isa set) {
   }
 }
 
-// Thread t factorizes the blocks t, t + threads, ... until a zero pivot
-// before its next block has been found.
-void take_blocks(const factor_job& job, int t, int threads, double* work) {
+// A thread's share: the next block not yet taken, in order, until none is
+// left or a zero pivot before it has been found.
+void take_blocks(const factor_job& job, double* work) {
   std::fill(work, work + 2 * block_rows * std::size_t(job.n), 0.0);
-  for (int64_t first = 1 + int64_t(t) * block_rows; first <= job.n;
-       first += int64_t(threads) * block_rows)
-    if (job.zero_pivot->load() < first || !factor_block(job, int32_t(first), work)) return;
+  for (int64_t first = job.next_block->fetch_add(block_rows);
+       first <= job.n && first <= job.zero_pivot->load();
+       first = job.next_block->fetch_add(block_rows))
+    if (!factor_block(job, int32_t(first), work)) return;
+}
+
+// Runs take_blocks on `threads` threads, the caller's included; fewer when
+// the system refuses to start more (every block is still taken).
+void run_threads(const factor_job& job, int threads, auto work) {
+  std::vector<std::jthread> helpers;
+  try {
+    for (int t = 1; t < threads; ++t) helpers.emplace_back(take_blocks, std::cref(job), work(t));
+  } catch (const std::exception&) {
+  }
+  take_blocks(job, work(0));
 }
 
 }  // namespace
@@ -92,6 +104,7 @@ void znnf_blocked(const int32_t* n_, const int32_t* r, const int32_t* c, const i
   auto* done = reinterpret_cast<std::atomic<unsigned char>*>(base);
   for (int32_t k = 0; k < n; ++k) new (done + k) std::atomic<unsigned char>(0);
   std::atomic<int32_t> zero_pivot(n + 1);
+  std::atomic<int64_t> next_block(1);
   const factor_job job{n,
                        one_based(r),
                        one_based(ic),
@@ -109,16 +122,12 @@ void znnf_blocked(const int32_t* n_, const int32_t* r, const int32_t* c, const i
                        one_based(tmp),
                        done,
                        &zero_pivot,
+                       &next_block,
                        kernel_of(s.kernel)};
   auto work = [&](int t) {
     return reinterpret_cast<double*>(base + round_up(n) + std::size_t(t) * work_bytes(n));
   };
-  {
-    std::vector<std::jthread> helpers;
-    for (int t = 1; t < threads; ++t)
-      helpers.emplace_back(take_blocks, std::cref(job), t, threads, work(t));
-    take_blocks(job, 0, threads, work(0));
-  }
+  run_threads(job, threads, work);
   // The used scratch ends as zeros: its contents then depend neither on where
   // it lies nor on the thread count.
   std::fill_n(scratch.begin(), scratch_bytes(n, threads), std::byte(0));

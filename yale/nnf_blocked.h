@@ -7,9 +7,10 @@
 // its multiple of U row m only when m is in its own L part, in the same
 // order and with the same operations as the row-at-a-time routine, and is
 // finished (pivot reciprocal, U row, forward-solve term) just before its own
-// column comes up. Threads take the blocks in turn (thread t the blocks t,
-// t + threads, ...) and wait only for a row of another block that is not yet
-// finished, so the result does not depend on the thread count.
+// column comes up. Threads take the blocks in order, each the next one not
+// yet taken, and wait only for a row of another block that is not yet
+// finished; every row's operations are fixed, so the result does not depend
+// on the thread count.
 #pragma once
 
 #include <cstddef>
