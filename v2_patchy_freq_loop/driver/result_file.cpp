@@ -5,12 +5,12 @@
 
 #include "common/report.h"
 
-static run_stop write_failure(const std::string& what, const std::string& name) {
-  return run_stop{stop_write_failed,
-                  "cannot " + what + " result file \"" + name + "\": " + std::strerror(errno)};
+static run_stop write_failure(const std::string& what, const std::filesystem::path& name) {
+  return run_stop{stop_write_failed, "cannot " + what + " result file \"" + name.string() +
+                                         "\": " + std::strerror(errno)};
 }
 
-void result_file::open(std::string name) {
+void result_file::open(std::filesystem::path name) {
   name_ = std::move(name);
   errno = 0;
   out_.open(name_, std::ios::out | std::ios::trunc);
