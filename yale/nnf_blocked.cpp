@@ -18,6 +18,7 @@ namespace yale_blocked {
 namespace {
 
 constexpr std::size_t line = 64;
+constexpr int in_place_threads = 4;  // at most, in the unused end of the work area
 
 std::size_t round_up(std::size_t bytes) { return (bytes + line - 1) / line * line; }
 std::size_t work_bytes(int32_t n) { return round_up(sizeof(double) * 2 * block_rows * n); }
@@ -128,9 +129,9 @@ void znnf_blocked(const int32_t* n_, const int32_t* r, const int32_t* c, const i
     return reinterpret_cast<double*>(base + round_up(n) + std::size_t(t) * work_bytes(n));
   };
   run_threads(job, threads, work);
-  // The used scratch ends as zeros: its contents then depend neither on where
-  // it lies nor on the thread count.
-  std::fill_n(scratch.begin(), scratch_bytes(n, threads), std::byte(0));
+  // The scratch ends as zeros: its contents then depend neither on where it
+  // lies nor on the thread count.
+  std::fill(scratch.begin(), scratch.end(), std::byte(0));
   if (zero_pivot.load() <= n) {
     *flag = 8 * n + zero_pivot.load();
     return;
@@ -148,8 +149,9 @@ void znnf_in_place(const int32_t* n, const int32_t* r, const int32_t* c, const i
                    int32_t* flag) {
   const int32_t used = *n > 0 ? iu[*n] - 1 : 0;
   const std::size_t free_slots = *umax > used ? std::size_t(*umax - used) : 0;
-  const std::span<std::byte> tail(reinterpret_cast<std::byte*>(u + used),
-                                  free_slots * sizeof(yale_complex));
+  const std::span<std::byte> tail(
+      reinterpret_cast<std::byte*>(u + used),
+      std::min(free_slots * sizeof(yale_complex), scratch_bytes(*n, in_place_threads)));
   znnf_blocked(n, r, c, ic, ia, ja, a, z, b, il, jl, l, lmax, d, iu, ju, u, umax, row, tmp, flag,
                tail);
 }

@@ -43,7 +43,8 @@ std::size_t scratch_bytes(int32_t n, int threads);
 // znnf with the arguments of znnf, plus scratch storage (any alignment) and
 // the settings. Reads the structure (n, r, c, ic, ia, ja, a, b, il, jl, iu,
 // ju) only, so threads may share it; l, d, u, z, row, tmp and scratch must be
-// the calling thread's own. On an exact zero pivot at row k the flag is
+// the calling thread's own. The scratch is left all zeros (untouched when it
+// is too small for one thread). On an exact zero pivot at row k the flag is
 // 8n + k as for znnf; factor values of rows past k may then be written too.
 void znnf_blocked(const int32_t* n, const int32_t* r, const int32_t* c, const int32_t* ic,
                   const int32_t* ia, const int32_t* ja, const yale_complex* a, yale_complex* z,
@@ -53,8 +54,8 @@ void znnf_blocked(const int32_t* n, const int32_t* r, const int32_t* c, const in
                   int32_t* flag, std::span<std::byte> scratch, const settings& s = {});
 
 // znnf_blocked with the arguments of znnf alone: its scratch is the unused
-// end of u's capacity (u(iu(n+1)) ... u(umax)), with the default settings.
-// This is the numeric factorization of zndrv.
+// end of u's capacity from u(iu(n+1)) on, room for at most 4 threads, with
+// the default settings. This is the numeric factorization of zndrv.
 void znnf_in_place(const int32_t* n, const int32_t* r, const int32_t* c, const int32_t* ic,
                    const int32_t* ia, const int32_t* ja, const yale_complex* a, yale_complex* z,
                    const yale_complex* b, const int32_t* il, const int32_t* jl, yale_complex* l,

@@ -2,7 +2,7 @@
 // reciprocals, forward and back solutions, on random systems and on the
 // finite-element systems of grids of several shapes, for one, two and three
 // threads and every instruction set this processor runs; zero pivots give
-// the same flag.
+// the same flag, and zndrv leaves the same work area whatever its thread count.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,4 +152,24 @@ TEST(Blocked, GridSystemsGiveTheReferenceBits) {
     s.analyse();
     expect_reference_bits(s);
   }
+}
+
+TEST(Blocked, ZndrvLeavesTheSameWorkAreaForAnyThreadCount) {
+  std::mt19937 g(11);
+  lu_system s = random_system(500, 6, g);
+  const int saved = yale_blocked::default_threads();
+  std::vector<cvec> areas, solutions;
+  for (int threads : {1, 2}) {
+    yale_blocked::set_default_threads(threads);
+    int32_t nsp = 400'000, esp = 0, path = 1, flag = -1;
+    cvec& area = areas.emplace_back(nsp, yale_complex(7, 7));
+    cvec& z = solutions.emplace_back(s.n);
+    zndrv(&s.n, s.r.data(), s.r.data(), s.ic.data(), s.ia.data(), s.ja.data(), s.a.data(),
+          s.b.data(), z.data(), &nsp, reinterpret_cast<int32_t*>(area.data()), area.data(), &esp,
+          &path, &flag);
+    EXPECT_EQ(flag, 0);
+  }
+  yale_blocked::set_default_threads(saved);
+  EXPECT_TRUE(same_bits(areas[0], areas[1]));
+  EXPECT_TRUE(same_bits(solutions[0], solutions[1]));
 }
