@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "yale/column_update.h"
+#include "yale/nnf_blocked.h"
 #include "yale/one_based.h"
 #include "yale/yale.h"
 
@@ -23,6 +24,10 @@ struct factor_job {
   std::atomic<int64_t>* next_block;  // the first row of the next block to take
   column_kernel kernel;
 };
+
+// The update kernel for an instruction set (the portable one when the
+// processor does not run it).
+column_kernel kernel_for(isa set);
 
 // Factorizes rows first ... first + block_rows - 1 (those up to n) in the
 // work rows `work` (2 * block_rows * n doubles, 64-byte aligned). Returns

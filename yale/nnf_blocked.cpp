@@ -1,6 +1,6 @@
 // The row-blocked factorization's entry points: the scratch layout, the
-// choice of kernel and thread count, the threads taking the blocks in turn,
-// and the back substitution once every row is finished.
+// threads taking the blocks in order, and the back substitution once every
+// row is finished.
 #include "yale/nnf_blocked.h"
 
 #include <algorithm>
@@ -22,22 +22,6 @@ constexpr int in_place_threads = 4;  // at most, in the unused end of the work a
 
 std::size_t round_up(std::size_t bytes) { return (bytes + line - 1) / line * line; }
 std::size_t work_bytes(int32_t n) { return round_up(sizeof(double) * 2 * block_rows * n); }
-
-std::atomic<int>& thread_setting() {
-  static std::atomic<int> count(int(std::clamp(std::thread::hardware_concurrency(), 1u, 2u)));
-  return count;
-}
-
-column_kernel kernel_of(isa set) {
-  switch (runs_on_this_processor(set) ? set : isa::portable) {
-    case isa::avx512:
-      return column_update_avx512;
-    case isa::avx2:
-      return column_update_avx2;
-    default:
-      return column_update_portable;
-  }
-}
 
 // A thread's share: the next block not yet taken, in order, until none is
 // left or a zero pivot before it has been found.
@@ -61,24 +45,6 @@ void run_threads(const factor_job& job, int threads, auto work) {
 }
 
 }  // namespace
-
-bool runs_on_this_processor(isa set) {
-#if defined(__x86_64__) || defined(__i386__)
-  __builtin_cpu_init();  // also when called before the static constructors have run
-  if (set == isa::avx512) return __builtin_cpu_supports("avx512f");
-  if (set == isa::avx2) return __builtin_cpu_supports("avx2");
-#endif
-  return set == isa::portable;
-}
-
-isa widest() {
-  for (isa set : {isa::avx512, isa::avx2})
-    if (runs_on_this_processor(set)) return set;
-  return isa::portable;
-}
-
-int default_threads() { return thread_setting().load(); }
-void set_default_threads(int count) { thread_setting().store(std::max(count, 1)); }
 
 std::size_t scratch_bytes(int32_t n, int threads) {
   return line + round_up(n) + std::size_t(std::max(threads, 1)) * work_bytes(n);
@@ -124,7 +90,7 @@ void znnf_blocked(const int32_t* n_, const int32_t* r, const int32_t* c, const i
                        done,
                        &zero_pivot,
                        &next_block,
-                       kernel_of(s.kernel)};
+                       kernel_for(s.kernel)};
   auto work = [&](int t) {
     return reinterpret_cast<double*>(base + round_up(n) + std::size_t(t) * work_bytes(n));
   };
