@@ -35,7 +35,7 @@ struct settings {
   isa kernel = widest();
 };
 
-// Bytes of scratch that znnf_blocked needs for n equations and s.threads
+// Bytes of scratch that znnf_blocked needs for n equations on `threads`
 // threads; with less it runs on fewer threads, and with too little for one
 // it runs znnf itself (on row).
 std::size_t scratch_bytes(int32_t n, int threads);
