@@ -1,6 +1,7 @@
 #include "run_dir.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -39,7 +40,9 @@ std::vector<std::string> with_line(std::vector<std::string> deck, int number,
 }
 
 fs::path fresh_dir(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / ("v2pfl_test_" + name);
+  // The process id keeps test programs run side by side out of each other's way.
+  const fs::path dir =
+      fs::temp_directory_path() / ("v2pfl_test_" + name + "_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   return dir;

@@ -18,15 +18,16 @@
 #include "rock_physics/rock_physics.h"
 #include "yale/yale.h"
 
-// The example deck with an n x n grid.
-inline std::string deck_text(int n) {
+// The example deck with an nx x ny grid.
+inline std::string deck_text(int nx, int ny) {
   std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / "permafrost.deck");
   std::ostringstream deck;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number)
-    deck << (number == 5 || number == 6 ? std::to_string(n) : line) << '\n';
+    deck << (number == 5 ? std::to_string(nx) : number == 6 ? std::to_string(ny) : line) << '\n';
   return deck.str();
 }
+inline std::string deck_text(int n) { return deck_text(n, n); }
 
 // Every array of one run, filled up to the stage being measured.
 struct example_system {

@@ -155,10 +155,6 @@ void solid3_and_maps(const deck_values& d, const grid_plan& plan, point_workspac
 
 }  // namespace
 
-water_field uniform_field(int nx, int ny, double water) {
-  return {nx, ny, std::vector<double>(static_cast<std::size_t>(nx) * ny, water)};
-}
-
 std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* report,
                                                 std::int32_t nsp) {
   auto plan = std::make_shared<grid_plan>(make_pending_plan(nx, ny, nsp));

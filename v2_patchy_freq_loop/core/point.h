@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -32,6 +33,14 @@ struct cell_map {
 // The water proportion of every cell.
 using water_field = cell_map<double>;
 water_field uniform_field(int nx, int ny, double water);
+
+// The water proportion of the legacy run's one cycle, in both layers.
+inline constexpr double legacy_water_proportion = 0.2;
+
+// The water field of a legacy run of `deck`: legacy_water_proportion in
+// both layers (model 0), or one record per cell read from `water`, bottom
+// row first (model 1); a bad record throws run_stop (stop_bad_water_file).
+water_field legacy_water_field(const deck_values& deck, std::istream& water);
 
 // An effective complex modulus with the velocity (m/s), Q and 1000/Q of a
 // plane wave of that modulus in a medium of the sample's average density.

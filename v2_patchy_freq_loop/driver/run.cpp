@@ -23,15 +23,7 @@
 
 namespace {
 
-constexpr double cycle_water_proportion = 0.2;
 constexpr const char* default_water_file = "phiw_binary_patchy.dat";
-
-void read_deck(deck_values& d, std::istream& deck, std::ostream& out) {
-  readata(d.freq1, d.freq2, d.nfreq, d.domain_size, d.nx, d.ny, d.key_model, d.nmat, d.akf,
-          d.ro2, d.eta, d.ro1, d.ro3, d.phi_a_m, d.phi_layer_m, d.capa_1_0, d.capa_3_0, d.s3,
-          d.rs1, d.rs3, d.coef_b13, d.ak_s1, d.xmu_s1, d.ak_s3, d.xmu_s3, d.ak_air, d.xmu_air,
-          d.model, d.h, d.nl, deck, out);
-}
 
 // The plan and the numeric storage of the deck's grid, made before any
 // result file is opened, so that a grid too large to index or to hold in
@@ -47,7 +39,7 @@ std::unique_ptr<prepared_grid> prepare(const std::string& deck_text, std::int32_
   std::istringstream deck(deck_text);
   std::ostream silent(nullptr);
   try {
-    read_deck(d, deck, silent);
+    d = read_deck(deck, silent);
   } catch (const run_stop&) {
     return nullptr;
   }
@@ -83,7 +75,6 @@ void material_map(const deck_values& d, result_files& files, std::ostream& out) 
 // The water field of the cycle: layered (model 0) or read from the water
 // file (model 1).
 core::water_field water_of_cycle(const deck_values& d, const run_settings& settings) {
-  cell_real phiw(d.nx, d.ny);
   std::ifstream water;
   if (d.model == 1) {
     const std::filesystem::path name =
@@ -92,11 +83,15 @@ core::water_field water_of_cycle(const deck_values& d, const run_settings& setti
     if (!water)
       throw run_stop{stop_bad_water_file, "cannot open \"" + name.string() + "\" for reading"};
   }
-  porosity(d.nx, d.ny, d.phi_layer_m, d.model, phiw, water);
-  core::water_field field = core::uniform_field(d.nx, d.ny, 0.0);
-  for (int k = 1; k <= d.ny; ++k)
-    for (int j = 1; j <= d.nx; ++j) field(j, k) = phiw(j, k);
-  return field;
+  try {
+    return core::legacy_water_field(d, water);
+  } catch (run_stop& stop) {
+    // The records' messages name the default file: name the file read.
+    const std::string dflt = default_water_file;
+    if (!settings.water_file.empty() && stop.message.starts_with(dflt))
+      stop.message = settings.water_file.string() + stop.message.substr(dflt.size());
+    throw;
+  }
 }
 
 // One line of a cell map: the cell and one value.
@@ -166,7 +161,7 @@ void write_results(const deck_values& d, const core::point_result& r, result_fil
 void run_cycle(deck_values& d, prepared_grid& g, result_files& files,
                const run_settings& settings, std::ostream& out) {
   // The water proportion of the cycle, uniform over the sample.
-  d.phi_layer_m = {cycle_water_proportion, cycle_water_proportion};
+  d.phi_layer_m = {core::legacy_water_proportion, core::legacy_water_proportion};
   const core::water_field field = water_of_cycle(d, settings);
   const core::point_result r = core::compute_point(d, d.freq1, field, g.plan, *g.ws, &out);
   write_results(d, r, files);
@@ -184,9 +179,8 @@ void run(const std::string& deck_text, const run_settings& settings, std::ostrea
   result_files files(settings.out_dir);
   float clock = 0.0f;
   timer(clock);
-  deck_values d;
   std::istringstream deck(deck_text);
-  read_deck(d, deck, out);
+  deck_values d = read_deck(deck, out);
   if (!grid) throw std::logic_error("the deck read differently twice");
   material_map(d, files, out);
   const int ncycles = 1;

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "common/arrays.h"
+#include "input/deck.h"
 
 // Reads the input deck from `in`, echoes it on `out` and derives the cell
 // side h = domain_size / ny. A bad value throws run_stop naming the deck
@@ -27,3 +28,6 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
 // model 1, the cell lines of "phiw_binary_patchy.dat", read from `water`.
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
               std::istream& water);
+
+// The whole deck read from `in` (readata), echoed on `out`.
+deck_values read_deck(std::istream& in, std::ostream& out);
