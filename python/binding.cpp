@@ -111,17 +111,12 @@ deck_values deck_of(const py::dict& in) {
 py::dict read_deck_text(const std::string& text) {
   std::istringstream in(text);
   std::ostringstream echo;
-  deck_values d;
   try {
-    readata(d.freq1, d.freq2, d.nfreq, d.domain_size, d.nx, d.ny, d.key_model, d.nmat, d.akf,
-            d.ro2, d.eta, d.ro1, d.ro3, d.phi_a_m, d.phi_layer_m, d.capa_1_0, d.capa_3_0, d.s3,
-            d.rs1, d.rs3, d.coef_b13, d.ak_s1, d.xmu_s1, d.ak_s3, d.xmu_s3, d.ak_air, d.xmu_air,
-            d.model, d.h, d.nl, in, echo);
+    return deck_dict(read_deck(in, echo));
   } catch (const run_stop& stop) {
     if (stop.code == stop_bad_deck) throw std::invalid_argument(stop.message);
     raise_stop(stop);
   }
-  return deck_dict(d);
 }
 
 // The water proportions of a water file's text, as an (ny, nx) array read the
@@ -274,6 +269,7 @@ py::list compute_rows(const py::dict& deck_in, const std::vector<double>& freqs,
 PYBIND11_MODULE(_core, m) {
   m.doc() = "The one-point computation of v2_patchy_freq_loop.";
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
+  m.attr("LEGACY_WATER") = core::legacy_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError when the deck's values cannot make a run.");
   m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));

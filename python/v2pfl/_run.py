@@ -10,8 +10,7 @@ import numpy as np
 from . import _core, fields
 from ._deck import as_deck
 
-# The water proportion of the legacy run's cycle, and its water file.
-LEGACY_WATER = 0.2
+# The water file of the legacy run.
 LEGACY_WATER_FILE = "phiw_binary_patchy.dat"
 
 
@@ -52,7 +51,7 @@ def water_field(deck, field):
     if field is None:
         if deck.model == 1:
             return fields.read_phiw(LEGACY_WATER_FILE, deck.nx, deck.ny)
-        return fields.uniform(deck.nx, deck.ny, LEGACY_WATER)
+        return fields.uniform(deck.nx, deck.ny, _core.LEGACY_WATER)
     if isinstance(field, (str, os.PathLike)):
         return fields.read_phiw(field, deck.nx, deck.ny)
     if isinstance(field, bool):
