@@ -1,5 +1,6 @@
 // The Python binding of the computation (module v2pfl._core): the deck, the
-// water file, the plan of a grid and the computation of points. Stops of the
+// water file, the plan of a grid, the workspace of a thread and the
+// computation of points. Stops of the
 // computation come out as v2pfl.StopError, bad arguments as ValueError; the
 // GIL is released while points are computed.
 #include <pybind11/numpy.h>
@@ -7,13 +8,12 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <exception>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
+#include <mutex>
 #include <vector>
 
 #include "common/grid_limits.h"
@@ -141,24 +141,26 @@ py::array_t<double> read_phiw_text(const std::string& text, int nx, int ny) {
 // The shared, read-only plan of one grid.
 struct plan_handle {
   std::shared_ptr<const core::grid_plan> plan;
-  int nx, ny;
 };
 
 plan_handle make_plan(int nx, int ny) {
   check_grid(nx, ny);
   try {
     py::gil_scoped_release unlocked;
-    return {core::make_grid_plan(nx, ny), nx, ny};
+    return {core::make_grid_plan(nx, ny)};
   } catch (const run_stop& stop) {
     raise_stop(stop);
   }
 }
 
-// Checks that `plan` is the plan of `deck`'s grid.
-void check_plan(const plan_handle& plan, const deck_values& deck) {
-  if (plan.nx != deck.nx || plan.ny != deck.ny)
-    throw std::invalid_argument("the plan is not that of the deck's grid");
-}
+// The numeric storage of one thread on a plan, used by one point at a time.
+struct workspace_handle {
+  explicit workspace_handle(const plan_handle& p)
+      : plan(p.plan), ws(core::make_workspace(*p.plan)) {}
+  std::shared_ptr<const core::grid_plan> plan;
+  std::unique_ptr<core::point_workspace> ws;
+  std::mutex busy;
+};
 
 // A water field of an (ny, nx) array, row 0 the bottom row; every value must
 // be a finite proportion in [0, 1].
@@ -195,19 +197,30 @@ py::dict scalars_of(const core::point_result& r) {
   return out;
 }
 
-// One point with its maps. The GIL is released while it is computed.
-py::dict compute(const py::dict& deck_in, double freq, const py::array_t<double, py::array::c_style | py::array::forcecast>& field,
-                 const plan_handle& plan) {
+using field_array = py::array_t<double, py::array::c_style | py::array::forcecast>;
+
+// Computes one point of `deck_in` on workspace `w`, the GIL released; a stop
+// throws run_stop.
+core::point_result point_of(const py::dict& deck_in, double freq, const field_array& field,
+                            workspace_handle& w) {
   const deck_values deck = deck_of(deck_in);
-  check_plan(plan, deck);
+  if (deck.nx != w.plan->nx || deck.ny != w.plan->ny)
+    throw std::invalid_argument("the workspace is not of the deck's grid");
   if (!(freq > 0) || !std::isfinite(freq))
     throw std::invalid_argument("the frequency must be a positive number of Hz");
   const core::water_field water = water_of(field, deck.nx, deck.ny);
+  py::gil_scoped_release unlocked;
+  std::unique_lock lock(w.busy, std::try_to_lock);
+  if (!lock) throw std::runtime_error("the workspace is in use by another thread");
+  return core::compute_point(deck, freq, water, *w.plan, *w.ws);
+}
+
+// One point with its maps; a stop raises StopError.
+py::dict compute(const py::dict& deck, double freq, const field_array& field,
+                 workspace_handle& w) {
   core::point_result r;
   try {
-    py::gil_scoped_release unlocked;
-    const auto ws = core::make_workspace(*plan.plan);
-    r = core::compute_point(deck, freq, water, *plan.plan, *ws);
+    r = point_of(deck, freq, field, w);
   } catch (const run_stop& stop) {
     raise_stop(stop);
   }
@@ -221,47 +234,16 @@ py::dict compute(const py::dict& deck_in, double freq, const py::array_t<double,
   return out;
 }
 
-// One row of a study table: the stop code (40 when the point completed),
-// the stop's message and the values of a completed point.
-py::tuple row_of(int stop, const std::string& message, const core::point_result* r) {
-  if (!r) return py::make_tuple(stop, message, py::none());
-  return py::make_tuple(stop, message, scalars_of(*r));
-}
-
-// The rows of the points (freqs[i], fields[i]) on one workspace of `plan`,
-// one after the other; a point that stops records its code and the others go
-// on. The GIL is released while the points are computed.
-py::list compute_rows(const py::dict& deck_in, const std::vector<double>& freqs,
-                      const std::vector<py::array_t<double, py::array::c_style | py::array::forcecast>>& fields,
-                      const plan_handle& plan) {
-  const deck_values deck = deck_of(deck_in);
-  check_plan(plan, deck);
-  if (freqs.size() != fields.size())
-    throw std::invalid_argument("one frequency per field is needed");
-  std::vector<core::water_field> water;
-  for (const auto& f : fields) water.push_back(water_of(f, deck.nx, deck.ny));
-  struct outcome {
-    int stop = stop_normal;
-    std::string message;
-    std::unique_ptr<core::point_result> result;
-  };
-  std::vector<outcome> out(freqs.size());
-  {
-    py::gil_scoped_release unlocked;
-    const auto ws = core::make_workspace(*plan.plan);
-    for (std::size_t i = 0; i < freqs.size(); ++i) {
-      try {
-        out[i].result = std::make_unique<core::point_result>(
-            core::compute_point(deck, freqs[i], water[i], *plan.plan, *ws));
-      } catch (const run_stop& stop) {
-        out[i].stop = stop.code;
-        out[i].message = stop.message;
-      }
-    }
+// The row of one point of a study: (stop code, message, values), the stop
+// code 40 and the values when the point completed, else the code and the
+// message of its stop and no values.
+py::tuple compute_row(const py::dict& deck, double freq, const field_array& field,
+                      workspace_handle& w) {
+  try {
+    return py::make_tuple(stop_normal, "", scalars_of(point_of(deck, freq, field, w)));
+  } catch (const run_stop& stop) {
+    return py::make_tuple(stop.code, stop.message, py::none());
   }
-  py::list rows;
-  for (const outcome& o : out) rows.append(row_of(o.stop, o.message, o.result.get()));
-  return rows;
 }
 
 }  // namespace
@@ -273,13 +255,18 @@ PYBIND11_MODULE(_core, m) {
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError when the deck's values cannot make a run.");
   m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));
-  py::class_<plan_handle>(m, "Plan")
-      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"))
-      .def_readonly("nx", &plan_handle::nx)
-      .def_readonly("ny", &plan_handle::ny);
-  m.def("compute_rows", &compute_rows, py::arg("deck"), py::arg("freqs"), py::arg("fields"),
-        py::arg("plan"));
+  py::class_<plan_handle>(m, "Plan", "The ordering and symbolic factorization of a grid.")
+      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"));
+  py::class_<workspace_handle>(m, "Workspace", "The numeric storage of one thread on a plan.")
+      .def(py::init([](const plan_handle& plan) {
+             py::gil_scoped_release unlocked;
+             return std::make_unique<workspace_handle>(plan);
+           }),
+           py::arg("plan"));
+  m.def("compute", &compute, py::arg("deck"), py::arg("freq"), py::arg("field"),
+        py::arg("workspace"));
+  m.def("compute_row", &compute_row, py::arg("deck"), py::arg("freq"), py::arg("field"),
+        py::arg("workspace"));
   m.def("free_real", &free_real, py::arg("x"),
         "The shortest text that reads back as the same double, as the tables write it.");
-  m.def("compute", &compute, py::arg("deck"), py::arg("freq"), py::arg("field"), py::arg("plan"));
 }

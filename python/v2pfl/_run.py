@@ -1,9 +1,9 @@
 """One point of the computation: the compressibility test and the plane-wave
 values at one frequency for one water field."""
 import dataclasses
-import functools
 import numbers
 import os
+import threading
 
 import numpy as np
 
@@ -36,11 +36,29 @@ class Result:
     h: float               # cell side, m
 
 
-@functools.lru_cache(maxsize=4)
+_plans = {}
+_plans_lock = threading.Lock()
+_threads = threading.local()
+
+
 def plan(nx, ny):
-    """The ordering and symbolic factorization of a grid, built once per
-    process and shared by every point of that grid."""
-    return _core.Plan(nx, ny)
+    """The ordering and symbolic factorization of an nx x ny grid, built once
+    per process and shared by every point of that grid."""
+    with _plans_lock:
+        if (nx, ny) not in _plans:
+            _plans.clear()  # one grid at a time: a plan of a large grid is large
+            _plans[nx, ny] = _core.Plan(nx, ny)
+        return _plans[nx, ny]
+
+
+def workspace(nx, ny):
+    """The numeric storage of the calling thread for the points of an
+    nx x ny grid, kept from point to point (one grid at a time)."""
+    kept = getattr(_threads, "workspace", None)
+    if kept is None or kept[0] != (nx, ny):
+        _threads.workspace = None  # free the old storage before allocating the new
+        _threads.workspace = ((nx, ny), _core.Workspace(plan(nx, ny)))
+    return _threads.workspace[1]
 
 
 def water_field(deck, field):
@@ -87,5 +105,5 @@ def run(deck, freq=None, field=None):
     deck = as_deck(deck)
     freq = frequency(deck, freq)
     water = water_field(deck, field)
-    out = _core.compute(deck.values(), freq, water, plan(deck.nx, deck.ny))
+    out = _core.compute(deck.values(), freq, water, workspace(deck.nx, deck.ny))
     return Result(field=water, h=deck.h, **out)

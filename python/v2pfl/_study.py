@@ -1,5 +1,6 @@
 """A study: every frequency with every water field, as a table of one row per
 point, computed here on threads or as tasks of a Dask cluster."""
+import concurrent.futures
 import math
 import numbers
 import os
@@ -10,7 +11,7 @@ import pandas as pd
 
 from . import _core
 from ._deck import as_deck
-from ._run import frequency, plan, water_field
+from ._run import frequency, water_field, workspace
 
 COLUMNS = ["point", "freq_hz", "field", "vp_avg", "inv_q_avg", "vp_top", "inv_q_top",
            "vp1_plane", "inv_q_plane", "rob_med", "stop"]
@@ -59,15 +60,13 @@ def study(deck, freqs, fields, workers=None, client=None):
     if client is not None:
         rows = _cluster_rows(client, deck, points, arrays)
     else:
-        _threads(workers)
-        rows = _core.compute_rows(deck.values(), [f for f, _ in points],
-                                  [arrays[n] for _, n in points], plan(deck.nx, deck.ny))
+        rows = _local_rows(deck, points, arrays, _threads(workers))
     return _table(points, names, rows)
 
 
 def _threads(workers):
     if workers is None:
-        return 0
+        return len(os.sched_getaffinity(0))
     if isinstance(workers, bool) or not isinstance(workers, numbers.Integral) or workers < 1:
         raise ValueError(f"workers must be a positive number of threads, not {workers!r}")
     return int(workers)
@@ -88,9 +87,21 @@ def _table(points, names, rows):
 
 
 def _group_rows(deck_values, grid, freqs, fields):
-    """A Dask task: the rows of a group of points, on the plan of the grid
-    that this worker process builds once and keeps."""
-    return _core.compute_rows(deck_values, freqs, fields, plan(*grid))
+    """The rows of a group of points, computed one after the other on the
+    calling thread's workspace of the grid (whose plan the process builds
+    once and keeps): a Dask task, and the unit of the local threads."""
+    ws = workspace(*grid)
+    return [_core.compute_row(deck_values, f, a, ws) for f, a in zip(freqs, fields)]
+
+
+def _local_rows(deck, points, arrays, threads):
+    """The rows of `points` computed on `threads` threads, in point order."""
+    values, grid = deck.values(), (deck.nx, deck.ny)
+    one = lambda point: _group_rows(values, grid, [point[0]], [arrays[point[1]]])[0]
+    if threads == 1 or len(points) <= 1:
+        return [one(p) for p in points]
+    with concurrent.futures.ThreadPoolExecutor(min(threads, len(points))) as pool:
+        return list(pool.map(one, points))
 
 
 def _cluster_rows(client, deck, points, arrays):
