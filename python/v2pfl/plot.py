@@ -9,10 +9,12 @@ import matplotlib
 matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 import numpy as np  # noqa: E402
+from matplotlib.lines import Line2D  # noqa: E402
 
 # Figure sizes in inches, at DPI dots per inch.
 DPI = 100
-DISPERSION_SIZE = (11, 4.5)
+COMPLETED = 40  # the stop code of a completed point
+DISPERSION_SIZE = (12, 4.5)
 MAPS_SIZE = (11, 9)
 FIELD_SIZE = (6, 5)
 
@@ -37,27 +39,33 @@ def save(fig, path):
 
 
 def dispersion(table):
-    """Velocity and 1000/Q against frequency (log axis) of a study table,
-    one colour per field, the two finite-element estimates and the
-    plane-wave value in three line styles. Points that stopped are left out."""
-    table = table[table["stop"] == 0] if "stop" in table else table
-    fig, (ax_v, ax_q) = plt.subplots(1, 2, figsize=DISPERSION_SIZE, dpi=DPI,
-                                     constrained_layout=True)
+    """Velocity and 1000/Q against frequency (log axis) of a study table:
+    one colour per field, one line style per estimate (the finite-element
+    test from the averages and from the top face, the plane wave), the key
+    beside the plots. Points that stopped are left out."""
+    table = table[table["stop"] == COMPLETED] if "stop" in table else table
+    fig, (ax_v, ax_q, key) = plt.subplots(1, 3, figsize=DISPERSION_SIZE, dpi=DPI,
+                                          constrained_layout=True,
+                                          gridspec_kw={"width_ratios": (1, 1, 0.35)})
     colours = plt.rcParams["axes.prop_cycle"].by_key()["color"]
+    handles = []
     for n, (field, rows) in enumerate(table.groupby("field", sort=False)):
         rows = rows.sort_values("freq_hz")
         colour = colours[n % len(colours)]
-        for suffix, label, style in _ESTIMATES:
+        for suffix, _, style in _ESTIMATES:
             vp = "vp1_plane" if suffix == "plane" else f"vp_{suffix}"
-            ax_v.plot(rows["freq_hz"], rows[vp], style, color=colour, marker=".",
-                      label=f"field {field}, {label}")
+            ax_v.plot(rows["freq_hz"], rows[vp], style, color=colour, marker=".")
             ax_q.plot(rows["freq_hz"], rows[f"inv_q_{suffix}"], style, color=colour, marker=".")
+        handles.append(Line2D([], [], color=colour, marker=".", label=f"field {field}"))
+    handles += [Line2D([], [], color="black", linestyle=style, label=label)
+                for _, label, style in _ESTIMATES]
     for ax, ylabel in ((ax_v, "P-wave velocity (m/s)"), (ax_q, "1000/Q")):
         ax.set_xscale("log")
         ax.set_xlabel("frequency (Hz)")
         ax.set_ylabel(ylabel)
         ax.grid(True, which="both", alpha=0.3)
-    ax_v.legend(fontsize="small")
+    key.set_axis_off()
+    key.legend(handles=handles, loc="center left", fontsize="small", frameon=False)
     return fig
 
 
