@@ -20,6 +20,7 @@
 #include "common/stop_codes.h"
 #include "core/point.h"
 #include "input/input.h"
+#include "study/study.h"
 
 namespace py = pybind11;
 
@@ -267,6 +268,9 @@ PYBIND11_MODULE(_core, m) {
         py::arg("workspace"));
   m.def("compute_row", &compute_row, py::arg("deck"), py::arg("freq"), py::arg("field"),
         py::arg("workspace"));
+  m.def("log_sweep", &study::log_sweep, py::arg("f1"), py::arg("f2"), py::arg("n"),
+        "The frequencies of the logarithmic rule from f1 to f2 in n points, as the command "
+        "line's --freq F1:F2:N.");
   m.def("free_real", &free_real, py::arg("x"),
         "The shortest text that reads back as the same double, as the tables write it.");
 }

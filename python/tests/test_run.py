@@ -1,10 +1,16 @@
-"""The module's point against the legacy run's files, bit for bit."""
+"""The module against the legacy run's files and the command line's study table, bit
+for bit."""
+import subprocess
+
 import numpy as np
+import pandas as pd
 import pytest
 
 import v2pfl
 from conftest import EXAMPLES, GOLDEN, legacy_run
 from v2pfl.__main__ import read_map
+
+VALUES = v2pfl.COLUMNS[3:10]
 
 
 def free_values(path):
@@ -54,3 +60,19 @@ def test_run_arguments_select_the_point(tmp_path):
     assert base.pressure.shape == (deck.ny, deck.nx) and base.pressure.dtype == complex
     assert base.grad_pressure.shape == (deck.ny - 2, deck.nx - 2)
     assert v2pfl.run(deck, freq=10 * deck.freq1).inv_q_avg != base.inv_q_avg
+
+
+def test_study_equals_command_line(program, tmp_path):
+    deck = EXAMPLES / "shaley_sand.deck"
+    water = tmp_path / "patchy.dat"
+    v2pfl.fields.write_phiw(water, v2pfl.fields.inclusion(10, 10, 3, 0.3, 0.1))
+    done = subprocess.run([program, "study", str(deck), "-o", str(tmp_path / "cli"), "--freq",
+                           "1:1e4:3", "--water", "0.1,0.25", "--phiw", str(water), "-j", "2"],
+                          capture_output=True, text=True)
+    assert done.returncode == 0, done.stderr
+    cli = pd.read_csv(tmp_path / "cli" / "study.csv", dtype={"field": str, "freq_hz": float},
+                      float_precision="round_trip")
+    module = v2pfl.study(deck, v2pfl.log_sweep(1, 1e4, 3), [0.1, 0.25, str(water)], workers=2)
+    assert list(module.columns) == list(cli.columns) == v2pfl.COLUMNS
+    assert module.drop(columns=VALUES).equals(cli.drop(columns=VALUES))
+    assert same_bits(module[VALUES].to_numpy(), cli[VALUES].to_numpy())

@@ -55,7 +55,7 @@ def plot_dir(run_dir, output, deck=None, h=None):
     table = os.path.join(run_dir, "study.csv")
     if os.path.isfile(table):
         import pandas as pd
-        fig = plot.dispersion(pd.read_csv(table))
+        fig = plot.dispersion(pd.read_csv(table, dtype={"field": str}, float_precision="round_trip"))
         default = "dispersion.png"
     elif os.path.isfile(os.path.join(run_dir, MAP_FILES[0][1])):
         maps = {name: read_map(os.path.join(run_dir, file)) for name, file in MAP_FILES}
