@@ -1,8 +1,8 @@
 // The Python binding of the computation (module v2pfl._core): the deck, the
 // water file, the plan of a grid, the workspace of a thread and the
-// computation of points. Stops of the
-// computation come out as v2pfl.StopError, bad arguments as ValueError; the
-// GIL is released while points are computed.
+// computation of points. Stops of the computation come out as
+// v2pfl.StopError, bad arguments as ValueError; the GIL is released while
+// points are computed.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -12,8 +12,8 @@
 #include <exception>
 #include <sstream>
 #include <stdexcept>
-#include <string>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "common/grid_limits.h"
@@ -73,7 +73,8 @@ py::dict deck_dict(const deck_values& d) {
 // Raises ValueError unless an nx x ny grid has cells and can be indexed.
 void check_grid(int nx, int ny) {
   if (nx < 1 || ny < 1) throw std::invalid_argument("nx and ny must be at least 1");
-  if (!grid_fits(nx, ny)) throw std::invalid_argument(grid_refusal(nx, ny, "its system cannot be indexed"));
+  if (!grid_fits(nx, ny))
+    throw std::invalid_argument(grid_refusal(nx, ny, "its system cannot be indexed"));
 }
 
 // Stops with a ValueError naming the deck value when `ok` is false.
@@ -102,6 +103,7 @@ deck_values deck_of(const py::dict& in) {
           "domain_size must be a positive number");
   check_grid(d.nx, d.ny);
   require(d.key_model == 0 || d.key_model == 1, "key_model must be 0 or 1");
+  require(d.model == 0 || d.model == 1, "model must be 0 or 1");
   require(d.nmat >= 1 && d.nmat <= max_materials, "nmat must be 1 or 2");
   d.h = d.domain_size / d.ny;
   return d;

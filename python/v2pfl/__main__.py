@@ -35,12 +35,12 @@ def read_map(path):
 
 
 def cell_side(run_dir, deck, h):
-    """The cell side in m: given, from the deck given, or from the one deck
-    file (`deck` or *.deck) of the directory; 1 (axes in cells) otherwise."""
+    """The cell side in m: given, from the deck given, or from the one *.deck
+    file of the directory; 1 (axes in cells) otherwise."""
     if h is not None:
         return h
     if deck is None:
-        found = glob.glob(os.path.join(run_dir, "*.deck")) + glob.glob(os.path.join(run_dir, "deck"))
+        found = glob.glob(os.path.join(run_dir, "*.deck"))
         if len(found) != 1:
             return 1.0
         deck = found[0]
@@ -55,7 +55,8 @@ def plot_dir(run_dir, output, deck=None, h=None):
     table = os.path.join(run_dir, "study.csv")
     if os.path.isfile(table):
         import pandas as pd
-        fig = plot.dispersion(pd.read_csv(table, dtype={"field": str}, float_precision="round_trip"))
+        fig = plot.dispersion(pd.read_csv(table, dtype={"field": str},
+                                          float_precision="round_trip"))
         default = "dispersion.png"
     elif os.path.isfile(os.path.join(run_dir, MAP_FILES[0][1])):
         maps = {name: read_map(os.path.join(run_dir, file)) for name, file in MAP_FILES}
@@ -73,7 +74,8 @@ def main(argv=None):
     commands = parser.add_subparsers(dest="command", required=True)
     plot = commands.add_parser("plot", help="draw a run's maps or a study's curves into a PNG")
     plot.add_argument("dir", help="run directory (map files) or study directory (study.csv)")
-    plot.add_argument("-o", "--output", help="PNG file (default DIR/maps.png or DIR/dispersion.png)")
+    plot.add_argument("-o", "--output",
+                      help="PNG file (default DIR/maps.png or DIR/dispersion.png)")
     side = plot.add_mutually_exclusive_group()
     side.add_argument("--deck", help="the run's deck, for the cell side of the map axes")
     side.add_argument("--h", type=float, help="cell side of the map axes, m")

@@ -70,6 +70,7 @@ def as_deck(deck):
     if isinstance(deck, (str, os.PathLike)):
         return read_deck(deck)
     if not isinstance(deck, Deck):
-        raise TypeError(f"deck must be a Deck or the path of a deck file, not {type(deck).__name__}")
+        raise TypeError("deck must be a Deck or the path of a deck file, "
+                        f"not {type(deck).__name__}")
     _core.check_deck(deck.values())
     return deck

@@ -14,7 +14,7 @@ from ._deck import as_deck
 LEGACY_WATER_FILE = "phiw_binary_patchy.dat"
 
 
-@dataclasses.dataclass(frozen=True)
+@dataclasses.dataclass(frozen=True, eq=False)
 class Result:
     """What one point yields. Velocities in m/s, densities in kg/m³; the
     cell maps are (ny, nx) arrays, row 0 the bottom row; `grad_pressure`

@@ -96,7 +96,8 @@ def write_phiw(path, field):
     raises OSError naming the file and leaves no partial file behind."""
     field = np.asarray(field, dtype=float)
     if field.ndim != 2 or field.size == 0:
-        raise ValueError(f"the field must be a non-empty (ny, nx) array, not of shape {field.shape}")
+        raise ValueError(f"the field must be a non-empty (ny, nx) array, not of shape "
+                         f"{field.shape}")
     if not np.all((field >= 0) & (field <= 1)):
         raise ValueError("a water proportion of the field lies outside [0, 1]")
     ny, nx = field.shape
