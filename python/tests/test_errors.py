@@ -28,6 +28,7 @@ def test_read_deck_values(deck):
     (lambda d: v2pfl.run(d, freq="100"), TypeError, "frequency"),
     (lambda d: v2pfl.run(d, field=np.zeros((3, 3))), ValueError, r"shape \(3, 3\)"),
     (lambda d: v2pfl.run(d, field=1.5), ValueError, r"\[0, 1\]"),
+    (lambda d: v2pfl.study(d, [1.0], [np.full((10, 10), np.nan)]), ValueError, "outside"),
     (lambda d: v2pfl.run(d, field=True), TypeError, "bool"),
     (lambda d: v2pfl.run(d, field={}), TypeError, "water field"),
     (lambda d: v2pfl.run(d, field="no/such.dat"), FileNotFoundError, "no/such.dat"),

@@ -84,6 +84,8 @@ def water_field(deck, field):
     if array.shape != (deck.ny, deck.nx):
         raise ValueError(f"the water field has shape {array.shape}, the deck's grid is "
                          f"(ny, nx) = ({deck.ny}, {deck.nx})")
+    if not np.all((array >= 0) & (array <= 1)):
+        raise ValueError("a water proportion of the field lies outside [0, 1]")
     return array
 
 

@@ -41,11 +41,11 @@ def _list(name, values):
 
 def study(deck, freqs, fields, workers=None, client=None):
     """Computes every frequency of `freqs` (Hz) with every water field of
-    `fields` (each a proportion, an (ny, nx) array or a water file path;
-    a dict names them, else a field goes by its value, its path or
-    `array N`), frequency outer. Returns a DataFrame with the columns of study.csv, one
-    row per point in point order; a point that stopped has its stop code
-    in `stop` (40: completed), NaN values, and its message in
+    `fields` (each a proportion, an (ny, nx) array or a water file path; a
+    dict names them, else a field goes by its value, its path or `array N`),
+    frequency outer. Returns a DataFrame with the columns of study.csv, one
+    row per point in point order; a point that stopped has its stop code in
+    `stop` (40: completed), NaN values, and its message in
     df.attrs["messages"]. `workers`: threads (default one per core);
     `client`: a distributed.Client whose cluster computes the points."""
     deck = as_deck(deck)
