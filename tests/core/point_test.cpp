@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -223,7 +224,20 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual) {
   }
 }
 
-TEST(point, refuses_a_grid_too_large_to_index_and_a_field_of_another_grid) {
+// A grid whose factors outgrow the historic work area: the legacy area
+// fails for lack of room, the plan sized from need grows it.
+TEST(point, plan_grows_the_work_area_past_the_historic_size_when_the_factors_need_it) {
+  const core::grid_plan fixed = core::make_pending_plan(10, 1000, work_slots);
+  ASSERT_TRUE(fixed.failure.has_value());
+  EXPECT_EQ(fixed.failure->code, stop_solve_failed);
+  const auto grown = core::make_grid_plan(10, 1000);
+  EXPECT_EQ(grown->nsp, 2 * work_slots);
+  EXPECT_GE(grown->esp, 0);
+  EXPECT_EQ(grown->il.back() - 1, static_cast<std::int32_t>(grown->jl.size()));
+  EXPECT_EQ(grown->iu.back() - 1, static_cast<std::int32_t>(grown->ju.size()));
+}
+
+TEST(point, refuses_a_grid_too_large_to_index_a_field_of_another_grid_and_no_frequency) {
   const int side = largest_square_grid();
   try {
     core::make_grid_plan(side + 1, side + 1);
@@ -241,12 +255,20 @@ TEST(point, refuses_a_grid_too_large_to_index_and_a_field_of_another_grid) {
   const deck_values deck = silent_deck(text);
   const auto plan = core::make_grid_plan(3, 3);
   const auto ws = core::make_workspace(*plan);
-  try {
-    core::compute_point(deck, 100.0, core::uniform_field(3, 4, 0.2), *plan, *ws);
-    ADD_FAILURE() << "no stop";
-  } catch (const run_stop& s) {
-    EXPECT_EQ(s.code, stop_bad_water_file);
-    EXPECT_NE(s.message.find("3 x 4"), std::string::npos) << s.message;
+  const core::water_field right = core::uniform_field(3, 3, 0.2);
+  const core::water_field wrong = core::uniform_field(3, 4, 0.2);
+  const std::tuple<double, const core::water_field*, int, const char*> bad[] = {
+      {100.0, &wrong, stop_bad_water_file, "3 x 4"},
+      {0.0, &right, stop_bad_deck, "frequency 0 Hz"},
+      {std::nan(""), &right, stop_bad_deck, "frequency NaN Hz"}};
+  for (const auto& [freq, field, code, text] : bad) {
+    try {
+      core::compute_point(deck, freq, *field, *plan, *ws);
+      ADD_FAILURE() << "no stop for " << text;
+    } catch (const run_stop& s) {
+      EXPECT_EQ(s.code, code) << text;
+      EXPECT_NE(s.message.find(text), std::string::npos) << s.message;
+    }
   }
 }
 

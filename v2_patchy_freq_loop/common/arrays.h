@@ -1,6 +1,7 @@
 // Shared array types of a run: the cell grid, the per-material deck values
-// and the degree-of-freedom table. The driver owns every such array; the
-// routines receive them by reference and fill or read them in place.
+// and the degree-of-freedom table, each sized from the grid. Their owner
+// (the point's workspace, the grid's plan) keeps them; the routines receive
+// them by reference and fill or read them in place.
 #pragma once
 
 #include <array>
@@ -47,7 +48,8 @@ inline double mat(const per_material& a, int m) { return a[m - 1]; }
 // an (nx ny) x 20 column-major table of 32-bit integers.
 class dof_table {
  public:
-  dof_table(int nx, int ny) : cells_(static_cast<std::size_t>(nx) * ny), v_(cells_ * local_dofs, 0) {}
+  dof_table(int nx, int ny)
+      : cells_(static_cast<std::size_t>(nx) * ny), v_(cells_ * local_dofs, 0) {}
   std::int32_t& operator()(int ic, int l) { return v_[index(ic, l)]; }
   std::int32_t operator()(int ic, int l) const { return v_[index(ic, l)]; }
 

@@ -2,6 +2,8 @@
 // field, the plane-wave reference values, the assembly, the numeric
 // factorization and solve in the order and structures of the grid's plan,
 // and every result of the response, with the report of the legacy run.
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "core/effective_modulus.h"
@@ -63,8 +65,13 @@ cell_map<T> as_map(const cell_array<T>& a, int nx, int ny, int j0 = 0, int k0 = 
   return m;
 }
 
-// Stops unless the deck and the water field have the plan's grid.
-void check_grid(const deck_values& deck, const water_field& field, const grid_plan& plan) {
+// Stops unless the frequency is positive and the deck and the water field
+// have the plan's grid.
+void check_point(const deck_values& deck, double freq_hz, const water_field& field,
+                 const grid_plan& plan) {
+  if (!(freq_hz > 0) || !std::isfinite(freq_hz))
+    throw run_stop{stop_bad_deck,
+                   "frequency " + free_real(freq_hz) + " Hz is not a positive number"};
   auto size = [](int nx, int ny) { return std::to_string(nx) + " x " + std::to_string(ny); };
   if (deck.nx != plan.nx || deck.ny != plan.ny)
     throw run_stop{stop_bad_deck, "the deck's grid " + size(deck.nx, deck.ny) +
@@ -173,7 +180,7 @@ point_result compute_point(const deck_values& deck, double freq_hz, const water_
                            const grid_plan& plan, point_workspace& ws, std::ostream* report) {
   std::ostream null_report(nullptr);
   std::ostream& out = report ? *report : null_report;
-  check_grid(deck, field, plan);
+  check_point(deck, freq_hz, field, plan);
   for (int k = 1; k <= deck.ny; ++k)
     for (int j = 1; j <= deck.nx; ++j) ws.phiw(j, k) = field(j, k);
 

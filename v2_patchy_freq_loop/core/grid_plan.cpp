@@ -45,7 +45,9 @@ std::int64_t upper_entries(const grid_plan& p) {
 }
 
 // Work area the minimum-degree ordering needs: 3 n + 4 E words.
-std::int64_t ordering_need(const grid_plan& p) { return 3 * std::int64_t(p.nodos) + 4 * upper_entries(p) + 1; }
+std::int64_t ordering_need(const grid_plan& p) {
+  return 3 * std::int64_t(p.nodos) + 4 * upper_entries(p) + 1;
+}
 
 // The row pattern of the grid's system, packed.
 void pattern(grid_plan& p) {
@@ -57,11 +59,11 @@ void pattern(grid_plan& p) {
 }
 
 // Whether a symbolic flag (or a shortfall of the room for U's values) is a
-// lack of room in the work area: jl full (3n+k), ju full (6n+k), or the
-// fixed arrays not fitting (10n+1).
+// lack of room in the work area: jl full (3n+k), ju full (6n+k), U's values
+// not fitting (7n+1), or the fixed arrays not fitting (10n+1).
 bool lack_of_room(std::int32_t flag, std::int32_t n) {
   const std::int32_t band = (flag - 1) / n;
-  return band == 3 || band == 6 || band == 10;
+  return band == 3 || band == 6 || band == 7 || band == 10;
 }
 
 // The flag the numeric factorization would return for want of room for U's
@@ -70,18 +72,23 @@ std::int32_t values_flag(std::int32_t esp, std::int32_t n, std::int32_t nu) {
   return esp + nu <= 0 ? 10 * n + 1 : 7 * n + 1;
 }
 
-// Orders and factorizes symbolically in an area of nsp slots; false when the
-// area is too small for the structures or the factors' values.
-bool analyse(grid_plan& p, std::int32_t nsp) {
+// The minimum-degree order in an area of nsp slots; false (with the
+// failure kept) when it fails.
+bool order(grid_plan& p, std::int32_t nsp) {
   const work_area area(nsp);
-  std::int32_t n = p.nodos, path = 1, flag = 0, esp = 0;
+  std::int32_t n = p.nodos, path = 1, flag = 0;
   zodrv(&n, p.ia.data(), p.ja.data(), nullptr, p.c.data(), p.ic.data(), &nsp, area.isp(), &path,
         &flag);
-  if (flag != 0) {
-    p.failure = solver_failure{stop_ordering_failed, flag, 0};
-    return true;
-  }
-  path = 5;
+  if (flag != 0) p.failure = solver_failure{stop_ordering_failed, flag, 0};
+  return flag == 0;
+}
+
+// The symbolic factorization in an area of nsp slots, laid out as the
+// solver's driver lays it out; false (with the failure kept) when the area
+// is too small for the structures or for the values of the factors.
+bool factorize_symbolic(grid_plan& p, std::int32_t nsp) {
+  const work_area area(nsp);
+  std::int32_t n = p.nodos, path = 5, flag = 0, esp = 0;
   zndrv(&n, p.c.data(), p.c.data(), p.ic.data(), p.ia.data(), p.ja.data(), nullptr, nullptr,
         nullptr, &nsp, area.isp(), area.rsp(), &esp, &path, &flag);
   const std::int32_t* isp = area.isp();
@@ -90,7 +97,7 @@ bool analyse(grid_plan& p, std::int32_t nsp) {
   p.nsp = nsp, p.esp = esp;
   if (flag != 0) {
     p.failure = solver_failure{stop_solve_failed, flag, esp};
-    return !lack_of_room(flag, n) && (flag - 1) / n != 7;
+    return !lack_of_room(flag, n);
   }
   p.failure.reset();
   p.il.assign(isp, isp + n + 1);
@@ -113,7 +120,8 @@ void stop_on(const solver_failure& f, std::ostream& report) {
 
 grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp) {
   if (!grid_fits(nx, ny))
-    throw run_stop{stop_bad_deck, grid_refusal(nx, ny, "its system cannot be indexed")};
+    throw run_stop{stop_bad_deck,
+                   grid_refusal(nx, ny, "its system or its factors cannot be indexed")};
   grid_plan p(nx, ny);
   global_numbering(nx, ny, p.xnod);
   for (int k = 1; k <= ny; ++k)
@@ -122,14 +130,15 @@ grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp) {
   p.c.resize(static_cast<std::size_t>(p.nodos));
   p.ic.resize(p.c.size());
   if (nsp > 0) {
-    analyse(p, nsp);
+    if (order(p, nsp)) factorize_symbolic(p, nsp);
     return p;
   }
-  // From what the ordering needs, at least work_slots, doubled while the
+  // From what the ordering needs, at least work_slots; doubled while the
   // structures or the factors' values do not fit.
   std::int64_t slots =
       std::min<std::int64_t>(std::max<std::int64_t>(work_slots, ordering_need(p)), max_work_slots);
-  while (!analyse(p, static_cast<std::int32_t>(slots))) {
+  if (!order(p, static_cast<std::int32_t>(slots))) return p;
+  while (!factorize_symbolic(p, static_cast<std::int32_t>(slots))) {
     if (slots == max_work_slots)
       throw run_stop{stop_bad_deck,
                      grid_refusal(nx, ny, "the factors of its system cannot be indexed")};

@@ -84,9 +84,13 @@ std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* re
 // to point.
 std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan);
 
-// Computes one point of `deck`'s grid at `freq_hz` with `field` (which must
-// be plan-sized). A stop of the computation throws run_stop with its code;
-// the report lines of the legacy run go to `report` when one is given.
+// Computes one point of `deck`'s grid at `freq_hz` (> 0) with `field`
+// (which must be plan-sized): the same bits as a legacy run of `deck` with
+// freq1 = freq_hz and that water field. A stop of the computation throws
+// run_stop with its code; running out of memory throws std::bad_alloc; the
+// report lines of the legacy run go to `report` when one is given. A
+// degenerate response is returned as computed (first_nan_result in
+// core/effective_modulus.h names an undefined result).
 point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,
                            const grid_plan& plan, point_workspace& ws,
                            std::ostream* report = nullptr);

@@ -6,8 +6,8 @@
 #include "common/report.h"
 
 static run_stop write_failure(const std::string& what, const std::filesystem::path& name) {
-  return run_stop{stop_write_failed,
-                  "cannot " + what + " result file \"" + name.string() + "\": " + std::strerror(errno)};
+  return run_stop{stop_write_failed, "cannot " + what + " result file \"" + name.string() +
+                                         "\": " + std::strerror(errno)};
 }
 
 void result_file::open(std::filesystem::path name) {

@@ -113,7 +113,8 @@ void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int&
   check_count(deck, "nx", nx);
   ny = deck.read_free_int("ny");
   check_count(deck, "ny", ny);
-  if (!grid_fits(nx, ny)) deck.fail("ny", grid_refusal(nx, ny, "its system cannot be indexed"));
+  if (!grid_fits(nx, ny))
+    deck.fail("ny", grid_refusal(nx, ny, "its system or its factors cannot be indexed"));
   key_model = deck.read_i5("key_model");
   check_switch(deck, "key_model", key_model);
   model = deck.read_i5("model");
