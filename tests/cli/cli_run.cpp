@@ -48,7 +48,7 @@ void write_file(const fs::path& file, const std::string& text) {
 }
 
 fs::path golden_case(const std::string& name) {
-  return fs::path(V2PFL_EXAMPLES).parent_path() / "tests" / "golden" / name;
+  return fs::path(V2PFL_GOLDEN) / name;
 }
 
 fs::path deck_file(const fs::path& dir, const std::string& name,

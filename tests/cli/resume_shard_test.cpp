@@ -68,10 +68,10 @@ TEST(Resume, KilledStudyCompletesToSameBytes) {
   // A slower study (a larger grid) killed after its first rows.
   const fs::path dir = fresh_dir("resume_killed");
   std::vector<std::string> deck = read_lines(golden_case("grid_3x3") / "deck");
-  deck = with_line(with_line(deck, 5, "24"), 6, "24");
+  deck = with_line(with_line(deck, 5, "16"), 6, "16");
   const fs::path deck_path = deck_file(dir, "deck", deck);
   const std::vector<std::string> args = {"study", deck_path.string(), "-o", "out", "--freq",
-                                         "1:1e6:12", "-j", "1"};
+                                         "1:1e6:20", "-j", "1"};
   ASSERT_EQ(run_cli_program(args, dir / "whole").status, 0);
   const std::string whole = file_bytes(dir / "whole" / "out" / "study.csv");
 

@@ -121,3 +121,16 @@ TEST(StudyRows, StoppedPointRecordedAndStudyGoesOn) {
     EXPECT_EQ(rows[1].at(column), "") << column;
   EXPECT_NE(r.err.find("1 stopped"), std::string::npos) << r.err;
 }
+
+TEST(StudyRows, DefaultsAreTheDecksRuleAndTheLegacyField) {
+  // grid_3x3: freq1 = 100, freq2 = 1000, nfreq = 10, model 0.
+  const fs::path dir = fresh_dir("defaults");
+  const cli_run r =
+      run_cli_program({"study", (golden_case("grid_3x3") / "deck").string(), "-o", "out"}, dir);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = table_rows(dir / "out" / "study.csv");
+  ASSERT_EQ(rows.size(), 10u);
+  EXPECT_EQ(rows.front().at("freq_hz"), "100");
+  EXPECT_EQ(rows.back().at("freq_hz"), "1000");
+  for (const auto& row : rows) EXPECT_EQ(row.at("field"), "0.2");
+}

@@ -1,6 +1,7 @@
 // The study table written and read back, the shards of a point list, the
 // logarithmic frequency rule.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +24,7 @@ TEST(Table, CsvFieldsRoundTrip) {
 }
 
 TEST(Table, LinesReadBackAndAPartialLastLineIsLeftOut) {
-  const fs::path file = fs::temp_directory_path() / "v2pfl_table_test.csv";
+  const fs::path file = fs::temp_directory_path() / ("v2pfl_table_test_" + std::to_string(getpid()) + ".csv");
   auto field = std::make_shared<core::water_field>();
   const study::point p{123.5, {"odd, name.dat", field}};
   study::row done;
@@ -76,7 +77,7 @@ TEST(Table, ShardsPartitionThePoints) {
 }
 
 TEST(Table, FingerprintRoundTrip) {
-  const fs::path table = fs::temp_directory_path() / "v2pfl_identity_test.csv";
+  const fs::path table = fs::temp_directory_path() / ("v2pfl_identity_test_" + std::to_string(getpid()) + ".csv");
   const study::table_identity id{0xfedcba9876543210ULL, 42, 17, {3, 4}};
   study::write_identity(table, id);
   EXPECT_EQ(study::read_identity(table), id);

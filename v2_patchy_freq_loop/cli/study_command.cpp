@@ -18,7 +18,6 @@ namespace cli {
 
 namespace {
 
-constexpr double legacy_water = 0.2;
 constexpr const char* legacy_water_file = "phiw_binary_patchy.dat";
 
 std::string file_text(const std::string& path) {
@@ -41,15 +40,11 @@ std::string last_line(const std::string& report) {
 }
 
 // The deck values, its echo discarded; a stop of the reading names the deck.
-deck_values read_deck(const std::string& path, const std::string& text) {
-  deck_values d;
+deck_values deck_of(const std::string& path, const std::string& text) {
   std::istringstream in(text);
   std::ostringstream echo;
   try {
-    readata(d.freq1, d.freq2, d.nfreq, d.domain_size, d.nx, d.ny, d.key_model, d.nmat, d.akf,
-            d.ro2, d.eta, d.ro1, d.ro3, d.phi_a_m, d.phi_layer_m, d.capa_1_0, d.capa_3_0, d.s3,
-            d.rs1, d.rs3, d.coef_b13, d.ak_s1, d.xmu_s1, d.ak_s3, d.xmu_s3, d.ak_air,
-            d.xmu_air, d.model, d.h, d.nl, in, echo);
+    return read_deck(in, echo);
   } catch (run_stop& stop) {
     stop.message = "deck \"" + path + "\": " +
                    (stop.message.empty() ? "stop " + std::to_string(stop.code) + ": " +
@@ -57,7 +52,6 @@ deck_values read_deck(const std::string& path, const std::string& text) {
                                          : stop.message);
     throw;
   }
-  return d;
 }
 
 study::named_field uniform(const deck_values& d, double w) {
@@ -76,7 +70,7 @@ std::vector<study::named_field> fields(const deck_values& d, const study_args& a
   for (const std::string& list : a.water)
     for (double w : parse_waters(list)) f.push_back(uniform(d, w));
   for (const std::string& path : a.phiw) f.push_back(from_file(d, path));
-  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, legacy_water_file) : uniform(d, legacy_water));
+  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, legacy_water_file) : uniform(d, core::legacy_water_proportion));
   return f;
 }
 
@@ -102,7 +96,7 @@ int study_command(const study_args& a, std::ostream& err, bool err_is_terminal) 
     const study::shard part = a.shard.empty() ? study::shard{} : parse_shard(a.shard);
 
     const std::string text = file_text(a.deck);
-    const deck_values deck = read_deck(a.deck, text);
+    const deck_values deck = deck_of(a.deck, text);
     freqs = frequencies(deck, std::move(freqs), a.deck);
     const std::vector<study::point> points = study::cross(freqs, fields(deck, a));
 

@@ -88,10 +88,16 @@ int machine_threads() { return std::max(1, static_cast<int>(std::thread::hardwar
 
 std::vector<row> run_points(const deck_values& deck, const std::vector<point>& points,
                             const run_options& options, const row_callback& on_row) {
+  if (points.empty()) return {};
+  return run_points(deck, *core::make_grid_plan(deck.nx, deck.ny), points, options, on_row);
+}
+
+std::vector<row> run_points(const deck_values& deck, const core::grid_plan& plan,
+                            const std::vector<point>& points, const run_options& options,
+                            const row_callback& on_row) {
   check_fields(deck, points);
   std::vector<row> rows;
   if (points.empty()) return rows;
-  const auto plan = core::make_grid_plan(deck.nx, deck.ny);
   const int threads = static_cast<int>(std::min<std::size_t>(
       points.size(), options.threads > 0 ? options.threads : machine_threads()));
 
@@ -100,9 +106,9 @@ std::vector<row> run_points(const deck_values& deck, const std::vector<point>& p
   std::atomic<bool> cancelled{false};
   auto work = [&] {
     try {
-      const auto ws = core::make_workspace(*plan);
+      const auto ws = core::make_workspace(plan);
       for (std::size_t i; !cancelled && (i = next++) < points.size();)
-        slots.put(compute(deck, points[i], i, *plan, *ws));
+        slots.put(compute(deck, points[i], i, plan, *ws));
     } catch (...) {
       cancelled = true;
       slots.fail(std::current_exception());

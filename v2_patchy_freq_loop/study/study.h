@@ -80,6 +80,12 @@ using row_callback = std::function<void(const row&)>;
 std::vector<row> run_points(const deck_values& deck, const std::vector<point>& points,
                             const run_options& options = {}, const row_callback& on_row = {});
 
+// The same on a plan built beforehand (core::make_grid_plan(deck.nx,
+// deck.ny)), e.g. to reuse it over several calls.
+std::vector<row> run_points(const deck_values& deck, const core::grid_plan& plan,
+                            const std::vector<point>& points, const run_options& options = {},
+                            const row_callback& on_row = {});
+
 // The number of threads the machine runs at once (at least 1).
 int machine_threads();
 

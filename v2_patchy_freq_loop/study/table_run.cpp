@@ -44,6 +44,8 @@ std::size_t count_stops(const std::vector<table_row>& rows) {
 
 table_outcome run_table(const deck_values& deck, const std::vector<point>& points,
                         const table_job& job, std::ostream* progress_os, bool terminal) {
+  // The grid plan first: a grid that cannot be solved leaves no table.
+  const auto plan = core::make_grid_plan(deck.nx, deck.ny);
   make_dir(job.dir);
   const std::filesystem::path table = job.dir / table_name(job.part);
   const std::vector<std::size_t> indices = shard_points(points.size(), job.part);
@@ -68,7 +70,7 @@ table_outcome run_table(const deck_values& deck, const std::vector<point>& point
   std::optional<progress> shown;
   if (progress_os) shown.emplace(*progress_os, terminal, indices.size(), out.rows);
 
-  run_points(deck, todo, {threads, false}, [&](const row& r) {
+  run_points(deck, *plan, todo, {threads, false}, [&](const row& r) {
     const std::size_t global = indices[out.rows];
     if (job.maps && r.result) write_point_maps(point_dir(job.dir, global, points.size()), *r.result);
     writer.append(table_line(global, todo[r.index], r));

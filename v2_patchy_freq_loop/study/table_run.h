@@ -30,7 +30,8 @@ struct table_outcome {
 // rows in point order, each flushed as soon as it and every row before it
 // are done (maps first, then the row). Progress goes to `progress_os` when
 // given. Throws table_mismatch when a table to resume belongs to another
-// study, run_stop on a failed write (stop_write_failed) or grid plan.
+// study, run_stop on a failed write (stop_write_failed) or grid plan (the
+// plan is built before anything is written).
 table_outcome run_table(const deck_values& deck, const std::vector<point>& points,
                         const table_job& job, std::ostream* progress_os, bool terminal);
 
