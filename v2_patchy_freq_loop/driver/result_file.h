@@ -2,8 +2,10 @@
 // when opened, checked after every block of lines written to it.
 #pragma once
 
-#include <fstream>
+#include <ostream>
 #include <string>
+
+#include "common/fd_output.h"
 
 class result_file {
  public:
@@ -12,17 +14,19 @@ class result_file {
 
   // Creates the file, or empties an existing one; stops the run if it cannot.
   void open(std::string name);
-  bool is_open() const { return out_.is_open(); }
+  bool is_open() const { return file_.is_open(); }
 
   // The stream to write lines to.
   std::ostream& os() { return out_; }
 
   // Pushes the lines written so far to the file, so that they survive a
-  // later failure; stops the run if the file could not be written.
+  // later failure; stops the run, naming the cause, if the file could not
+  // be written.
   void flush();
   void close();
 
  private:
   std::string name_;
-  std::ofstream out_;
+  fd_output file_;
+  std::ostream out_{&file_};
 };
