@@ -165,11 +165,7 @@ struct solid_fractions {
 solid_fractions cell_coefficients_of_cycle(run_state& st, double omega_fix, std::ostream& out) {
   deck_values& d = st.d;
   cell_coefficients& cc = st.cc;
-  if (d.model == 1 && !st.water.is_open()) {
-    st.water.open("phiw_binary_patchy.dat");
-    if (!st.water)
-      throw run_stop{stop_bad_water_file, "cannot open \"phiw_binary_patchy.dat\" for reading"};
-  }
+  if (d.model == 1 && !st.water.is_open()) open_water_file(st.water);
   porosity(d.nx, d.ny, d.phi_layer_m, d.model, st.phiw, st.water);
   e_modulus(d.nx, d.ny, st.matnum, d.phi_a_m, st.phiw, d.s3, d.akf, d.eta, omega_fix, d.ak_air,
             d.xmu_air, d.ak_s3, d.xmu_s3, d.ak_s1, d.xmu_s1, d.key_model, cc.lambda1, cc.lambda3,

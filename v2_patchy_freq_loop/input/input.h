@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <fstream>
 #include <istream>
 #include <ostream>
 
@@ -27,3 +28,13 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
 // model 1, the cell lines of "phiw_binary_patchy.dat", read from `water`.
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
               std::istream& water);
+
+// The water-distribution file of model 1, in the working directory, and the
+// largest size taken (a record needs some 30 bytes; the limit is far beyond
+// any grid's need and refuses absurd files before they are read).
+inline constexpr const char* water_file_name = "phiw_binary_patchy.dat";
+inline constexpr long long max_water_file_bytes = 64LL << 20;
+
+// Opens the water file for porosity; a missing or unreadable file, a
+// directory or a file past the size limit stops the run (code 3).
+void open_water_file(std::ifstream& water);
