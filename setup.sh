@@ -58,7 +58,7 @@ case "${1:-}" in
     ;;
   sanitize)
     install_missing gcc g++ cmake make libgtest-dev
-    cmake -S . -B build-asan -DV2PFL_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S . -B build-asan -DV2PFL_SANITIZE=ON
     cmake --build build-asan -j"$jobs"
     ctest --test-dir build-asan --output-on-failure
     ;;
