@@ -14,8 +14,8 @@ std::string indexed(const char* name, int i) {
   return std::string(name) + "(" + std::to_string(i) + ")";
 }
 
-// The values a material may physically take: above `lo` (or at it, unless
-// `lo_open`) and at most `hi`. Values that the rock physics already stops
+// The values a material may physically take: at least `lo` (above it when
+// `lo_open`; `lo` is 0 or unbounded) and at most `hi`. Values that the rock physics already stops
 // on (negative mineral moduli, fractions, friction) are left to its stops.
 struct value_range {
   double lo = -std::numeric_limits<double>::infinity();
