@@ -1,6 +1,7 @@
 #include "run_dir.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -39,7 +40,10 @@ std::vector<std::string> with_line(std::vector<std::string> deck, int number,
 }
 
 fs::path fresh_dir(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / ("v2pfl_test_" + name);
+  // Named by the process too: test runs of several build directories may
+  // share the temporary directory at the same time.
+  const fs::path dir =
+      fs::temp_directory_path() / ("v2pfl_test_" + std::to_string(::getpid()) + "_" + name);
   fs::remove_all(dir);
   fs::create_directories(dir);
   return dir;

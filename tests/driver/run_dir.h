@@ -24,7 +24,7 @@ std::vector<std::string> example_deck(const std::string& name);
 // A deck with line `number` (1-based) replaced by `text`.
 std::vector<std::string> with_line(std::vector<std::string> deck, int number, const std::string& text);
 
-// A fresh, empty temporary directory for one test.
+// A fresh, empty temporary directory for one test of this process.
 std::filesystem::path fresh_dir(const std::string& name);
 
 // Runs the binary in `dir` (created empty unless it exists) on `deck`.
