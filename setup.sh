@@ -54,13 +54,13 @@ case "${1:-}" in
     install_missing "${packages[@]}"
     cmake -S . -B build
     cmake --build build -j"$jobs"
-    ctest --test-dir build --output-on-failure
+    ctest --test-dir build -j"$jobs" --output-on-failure
     ;;
   sanitize)
     install_missing gcc g++ cmake make libgtest-dev
     cmake -S . -B build-asan -DV2PFL_SANITIZE=ON
     cmake --build build-asan -j"$jobs"
-    ctest --test-dir build-asan --output-on-failure
+    ctest --test-dir build-asan -j"$jobs" --output-on-failure
     ;;
   fuzz)
     install_missing clang libclang-rt-14-dev cmake make
