@@ -71,7 +71,7 @@ case "${1:-}" in
       name=$(basename "$harness" .cpp)
       cmake --build build-fuzz -j"$jobs" --target "fuzz_$name"
       corpus=$(mktemp -d)
-      cp fuzz/corpus/"$name"/* "$corpus"/
+      [ -d fuzz/corpus/"$name" ] && cp fuzz/corpus/"$name"/* "$corpus"/
       echo "fuzzing $name for $seconds s"
       status=0
       build-fuzz/fuzz/fuzz_"$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
