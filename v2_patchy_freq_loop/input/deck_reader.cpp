@@ -10,10 +10,6 @@ void deck_reader::fail(std::string_view field, std::string_view what) const {
                                     std::string(field) + ": " + std::string(what)};
 }
 
-// The message of a line longer than the readers take.
-static const std::string too_long =
-    "line longer than " + std::to_string(max_line_length) + " characters";
-
 // First item of the next free-format line; the rest of its line is dropped.
 std::string deck_reader::free_item(std::string_view field) {
   std::string_view rest;
@@ -21,7 +17,7 @@ std::string deck_reader::free_item(std::string_view field) {
   try {
     item = next_read_item(in_, text_, rest, line_);
   } catch (const line_too_long&) {
-    fail(field, too_long);
+    fail(field, line_too_long::message());
   }
   if (!item) fail(field, "end of input");
   if (item->empty()) fail(field, "no value before the comma");
@@ -34,7 +30,7 @@ std::string deck_reader::fixed_field(std::string_view field, std::size_t width) 
   try {
     if (!read_line(in_, text_, line_)) fail(field, "end of input");
   } catch (const line_too_long&) {
-    fail(field, too_long);
+    fail(field, line_too_long::message());
   }
   return without_blanks(std::string_view(text_).substr(0, width));
 }

@@ -92,6 +92,10 @@ std::optional<std::string_view> next_free_item(std::string_view& rest) {
   return item;
 }
 
+std::string line_too_long::message() {
+  return "line longer than " + std::to_string(max_line_length) + " characters";
+}
+
 bool read_line(std::istream& in, std::string& text, int& line) {
   ++line;
   text.clear();

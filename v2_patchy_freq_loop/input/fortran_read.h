@@ -27,7 +27,10 @@ std::optional<std::string_view> next_free_item(std::string_view& rest);
 inline constexpr std::size_t max_line_length = 65536;
 
 // Thrown by read_line on a line longer than max_line_length.
-struct line_too_long {};
+struct line_too_long {
+  // "line longer than 65536 characters"
+  static std::string message();
+};
 
 // Next line of `in` into `text`, without a trailing carriage return, counted
 // in `line` (also when the input has ended). False at the end of the input.

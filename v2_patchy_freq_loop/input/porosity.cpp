@@ -14,8 +14,9 @@ class water_records {
   explicit water_records(std::istream& in) : in_(in) {}
 
   // One record "int int real": the two integers are checked and dropped,
-  // the real, a water proportion in 0 ... 1, returned. Items may run on over following lines; the rest of
-  // the line holding the third item is ignored.
+  // the real, a water proportion in 0 ... 1, returned. Items may run on
+  // over following lines; the rest of the line holding the third item is
+  // ignored.
   double read(int j, int k) {
     std::string_view rest;
     for (int n = 1; n <= 2; ++n) {
@@ -39,7 +40,7 @@ class water_records {
     try {
       item = next_read_item(in_, text_, rest, line_);
     } catch (const line_too_long&) {
-      fail("line longer than " + std::to_string(max_line_length) + " characters");
+      fail(line_too_long::message());
     }
     if (!item && in_.bad()) fail("read error");
     if (!item) {
