@@ -1,5 +1,7 @@
 // Fuzzing the input deck reader: any bytes on standard input end in a deck
-// the README calls valid or in a documented stop with a one-line message.
+// the README calls valid or in a documented stop with a one-line message. An
+// accepted deck's layers are then numbered as the run numbers them.
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -58,5 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   require_valid(d);
+  cell_int matnum;
+  std::array<double, 2> thickness{};
+  makematnum(d.nx, d.ny, d.nl, thickness, d.h, matnum, out);
   return 0;
 }
