@@ -54,12 +54,22 @@ TEST(failure_cause, result_file_on_a_full_device_names_the_cause) {
   EXPECT_EQ(r.err, "cannot write result file \"real_strain3_map\": No space left on device\n");
 }
 
-TEST(failure_cause, water_file_that_is_a_directory_names_the_cause) {
+TEST(failure_cause, water_file_that_cannot_be_read_names_the_cause) {
   const fs::path dir = fresh_dir("water_dir");
   fs::create_directory(dir / "phiw_binary_patchy.dat");
-  const program_run r = run_with_stdout(dir, "> stdout.txt", true);
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "cannot read \"phiw_binary_patchy.dat\": Is a directory\n");
+  const program_run d = run_with_stdout(dir, "> stdout.txt", true);
+  EXPECT_EQ(d.status, 3);
+  EXPECT_EQ(d.err, "cannot read \"phiw_binary_patchy.dat\": Is a directory\n");
+
+  // A file of 2^30 bytes (sparse: no disk is used) is refused before it is read.
+  const fs::path big = fresh_dir("water_big");
+  std::ofstream(big / "phiw_binary_patchy.dat").close();
+  fs::resize_file(big / "phiw_binary_patchy.dat", std::uintmax_t{1} << 30);
+  const program_run b = run_with_stdout(big, "> stdout.txt", true);
+  EXPECT_EQ(b.status, 3);
+  EXPECT_EQ(b.err,
+            "cannot read \"phiw_binary_patchy.dat\": 1073741824 bytes, more than the limit of "
+            "67108864 bytes\n");
 }
 
 }  // namespace
