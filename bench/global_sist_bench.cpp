@@ -10,18 +10,23 @@
 namespace {
 
 struct run_arrays {
+  explicit run_arrays(int n)
+      : xnod(n, n), lambda1(n, n), lambda3(n, n), mu1(n, n), mu3(n, n), mu13(n, n), b1(n, n),
+        b2(n, n), m(n, n), d3(n, n), p11(n, n), p12(n, n), p13(n, n), p22(n, n), p23(n, n),
+        p33(n, n), f11(n, n), f12(n, n), f22(n, n),
+        avec(std::size_t(row_capacity) * unknowns(n, n)), ia(unknowns(n, n) + 1),
+        ja(avec.size()), rhs(unknowns(n, n)) {}
   dof_table xnod;
   cell_real lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
   cell_real p11, p12, p13, p22, p23, p33, f11, f12, f22;
-  std::vector<cplx> avec = std::vector<cplx>(row_capacity * max_unknowns);
-  std::vector<std::int32_t> ia = std::vector<std::int32_t>(max_unknowns + 1);
-  std::vector<std::int32_t> ja = std::vector<std::int32_t>(row_capacity * max_unknowns);
-  std::vector<cplx> rhs = std::vector<cplx>(max_unknowns);
+  std::vector<cplx> avec;
+  std::vector<std::int32_t> ia, ja;
+  std::vector<cplx> rhs;
 };
 
 void global_sist_grid(benchmark::State& state) {
   const int n_cells = static_cast<int>(state.range(0));
-  auto r = std::make_unique<run_arrays>();
+  auto r = std::make_unique<run_arrays>(n_cells);
   global_numbering(n_cells, n_cells, r->xnod);
   for (int k = 1; k <= n_cells; ++k) {
     for (int j = 1; j <= n_cells; ++j) {

@@ -11,9 +11,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
-  const int nx = 1 + data[0] % max_cells, ny = 1 + data[1] % max_cells;
+  const int nx = 1 + data[0] % 60, ny = 1 + data[1] % 60;
   std::istringstream water(std::string(reinterpret_cast<const char*>(data) + 2, size - 2));
-  cell_real phiw;
+  cell_real phiw(nx, ny);
   try {
     porosity(nx, ny, {0.2, 0.2}, 1, phiw, water);
   } catch (const run_stop& stop) {

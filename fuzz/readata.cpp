@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/grid_limits.h"
 #include "common/report.h"
 #include "input/deck.h"
 #include "input/input.h"
@@ -22,7 +23,7 @@ void require(bool ok) {
 // What the README promises of an accepted deck.
 void require_valid(const deck_values& d) {
   require(d.freq1 > 0 && std::isfinite(d.freq1) && d.domain_size > 0);
-  require(d.nx >= 1 && d.nx <= max_cells && d.ny >= 1 && d.ny <= max_cells);
+  require(d.nx >= 1 && d.ny >= 1 && grid_fits(d.nx, d.ny));
   require((d.key_model == 0 || d.key_model == 1) && (d.model == 0 || d.model == 1));
   require(d.nmat >= 1 && d.nmat <= max_materials);
   require(d.nl[0] >= 0 && d.nl[1] >= 0 && std::int64_t{d.nl[0]} + d.nl[1] > 0);
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   require_valid(d);
-  cell_int matnum;
+  cell_int matnum(d.nx, d.ny);
   std::array<double, 2> thickness{};
   makematnum(d.nx, d.ny, d.nl, thickness, d.h, matnum, out);
   return 0;

@@ -1,6 +1,6 @@
 // The effective modulus, the cell fields and the pressure map computed from
 // prescribed displacement fields with known answers.
-#include "driver/effective_modulus.h"
+#include "core/effective_modulus.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ struct field_solution {
 
   field_solution(int nx_, int ny_, double h_, field u1x, field u1y, field u3x, field u3y,
                  field wx, field wy)
-      : nx(nx_), ny(ny_), h(h_), z(unknowns(nx_, ny_)) {
+      : nx(nx_), ny(ny_), h(h_), xnod(nx_, ny_), z(unknowns(nx_, ny_)) {
     global_numbering(nx, ny, xnod);
     for (int k = 1; k <= ny; ++k)
       for (int j = 1; j <= nx; ++j) {
@@ -48,10 +48,12 @@ struct field_solution {
 
 cplx zero(double, double) { return 0.0; }
 
+// A field of value v over every grid of these tests.
 cell_real uniform(double v) {
-  cell_real a;
-  for (int j = 1; j <= max_cells; ++j)
-    for (int k = 1; k <= max_cells; ++k) a(j, k) = v;
+  const int cells = 8;
+  cell_real a(cells, cells);
+  for (int j = 1; j <= cells; ++j)
+    for (int k = 1; k <= cells; ++k) a(j, k) = v;
   return a;
 }
 
@@ -98,8 +100,9 @@ TEST(cell_fields, linear_fields_give_uniform_strain_stress_and_pressure) {
       [&](double x, double) { return f * x; }, [&](double, double y) { return g * y; });
   const cell_real lambda1 = uniform(7e9), mu1 = uniform(5e9), mu13 = uniform(1e8), d3 = uniform(2e8);
   const cell_real b1 = uniform(3e9), b2 = uniform(1e9), m = uniform(4e9);
-  cell_cplx strain1, strain3, stress, pres, derx, dery;
-  cell_real grad;
+  cell_cplx strain1{nx, ny}, strain3{nx, ny}, stress{nx, ny}, pres{nx, ny}, derx{nx, ny},
+      dery{nx, ny};
+  cell_real grad{nx, ny};
   cell_strain_stress(nx, ny, h, s.xnod, s.z.data(), lambda1, mu1, mu13, d3, strain1, strain3,
                      stress);
   pressure_field(nx, ny, h, s.xnod, s.z.data(), b1, b2, m, pres, derx, dery, grad);
@@ -124,8 +127,8 @@ TEST(cell_fields, pressure_gradient_of_a_fluid_divergence_growing_along_x) {
   const field_solution s(
       nx, ny, h, zero, zero, zero, zero, [&](double x, double) { return cplx(q * x * x / 2); },
       zero);
-  cell_cplx pres, derx, dery;
-  cell_real grad;
+  cell_cplx pres{nx, ny}, derx{nx, ny}, dery{nx, ny};
+  cell_real grad{nx, ny};
   pressure_field(nx, ny, h, s.xnod, s.z.data(), uniform(3e9), uniform(1e9), uniform(modulus),
                  pres, derx, dery, grad);
   for (int k = 2; k < ny; ++k)
@@ -137,8 +140,8 @@ TEST(cell_fields, pressure_gradient_of_a_fluid_divergence_growing_along_x) {
 }
 
 TEST(average_density, uses_the_last_cell_fractions_for_every_cell) {
-  cell_int matnum;
-  cell_real phiw;
+  cell_int matnum(3, 2);
+  cell_real phiw(3, 2);
   for (int j = 1; j <= 3; ++j)
     for (int k = 1; k <= 2; ++k) {
       matnum(j, k) = 1;

@@ -40,10 +40,9 @@ std::vector<std::string> with_line(std::vector<std::string> deck, int number,
 }
 
 fs::path fresh_dir(const std::string& name) {
-  // Named by the process too: test runs of several build directories may
-  // share the temporary directory at the same time.
+  // The process id keeps test programs run side by side out of each other's way.
   const fs::path dir =
-      fs::temp_directory_path() / ("v2pfl_test_" + std::to_string(::getpid()) + "_" + name);
+      fs::temp_directory_path() / ("v2pfl_test_" + name + "_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   return dir;

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "common/report.h"
+#include "driver/run.h"
 #include "run_dir.h"
 
 namespace {
@@ -36,51 +40,7 @@ std::vector<double> reported(const std::string& out, const std::string& label) {
   return {};
 }
 
-std::vector<double> numbers(const std::string& line) {
-  std::istringstream s(line);
-  std::vector<double> v;
-  for (std::string item; s >> item;) v.push_back(std::stod(item));
-  return v;
-}
-
-class example_run : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(example_run, writes_every_file_with_its_line_count) {
-  const program_run r = run_program(example_deck(GetParam()), fresh_dir(GetParam()));
-  ASSERT_EQ(r.status, 40) << r.err;
-  const int nx = std::stoi(example_deck(GetParam()).at(4));
-  const int ny = std::stoi(example_deck(GetParam()).at(5));
-  for (const char* f : cell_maps) EXPECT_EQ(r.lines(f).size(), std::size_t(nx * ny)) << f;
-  EXPECT_EQ(r.lines("mod_grad_pressure_p33_ice").size(), std::size_t((nx - 2) * (ny - 2)));
-  for (const char* f : cycle_files) EXPECT_EQ(r.lines(f).size(), 1u) << f;
-
-  // The "(g15.5,2x,g15.5)" lines are 32 characters wide.
-  for (const char* f : {"vp_eq.phiw", "1000_over_q_eq.phiw", "1000_over_q_anal.phiw", "fort.54"})
-    EXPECT_EQ(r.lines(f).at(0).size(), 32u) << f;
-
-  // The water proportion of the single cycle is 0.2 whatever the deck says.
-  EXPECT_EQ(numbers(r.lines("vp_anal.phiw").at(0)).at(0), 0.2);
-  EXPECT_EQ(r.lines("vp_eq.phiw").at(0).substr(0, 15), "    0.20000    ");
-
-  // The result files agree with the report.
-  const double fe_velocity = reported(r.out, "using averages  Velocity(m/s) FE = ").at(0);
-  EXPECT_GT(fe_velocity, 500.0);
-  EXPECT_LT(fe_velocity, 8000.0);
-  EXPECT_NEAR(numbers(r.lines("vp_eq.phiw").at(0)).at(1), fe_velocity, 1e-4 * fe_velocity);
-
-  // Every cell of the material map has material 1.
-  for (const auto& line : r.lines("matnum_p33")) EXPECT_EQ(line, " 1");
-  EXPECT_EQ(r.lines("matnum_p33_gnu").at(0), " 1 1 1");
-
-  // The run ends with the running-time line.
-  EXPECT_NE(r.out.find("\n running time="), std::string::npos);
-  EXPECT_EQ(r.out.substr(r.out.size() - 6), "hours\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(decks, example_run,
-                         ::testing::Values("permafrost.deck", "shaley_sand.deck"));
-
-TEST(grid_edges, small_grids_have_no_or_one_gradient_line) {
+TEST(grid_edges, small_grids_have_no_gradient_line) {
   const program_run r1 = run_program(grid_deck("permafrost.deck", 1, 1), fresh_dir("g1"));
   ASSERT_EQ(r1.status, 40) << r1.err;
   EXPECT_TRUE(r1.lines("mod_grad_pressure_p33_ice").empty());
@@ -89,13 +49,54 @@ TEST(grid_edges, small_grids_have_no_or_one_gradient_line) {
   const program_run r2 = run_program(grid_deck("permafrost.deck", 2, 2), fresh_dir("g2"));
   ASSERT_EQ(r2.status, 40) << r2.err;
   EXPECT_TRUE(r2.lines("mod_grad_pressure_p33_ice").empty());
+}
 
-  const program_run r3 = run_program(grid_deck("permafrost.deck", 3, 3), fresh_dir("g3"));
-  ASSERT_EQ(r3.status, 40) << r3.err;
-  const auto grad = r3.lines("mod_grad_pressure_p33_ice");
-  ASSERT_EQ(grad.size(), 1u);
-  EXPECT_EQ(grad[0].substr(0, 5), " 1 1 ");
-  EXPECT_EQ(r3.lines("mod_pressure_p33_ice").at(4).substr(0, 5), " 2 2 ");
+// Grids past the historic 60 cells run with maps of their size; a grid whose
+// system 32-bit indices cannot address is refused before anything is
+// computed, naming the largest that fits.
+TEST(grid_edges, long_grids_run_and_too_large_grids_are_refused) {
+  const program_run tall = run_program(grid_deck("shaley_sand.deck", 1, 61), fresh_dir("g1x61"));
+  ASSERT_EQ(tall.status, 40) << tall.err;
+  for (const char* f : cell_maps) EXPECT_EQ(tall.lines(f).size(), 61u) << f;
+  EXPECT_TRUE(tall.lines("mod_grad_pressure_p33_ice").empty());
+  for (const char* f : cycle_files) EXPECT_EQ(tall.lines(f).size(), 1u) << f;
+
+  const program_run huge = run_program(grid_deck("permafrost.deck", 421, 421), fresh_dir("huge"));
+  EXPECT_EQ(huge.status, 2);
+  EXPECT_NE(huge.err.find("grid 421 x 421 is too large"), std::string::npos) << huge.err;
+  EXPECT_NE(huge.err.find("420 x 420"), std::string::npos) << huge.err;
+}
+
+// The run with its files in another directory and the water field read from
+// a named file: the recorded files of the patchy case, byte for byte.
+TEST(output_directory, holds_the_files_of_the_run_and_reads_the_named_water_file) {
+  const std::filesystem::path golden = V2PFL_GOLDEN "/patchy_field";
+  const auto dir = fresh_dir("outdir");
+  std::ifstream deck(golden / "deck");
+  std::ostringstream out, err;
+  run_settings settings;
+  settings.out_dir = dir / "results";
+  settings.water_file = golden / "phiw_binary_patchy.dat";
+  std::filesystem::create_directories(settings.out_dir);
+  const auto home = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  const int status = run_driver(deck, out, err, settings);
+  std::filesystem::current_path(home);
+  ASSERT_EQ(status, 40) << err.str();
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(golden / "expected")) {
+    const std::string name = entry.path().filename();
+    if (name == "stdout" || name == "stderr" || name == "status") continue;
+    EXPECT_EQ(read_lines(settings.out_dir / name), read_lines(entry.path())) << name;
+    ++files;
+  }
+  EXPECT_EQ(files, 16u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // only results/
+
+  settings.water_file = dir / "no_such_file";
+  std::ifstream again(golden / "deck");
+  EXPECT_EQ(run_driver(again, out, err, settings), stop_bad_water_file);
+  EXPECT_NE(err.str().find("no_such_file"), std::string::npos) << err.str();
 }
 
 TEST(rerun, replaces_every_result_file) {

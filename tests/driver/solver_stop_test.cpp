@@ -23,7 +23,9 @@ in_process_run run_with_work_area(int n, std::int32_t nsp, const std::string& na
   std::filesystem::current_path(fresh_dir(name));
   std::istringstream deck(deck_text(n));
   std::ostringstream out, err;
-  const int status = run_driver(deck, out, err, run_settings{nsp});
+  run_settings settings;
+  settings.nsp = nsp;
+  const int status = run_driver(deck, out, err, settings);
   std::filesystem::current_path(home);
   return {status, out.str(), err.str()};
 }

@@ -16,7 +16,7 @@ TEST(FemNumbering, SmallGridsByHand) {
       {1, 1, {1, 6, 17, 12, 2, 7, 18, 13, 10, 11, 5, 16, 3, 8, 19, 14, 4, 9, 20, 15}},
       {2, 1, {1, 6, 23, 18, 2, 7, 24, 19, 15, 16, 5, 22, 3, 8, 25, 20, 4, 9, 26, 21}},
       {2, 4, {23, 28, 45, 40, 24, 29, 46, 41, 33, 34, 27, 44, 25, 30, 47, 42, 26, 31, 48, 43}}};
-  dof_table xnod;
+  dof_table xnod(2, 4);
   xnod(5, 1) = -5;  // beyond these grids: left as it is
   for (const auto& [n, ic, want] : cells) {
     global_numbering(n, n, xnod);
@@ -35,7 +35,7 @@ TEST(FemNumbering, EachNumberNamesOneNodeValueOrEdge) {
   const int corner_x[4] = {0, 2, 2, 0}, corner_y[4] = {0, 0, 2, 2};  // corners 1..4
   const int edge_x[4] = {0, 2, 1, 1}, edge_y[4] = {1, 1, 0, 2};      // edges L, R, B, T
   for (auto [nx, ny] : {std::pair{1, 1}, {2, 2}, {3, 2}, {1, 5}, {5, 1}, {7, 4}, {60, 60}}) {
-    dof_table xnod;
+    dof_table xnod(nx, ny);
     global_numbering(nx, ny, xnod);
     std::map<std::array<int, 3>, std::int32_t> number;
     std::set<std::int32_t> used;

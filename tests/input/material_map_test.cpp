@@ -9,7 +9,7 @@
 namespace {
 
 TEST(Makematnum, TwoPeriodsOfTwoAndThreeRows) {
-  cell_int matnum;
+  cell_int matnum(3, 12);
   for (int k = 1; k <= 12; ++k) matnum(1, k) = matnum(3, k) = 7;
   std::array<double, 2> thickness{};
   std::ostringstream out;
@@ -28,7 +28,7 @@ TEST(Makematnum, TwoPeriodsOfTwoAndThreeRows) {
 }
 
 TEST(Makematnum, LayerSizesNearTheIntLimitGiveNoPeriod) {
-  cell_int matnum;
+  cell_int matnum(3, 10);
   std::array<double, 2> thickness{};
   std::ostringstream out;
   makematnum(3, 10, {5, 2147483647}, thickness, 0.5, matnum, out);
@@ -38,7 +38,7 @@ TEST(Makematnum, LayerSizesNearTheIntLimitGiveNoPeriod) {
 }
 
 TEST(Porosity, LayeredHalvesAndFileRecordsBottomRowFirst) {
-  cell_real phiw;
+  cell_real phiw(4, 7);
   std::istringstream unused;
   porosity(4, 7, {0.1, 0.2}, 0, phiw, unused);
   for (int k = 1; k <= 7; ++k) EXPECT_EQ(phiw(4, k), k <= 3 ? 0.1 : 0.2) << k;
@@ -54,7 +54,7 @@ TEST(Porosity, LayeredHalvesAndFileRecordsBottomRowFirst) {
 
 // The stop with which porosity ends on a 2 x 2 grid reading `text`: "code: message".
 std::string water_file_stop(const char* text) {
-  cell_real phiw;
+  cell_real phiw(2, 2);
   std::istringstream water(text);
   try {
     porosity(2, 2, {0.1, 0.1}, 1, phiw, water);

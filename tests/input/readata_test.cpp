@@ -141,8 +141,11 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{3, ""}}), "line 4, field nfreq: cannot read '1.0' as an integer"},
       {deck({{3, " , 3"}}), "line 3, field nfreq: no value before the comma"},
       {deck({{4, "-1.5"}}), "line 4, field domain_size: value -1.5 is not positive"},
-      {deck({{5, "61"}}), "line 5, field nx: value 61 outside 1 ... 60"},
-      {deck({{6, "0"}}), "line 6, field ny: value 0 outside 1 ... 60"},
+      {deck({{6, "0"}}), "line 6, field ny: value 0 is below 1"},
+      {deck({{5, "421"}, {6, "421"}}),
+       "line 6, field ny: grid 421 x 421 is too large: its system or its factors cannot be "
+       "indexed; the largest square grid whose system and factors 32-bit indices can address is "
+       "420 x 420"},
       {deck({{7, "    2"}}), "line 7, field key_model: value 2 is neither 0 nor 1"},
       {deck({{7, "x"}}), "line 7, field key_model: cannot read 'x' in columns 1-5 as an integer"},
       {deck({{8, "   -1"}}), "line 8, field model: value -1 is neither 0 nor 1"},

@@ -27,9 +27,11 @@ TEST(ExampleDecks, PassEveryCheck) {
             phi_layer, capa_1_0, capa_3_0, s3, rs1, rs3, b13, ak_s1, xmu_s1, ak_s3, xmu_s3,
             ak_air, xmu_air, model, h, nl, in, out);
     EXPECT_EQ(key, name == "permafrost.deck" ? 0 : 1);
-    cell_int matnum;
-    cell_real phiw, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
-    cell_real p11, p12, p13, p22, p23, p33, f11, f12, f22;
+    cell_int matnum{nx, ny};
+    cell_real phiw{nx, ny}, lambda1{nx, ny}, lambda3{nx, ny}, mu1{nx, ny}, mu3{nx, ny},
+        mu13{nx, ny}, b1{nx, ny}, b2{nx, ny}, m{nx, ny}, d3{nx, ny};
+    cell_real p11{nx, ny}, p12{nx, ny}, p13{nx, ny}, p22{nx, ny}, p23{nx, ny}, p33{nx, ny},
+        f11{nx, ny}, f12{nx, ny}, f22{nx, ny};
     for (int k = 1; k <= ny; ++k)
       for (int j = 1; j <= nx; ++j) matnum(j, k) = 1, phiw(j, k) = 0.2;
     const double omega = 6.283185307179586 * freq1;

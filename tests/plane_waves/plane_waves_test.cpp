@@ -37,7 +37,7 @@ const cell uncoupled{6e8, 4e8, 2e8, 3e8, 0, 0, 0, 1e9, 0, 1000, 0, 0, 2000, 0, 3
 // returns the stop code (0 if none) and keeps the report lines.
 int run(int nx, int ny, double omega, const cell& c, const cell& last, wave_values& w,
         std::vector<std::string>* report = nullptr) {
-  cell_real f[18];
+  std::vector<cell_real> f(18, cell_real(nx, ny));
   for (int k = 1; k <= ny; ++k)
     for (int j = 1; j <= nx; ++j) {
       const cell& x = (j == nx && k == ny) ? last : c;

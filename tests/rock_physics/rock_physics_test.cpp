@@ -25,7 +25,8 @@ struct rock_deck {
   int nx, ny;
   cell_int matnum;
   cell_real phiw;
-  rock_deck(int key, int cells_x, int cells_y, double phi) : nx(cells_x), ny(cells_y) {
+  rock_deck(int key, int cells_x, int cells_y, double phi)
+      : nx(cells_x), ny(cells_y), matnum(nx, ny), phiw(nx, ny) {
     if (key == 1) {
       key_model = 1, ak_s3 = {2.1e10, 2.1e10}, xmu_s3 = {7e9, 7e9}, ro3 = {2600.0, 2600.0};
       coef_b13 = {0.0, 0.0};
@@ -37,8 +38,11 @@ struct rock_deck {
 
 // Both routines' output fields and the report and stop of the last call.
 struct rock_run {
-  cell_real lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
-  cell_real p11, p12, p13, p22, p23, p33, f11, f12, f22;
+  static constexpr int cells = 3;  // room for every grid of these tests
+  cell_real lambda1{cells, cells}, lambda3{cells, cells}, mu1{cells, cells}, mu3{cells, cells},
+      mu13{cells, cells}, b1{cells, cells}, b2{cells, cells}, m{cells, cells}, d3{cells, cells};
+  cell_real p11{cells, cells}, p12{cells, cells}, p13{cells, cells}, p22{cells, cells},
+      p23{cells, cells}, p33{cells, cells}, f11{cells, cells}, f12{cells, cells}, f22{cells, cells};
   double s1 = -1, s3 = -1, phi1 = -1, phi3 = -1;
   std::vector<std::string> lines;
   int code = 0;

@@ -18,15 +18,16 @@
 #include "rock_physics/rock_physics.h"
 #include "yale/yale.h"
 
-// The example deck with an n x n grid.
-inline std::string deck_text(int n) {
+// The example deck with an nx x ny grid.
+inline std::string deck_text(int nx, int ny) {
   std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / "permafrost.deck");
   std::ostringstream deck;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number)
-    deck << (number == 5 || number == 6 ? std::to_string(n) : line) << '\n';
+    deck << (number == 5 ? std::to_string(nx) : number == 6 ? std::to_string(ny) : line) << '\n';
   return deck.str();
 }
+inline std::string deck_text(int n) { return deck_text(n, n); }
 
 // Every array of one run, filled up to the stage being measured.
 struct example_system {
@@ -46,13 +47,16 @@ struct example_system {
   std::ostringstream report;
 
   explicit example_system(int n)
-      : ia(max_unknowns + 1),
-        ja(std::size_t(row_capacity) * max_unknowns),
-        c(max_unknowns),
-        ic(max_unknowns),
+      : matnum(n, n), phiw(n, n), lambda1(n, n), lambda3(n, n), mu1(n, n), mu3(n, n),
+        mu13(n, n), b1(n, n), b2(n, n), m(n, n), d3(n, n), p11(n, n), p12(n, n), p13(n, n),
+        p22(n, n), p23(n, n), p33(n, n), f11(n, n), f12(n, n), f22(n, n), xnod(n, n),
+        ia(unknowns(n, n) + 1),
+        ja(std::size_t(row_capacity) * unknowns(n, n)),
+        c(unknowns(n, n)),
+        ic(unknowns(n, n)),
         avec(ja.size()),
-        rhs_m(max_unknowns),
-        z(max_unknowns),
+        rhs_m(unknowns(n, n)),
+        z(unknowns(n, n)),
         work(work_slots) {
     std::istringstream deck(deck_text(n));
     readata(freq1, freq2, nfreq, domain_size, nx, ny, key_model, nmat, akf, ro2, eta, ro1, ro3,

@@ -1,6 +1,7 @@
 // Shared array types of a run: the cell grid, the per-material deck values
-// and the degree-of-freedom table. The driver owns every such array; the
-// routines receive them by reference and fill or read them in place.
+// and the degree-of-freedom table, each sized from the grid. Their owner
+// (the point's workspace, the grid's plan) keeps them; the routines receive
+// them by reference and fill or read them in place.
 #pragma once
 
 #include <array>
@@ -10,28 +11,27 @@
 
 using cplx = std::complex<double>;
 
-// Fixed capacities of a run.
-inline constexpr int max_cells = 60;                // cells across and up
-inline constexpr int max_grid_cells = max_cells * max_cells;
 inline constexpr int max_materials = 2;
-inline constexpr int max_unknowns = 22204;          // nodos of a 60 x 60 grid
 inline constexpr int row_capacity = 50;             // stored entries per row
 inline constexpr int local_dofs = 20;               // unknowns of one cell
-inline constexpr std::int32_t work_slots = 11102000;  // solver work area
+// The solver work area of the run, in double-complex slots: never less than
+// this, more when the system needs it.
+inline constexpr std::int32_t work_slots = 11102000;
 
 // A field over the cell grid: cell (j, k), j = 1 ... nx across and
-// k = 1 ... ny upward, stored column-major with leading dimension 60.
+// k = 1 ... ny upward, stored column-major with leading dimension nx.
 template <class T>
 class cell_array {
  public:
-  cell_array() : v_(max_grid_cells, T{}) {}
+  cell_array(int nx, int ny) : nx_(nx), v_(static_cast<std::size_t>(nx) * ny, T{}) {}
   T& operator()(int j, int k) { return v_[index(j, k)]; }
   const T& operator()(int j, int k) const { return v_[index(j, k)]; }
 
  private:
-  static std::size_t index(int j, int k) {
-    return static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(max_cells) * (k - 1);
+  std::size_t index(int j, int k) const {
+    return static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(nx_) * (k - 1);
   }
+  int nx_;
   std::vector<T> v_;
 };
 
@@ -45,17 +45,19 @@ inline double& mat(per_material& a, int m) { return a[m - 1]; }
 inline double mat(const per_material& a, int m) { return a[m - 1]; }
 
 // Global number of local unknown l = 1 ... 20 of cell ic = (k - 1)*nx + j;
-// a 3600 x 20 column-major table of 32-bit integers.
+// an (nx ny) x 20 column-major table of 32-bit integers.
 class dof_table {
  public:
-  dof_table() : v_(static_cast<std::size_t>(max_grid_cells) * local_dofs, 0) {}
+  dof_table(int nx, int ny)
+      : cells_(static_cast<std::size_t>(nx) * ny), v_(cells_ * local_dofs, 0) {}
   std::int32_t& operator()(int ic, int l) { return v_[index(ic, l)]; }
   std::int32_t operator()(int ic, int l) const { return v_[index(ic, l)]; }
 
  private:
-  static std::size_t index(int ic, int l) {
-    return static_cast<std::size_t>(ic - 1) + static_cast<std::size_t>(max_grid_cells) * (l - 1);
+  std::size_t index(int ic, int l) const {
+    return static_cast<std::size_t>(ic - 1) + cells_ * (l - 1);
   }
+  std::size_t cells_;
   std::vector<std::int32_t> v_;
 };
 

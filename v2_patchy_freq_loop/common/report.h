@@ -8,6 +8,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "common/stop_codes.h"
+
 // Shortest text that reads back as the same double ("NaN", "Infinity" and
 // "-Infinity" for the non-finite values).
 std::string free_real(double x);
@@ -47,11 +49,3 @@ struct run_stop {
   int code;
   std::string message;
 };
-
-// Exit statuses of the failures this program adds to the stop codes of the
-// computation (documented in the README).
-inline constexpr int stop_bad_deck = 2;         // unreadable or out-of-range deck value
-inline constexpr int stop_bad_water_file = 3;   // phiw_binary_patchy.dat missing or bad
-inline constexpr int stop_write_failed = 4;     // a result file cannot be created or written
-inline constexpr int stop_nonfinite = 5;        // a cell coefficient came out NaN or infinite
-inline constexpr int stop_nan_result = 6;       // a result of the finite-element test is NaN

@@ -6,12 +6,15 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
 #include <memory>
 #include <ostream>
 #include <vector>
 
 #include "common/arrays.h"
 #include "common/report.h"  // run_stop: a stop of the computation, with its code
+#include "core/grid_plan.h"
+#include "core/workspace.h"
 #include "input/deck.h"     // deck_values
 #include "plane_waves/plane_waves.h"
 
@@ -30,6 +33,14 @@ struct cell_map {
 // The water proportion of every cell.
 using water_field = cell_map<double>;
 water_field uniform_field(int nx, int ny, double water);
+
+// The water proportion of the legacy run's one cycle, in both layers.
+inline constexpr double legacy_water_proportion = 0.2;
+
+// The water field of a legacy run of `deck`: legacy_water_proportion in
+// both layers (model 0), or one record per cell read from `water`, bottom
+// row first (model 1); a bad record throws run_stop (stop_bad_water_file).
+water_field legacy_water_field(const deck_values& deck, std::istream& water);
 
 // An effective complex modulus with the velocity (m/s), Q and 1000/Q of a
 // plane wave of that modulus in a medium of the sample's average density.
@@ -56,26 +67,30 @@ struct point_result {
   cell_map<double> grad_pressure;
 };
 
-// What every point of one grid shares, read-only: the degree-of-freedom
-// numbering, the row pattern of the system, its minimum-degree order and the
-// symbolic factorization. Built once per grid.
-class grid_plan;
+// What every point of one grid shares, read-only (core/grid_plan.h): the
+// degree-of-freedom numbering, the row pattern of the system, its
+// minimum-degree order and the symbolic factorization. Built once per grid.
+//
+// Builds the plan of an nx x ny grid. An ordering or symbolic failure throws
+// run_stop (9 or 99) after writing its "FLAG=" / "ESP=" lines on `report`
+// when one is given; a grid too large to index throws run_stop
+// (stop_bad_deck). `nsp`: the solver work area the analysis runs in, in
+// double-complex slots; 0 sizes it from need (never below work_slots).
+std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* report = nullptr,
+                                                std::int32_t nsp = 0);
 
-// Builds the plan of an nx x ny grid of cell side h. An ordering or symbolic
-// failure throws run_stop (9 or 99) after writing its "FLAG=" / "ESP=" lines
-// on `report` when one is given. `nsp`: the solver work area, in slots.
-std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, double h,
-                                                std::ostream* report = nullptr,
-                                                std::int32_t nsp = work_slots);
-
-// The numeric storage of one point (system values, factors, solution, cell
-// coefficients): one per thread, reused from point to point.
-class point_workspace;
+// The numeric storage of one point (cell coefficients, system values,
+// factors, solution; core/workspace.h): one per thread, reused from point
+// to point.
 std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan);
 
-// Computes one point of `deck`'s grid at `freq_hz` with `field` (which must
-// be plan-sized). A stop of the computation throws run_stop with its code;
-// the report lines of the legacy run go to `report` when one is given.
+// Computes one point of `deck`'s grid at `freq_hz` (> 0) with `field`
+// (which must be plan-sized): the same bits as a legacy run of `deck` with
+// freq1 = freq_hz and that water field. A stop of the computation throws
+// run_stop with its code; running out of memory throws std::bad_alloc; the
+// report lines of the legacy run go to `report` when one is given. A
+// degenerate response is returned as computed (first_nan_result in
+// core/effective_modulus.h names an undefined result).
 point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,
                            const grid_plan& plan, point_workspace& ws,
                            std::ostream* report = nullptr);

@@ -1,7 +1,8 @@
-// A result file of the run in the working directory: created (or emptied)
+// A result file of the run: created (or emptied)
 // when opened, checked after every block of lines written to it.
 #pragma once
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -10,10 +11,10 @@
 class result_file {
  public:
   result_file() = default;
-  explicit result_file(std::string name) { open(std::move(name)); }
+  explicit result_file(std::filesystem::path name) { open(std::move(name)); }
 
   // Creates the file, or empties an existing one; stops the run if it cannot.
-  void open(std::string name);
+  void open(std::filesystem::path name);
   bool is_open() const { return file_.is_open(); }
 
   // The stream to write lines to.
@@ -26,7 +27,7 @@ class result_file {
   void close();
 
  private:
-  std::string name_;
+  std::filesystem::path name_;
   fd_output file_;
   std::ostream out_{&file_};
 };

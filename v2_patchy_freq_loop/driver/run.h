@@ -1,15 +1,21 @@
-// The run driver: reads the deck, computes the one cycle of the run and
-// writes the report and every result file in the working directory.
+// The legacy run: reads the deck, computes the one cycle of the run (one
+// point of the core) and writes the report and every result file.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <ostream>
 
-#include "common/arrays.h"
-
 struct run_settings {
-  std::int32_t nsp = work_slots;  // solver work area, in double-complex slots
+  // Solver work area, in double-complex slots: 0 sizes it from what the
+  // system needs (never below work_slots); a positive value fixes it.
+  std::int32_t nsp = 0;
+  // Directory of every result file; empty: the working directory.
+  std::filesystem::path out_dir;
+  // The water-distribution file of model 1; empty: phiw_binary_patchy.dat
+  // in the working directory.
+  std::filesystem::path water_file;
 };
 
 // Runs the program on `deck`, reporting on `out` and diagnosing failures on

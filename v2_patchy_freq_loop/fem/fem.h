@@ -35,6 +35,11 @@ void local_sys(int j, int k, int nx, int ny, double omega, double h, double lamb
 void contribucion_yale(std::int32_t c, std::int32_t r, cplx v, std::int32_t n, std::int32_t* ia,
                        std::int32_t* ja, cplx* avec);
 
+// Row pattern of the cells' coupling in ia (n + 1 entries) and ja (room for
+// row_capacity places per unknown): row r holds, in increasing order, the
+// unknowns of the cells that contain r; ja is zero behind the last entry.
+void build_pattern(int nx, int ny, const dof_table& xnod, std::int32_t* ia, std::int32_t* ja);
+
 // Global matrix (ia, ja, avec) and right-hand side rhs_m of the test.
 void global_sist(double omega, int nx, int ny, double h, const dof_table& xnod,
                  const cell_real& lambda1, const cell_real& lambda3, const cell_real& mu1,

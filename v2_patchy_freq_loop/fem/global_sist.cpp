@@ -47,6 +47,29 @@ std::int64_t capacity(std::int32_t n) { return static_cast<std::int64_t>(row_cap
 // First place of row r's block of row_capacity places in ja while gathering.
 std::int64_t block(std::int32_t r) { return capacity(r - 1) + 1; }
 
+// Adds the element matrix a of cell ic at its stored places, row by row and
+// column by column within a row, as contribucion_yale would add them.
+void add_element(const dof_table& xnod, int ic, const element_matrix& a, const std::int32_t* ia,
+                 const std::int32_t* ja, cplx* avec) {
+  const one_based<const std::int32_t> row_start(ia), col(ja);
+  const one_based<cplx> val(avec);
+  int order[local_dofs];
+  sorted_locals(xnod, ic, order);
+  for (int ra = 1; ra <= local_dofs; ++ra) {
+    // Place of each local column in the row: one walk along it, the columns
+    // taken in increasing order.
+    std::int32_t place[local_dofs + 1];
+    std::int32_t p = row_start(xnod(ic, ra));
+    for (int b : order) {
+      while (col(p) != xnod(ic, b)) ++p;
+      place[b] = p;
+    }
+    for (int b = 1; b <= local_dofs; ++b) val(place[b]) += entry(a, ra, b);
+  }
+}
+
+}  // namespace
+
 // Pattern of the cells' coupling in ia and ja: each row gathered in its own
 // block of ja, its count in ia(r + 1), then the rows packed one after another
 // (a row never moves to a later place); ja is zero behind the last entry.
@@ -72,29 +95,6 @@ void build_pattern(int nx, int ny, const dof_table& xnod, std::int32_t* ia, std:
   }
   for (std::int64_t p = row_start(n + 1); p <= capacity(n); ++p) col(p) = 0;
 }
-
-// Adds the element matrix a of cell ic at its stored places, row by row and
-// column by column within a row, as contribucion_yale would add them.
-void add_element(const dof_table& xnod, int ic, const element_matrix& a, const std::int32_t* ia,
-                 const std::int32_t* ja, cplx* avec) {
-  const one_based<const std::int32_t> row_start(ia), col(ja);
-  const one_based<cplx> val(avec);
-  int order[local_dofs];
-  sorted_locals(xnod, ic, order);
-  for (int ra = 1; ra <= local_dofs; ++ra) {
-    // Place of each local column in the row: one walk along it, the columns
-    // taken in increasing order.
-    std::int32_t place[local_dofs + 1];
-    std::int32_t p = row_start(xnod(ic, ra));
-    for (int b : order) {
-      while (col(p) != xnod(ic, b)) ++p;
-      place[b] = p;
-    }
-    for (int b = 1; b <= local_dofs; ++b) val(place[b]) += entry(a, ra, b);
-  }
-}
-
-}  // namespace
 
 // The stored pattern is the full coupling of the cells: row r holds the
 // union of the unknowns of the cells that contain r. It is built first, then

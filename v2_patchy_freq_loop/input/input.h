@@ -2,11 +2,13 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <ostream>
 
 #include "common/arrays.h"
+#include "input/deck.h"
 
 // Reads the input deck from `in`, echoes it on `out` and derives the cell
 // side h = domain_size / ny. A bad value throws run_stop naming the deck
@@ -29,12 +31,14 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
               std::istream& water);
 
-// The water-distribution file of model 1, in the working directory, and the
-// largest size taken (a record needs some 30 bytes; the limit is far beyond
-// any grid's need and refuses absurd files before they are read).
-inline constexpr const char* water_file_name = "phiw_binary_patchy.dat";
+// The whole deck read from `in` (readata), echoed on `out`.
+deck_values read_deck(std::istream& in, std::ostream& out);
+
+// The largest water-distribution file taken: a record needs some 30 bytes,
+// so the limit is far beyond any grid's need and refuses absurd files
+// before they are read.
 inline constexpr long long max_water_file_bytes = 64LL << 20;
 
-// Opens the water file for porosity; a missing or unreadable file, a
+// Opens the water file `name` for porosity; a missing or unreadable file, a
 // directory or a file past the size limit stops the run (code 3).
-void open_water_file(std::ifstream& water);
+void open_water_file(std::ifstream& water, const std::filesystem::path& name);

@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "common/grid_limits.h"
 #include "common/report.h"
 #include "input/deck_reader.h"
 #include "input/input.h"
@@ -67,6 +68,11 @@ void check_range(const deck_reader& deck, const std::string& field, int v, int l
   }
 }
 
+// Stops the run if the count just read is below 1.
+void check_count(const deck_reader& deck, const std::string& field, int v) {
+  if (v < 1) deck.fail(field, "value " + std::to_string(v) + " is below 1");
+}
+
 // Stops the run if the real just read is not positive.
 void check_positive(const deck_reader& deck, const std::string& field, double v) {
   if (!(v > 0)) deck.fail(field, "value " + free_real(v) + " is not positive");
@@ -85,7 +91,7 @@ void ice_model_check(int key_model, int i, const per_material& phi_a_m,
   free_line(out, " Ice model, phi_a_m is smaller than phi_layer_m(i) ");
   free_line(out, " ERROR, the code stops ");
   free_line(out, " phi_a_m(i) = ", mat(phi_a_m, i), " phi_layer_m(i) = ", mat(phi_layer_m, i));
-  throw run_stop{11, ""};
+  throw run_stop{stop_ice_deck, ""};
 }
 
 // Reads block i of the deck: nl(i), then the values of `block` in order,
@@ -144,9 +150,11 @@ void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int&
   domain_size = deck.read_free_real("domain_size");
   check_positive(deck, "domain_size", domain_size);
   nx = deck.read_free_int("nx");
-  check_range(deck, "nx", nx, 1, max_cells);
+  check_count(deck, "nx", nx);
   ny = deck.read_free_int("ny");
-  check_range(deck, "ny", ny, 1, max_cells);
+  check_count(deck, "ny", ny);
+  if (!grid_fits(nx, ny))
+    deck.fail("ny", grid_refusal(nx, ny, "its system or its factors cannot be indexed"));
   key_model = deck.read_i5("key_model");
   check_switch(deck, "key_model", key_model);
   model = deck.read_i5("model");

@@ -10,10 +10,9 @@
 // Opens the water-distribution file for reading. A missing file, a
 // directory or a file past the size limit stops the run, naming the cause,
 // before anything of it is read.
-void open_water_file(std::ifstream& water) {
-  const std::string name = water_file_name;
+void open_water_file(std::ifstream& water, const std::filesystem::path& name) {
   auto stop = [&](const std::string& why) {
-    throw run_stop{stop_bad_water_file, "cannot read \"" + name + "\": " + why};
+    throw run_stop{stop_bad_water_file, "cannot read \"" + name.string() + "\": " + why};
   };
   struct stat st {};
   if (::stat(name.c_str(), &st) != 0) stop(std::strerror(errno));

@@ -17,9 +17,9 @@ void check_one(std::ostream& out, const char* name, double v, int code) {
 
 // A wave without a positive phase velocity has no physical meaning.
 void check_velocities(const wave_values& w, std::ostream& out) {
-  check_one(out, "vp1", w.vp1, 2000);
-  check_one(out, "vp2", w.vp2, 2001);
-  check_one(out, "vp3", w.vp3, 2002);
-  check_one(out, "vs1", w.vs1, 2003);
-  check_one(out, "vs2", w.vs2, 2004);
+  check_one(out, "vp1", w.vp1, stop_velocity_first + 0);
+  check_one(out, "vp2", w.vp2, stop_velocity_first + 1);
+  check_one(out, "vp3", w.vp3, stop_velocity_first + 2);
+  check_one(out, "vs1", w.vs1, stop_velocity_first + 3);
+  check_one(out, "vs2", w.vs2, stop_velocity_first + 4);
 }

@@ -13,7 +13,7 @@ cell_fractions volume_fractions(int key_model, double phi_a, double s3, double p
   if (key_model == 0) {
     f.phi1 = 1.0 - phi_a;
     f.phi3 = phi_a - phi;
-    if (f.phi3 <= 0.0 || f.phi3 >= 1.0) throw run_stop{45678, ""};
+    if (f.phi3 <= 0.0 || f.phi3 >= 1.0) throw run_stop{stop_ice_fraction, ""};
     f.s3 = f.phi3 / (1.0 - phi);
     f.s1 = 1.0 - f.s3;
     f.s3_prima = f.phi3 / (1.0 - f.phi1);
@@ -34,7 +34,7 @@ cell_fractions volume_fractions(int key_model, double phi_a, double s3, double p
 
 // The fractions of a cell must add up to 1.
 void check_control(const cell_fractions& f) {
-  if (std::abs(f.control - 1.0) >= 1e-15) throw run_stop{555, ""};
+  if (std::abs(f.control - 1.0) >= 1e-15) throw run_stop{stop_fractions_sum, ""};
 }
 
 // The five fractions as one formatted record: the first line is followed by

@@ -183,11 +183,11 @@ void check_strain_energy(std::ostream& out, int j, int k, const composite& c) {
   if ((c.lambda3 + 2.0 * c.mu3) * (c.lambda1 + 2.0 * c.mu1) - (c.d3 + c.mu13) * (c.d3 + c.mu13) <=
       0.0) {
     free_line(out, "j,k, strain energy not positive definite ", j, k);
-    throw run_stop{45687, ""};
+    throw run_stop{stop_strain_energy_1, ""};
   }
   if (c.mu1 * c.mu3 - 0.25 * (c.mu13 * c.mu13) <= 0.0) {
     free_line(out, " j,k,strain energy not positive definite", j, k);
-    throw run_stop{45688, ""};
+    throw run_stop{stop_strain_energy_2, ""};
   }
 }
 
@@ -231,9 +231,9 @@ void e_modulus(int nx, int ny, const cell_int& matnum, const per_material& phi_a
         elastic_report(out, j, k, c);
         if (c.lambda1 <= 0.0) {
           free_line(out, " neg. lambda1 j,k   ", j, k, c.lambda1);
-          throw run_stop{12345, ""};
+          throw run_stop{stop_lambda1, ""};
         }
-        if (c.lambda3 <= 0.0) throw run_stop{12346, ""};
+        if (c.lambda3 <= 0.0) throw run_stop{stop_lambda3, ""};
       }
 
       lambda1(j, k) = c.lambda1;

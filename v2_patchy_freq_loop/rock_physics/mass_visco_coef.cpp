@@ -152,7 +152,7 @@ void friction_report(std::ostream& out, bool ice, double b13, const friction_coe
   free_line(out, "f22      =", c.f22);
   const double control1 = c.f22 * c.f11_prime - c.f12 * c.f12;
   free_line(out, "control1 (must be  positive)  =", control1);
-  if (control1 < 0.0) throw run_stop{99999, ""};
+  if (control1 < 0.0) throw run_stop{stop_friction_1, ""};
   free_line(out, "Coef. de friccion ");
   free_line(out, "coef_b13  ", b13);
   free_line(out, "b11  = ", c.f11);
@@ -160,7 +160,7 @@ void friction_report(std::ostream& out, bool ice, double b13, const friction_coe
   free_line(out, "b22  = ", c.f22);
   const double control2 = c.f11 * c.f22 - c.f12 * c.f12;
   free_line(out, "control2 (must be  positive)  =", control2);
-  if (control2 < 0.0) throw run_stop{99998, ""};
+  if (control2 < 0.0) throw run_stop{stop_friction_2, ""};
   free_line(out);
 }
 

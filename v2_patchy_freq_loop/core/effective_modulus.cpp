@@ -1,4 +1,4 @@
-#include "driver/effective_modulus.h"
+#include "core/effective_modulus.h"
 
 #include <cmath>
 

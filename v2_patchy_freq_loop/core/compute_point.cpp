@@ -1,0 +1,209 @@
+// One point: the cell coefficients at the point's frequency and water
+// field, the plane-wave reference values, the assembly, the numeric
+// factorization and solve in the order and structures of the grid's plan,
+// and every result of the response, with the report of the legacy run.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/effective_modulus.h"
+#include "core/point.h"
+#include "yale/yale.h"
+
+namespace core {
+
+namespace {
+
+constexpr double two_pi = 6.283185307179586;
+constexpr int legacy_cycle = 1;  // the point is the one cycle of a legacy run
+
+// The report of the modulus from the top-face volume change: velocity,
+// 1000/Q, Q and the modulus itself.
+void report_from_deltavol1(const effective_modulus& e, std::ostream& out) {
+  free_line(out, "from deltavol1 Velocity(m/s) FE = ", e.velocity);
+  free_line(out, "from deltavol1 1000/Q FE        = ", e.qinv);
+  free_line(out, "from deltavol1  Q FE            = ", e.q);
+  free_line(out, "from deltavol1 Re(p33) FE mstar      = ", e.modulus.real());
+  free_line(out, "from deltavol1 Im(p33) FE mstar      = ", e.modulus.imag());
+  free_line(out);
+}
+
+// The same report for the modulus from the averages, between star lines.
+void report_using_averages(const effective_modulus& e, std::ostream& out) {
+  const char* stars = " ****************************************";
+  free_line(out, stars);
+  free_line(out);
+  free_line(out, "using averages  Velocity(m/s) FE = ", e.velocity);
+  free_line(out, "using averages 1000/Q FE         = ", e.qinv);
+  free_line(out, "using averages Q FE              = ", e.q);
+  free_line(out, "using averages Re(c33) FE        = ", e.modulus.real());
+  free_line(out, "using averages Im(c33) FE        = ", e.modulus.imag());
+  free_line(out);
+  free_line(out, stars);
+}
+
+effective_modulus of_modulus(cplx modulus, double rho) {
+  const modulus_wave w = wave_of_modulus(modulus, rho);
+  return {modulus, w.velocity, w.q, w.qinv};
+}
+
+// The sum of a cell field over the grid, cells in map order.
+cplx cell_sum(int nx, int ny, const cell_cplx& field) {
+  cplx sum = 0.0;
+  for (int k = 1; k <= ny; ++k)
+    for (int j = 1; j <= nx; ++j) sum += field(j, k);
+  return sum;
+}
+
+// A cell field as a map, cells (j0 + 1 ... j0 + nx, k0 + 1 ... k0 + ny).
+template <class T>
+cell_map<T> as_map(const cell_array<T>& a, int nx, int ny, int j0 = 0, int k0 = 0) {
+  cell_map<T> m{nx, ny, {}};
+  m.v.reserve(static_cast<std::size_t>(nx) * ny);
+  for (int k = 1; k <= ny; ++k)
+    for (int j = 1; j <= nx; ++j) m.v.push_back(a(j0 + j, k0 + k));
+  return m;
+}
+
+// Stops unless the frequency is positive and the deck and the water field
+// have the plan's grid.
+void check_point(const deck_values& deck, double freq_hz, const water_field& field,
+                 const grid_plan& plan) {
+  if (!(freq_hz > 0) || !std::isfinite(freq_hz))
+    throw run_stop{stop_bad_deck,
+                   "frequency " + free_real(freq_hz) + " Hz is not a positive number"};
+  auto size = [](int nx, int ny) { return std::to_string(nx) + " x " + std::to_string(ny); };
+  if (deck.nx != plan.nx || deck.ny != plan.ny)
+    throw run_stop{stop_bad_deck, "the deck's grid " + size(deck.nx, deck.ny) +
+                                      " is not the plan's " + size(plan.nx, plan.ny)};
+  if (field.nx != plan.nx || field.ny != plan.ny ||
+      field.v.size() != static_cast<std::size_t>(plan.nx) * plan.ny)
+    throw run_stop{stop_bad_water_file, "the water field " + size(field.nx, field.ny) +
+                                            " is not the grid's " + size(plan.nx, plan.ny)};
+}
+
+// The numeric factorization with the solve, in the plan's order and
+// structures; a zero pivot stops as the solver's driver would report it.
+void factor_solve(const grid_plan& plan, point_workspace& ws, std::ostream& out) {
+  if (plan.failure) stop_on(*plan.failure, out);
+  std::int32_t n = plan.nodos, flag = 0;
+  const std::int32_t lmax = static_cast<std::int32_t>(ws.l.size());
+  const std::int32_t umax = static_cast<std::int32_t>(ws.u.size());
+  znnf(&n, plan.c.data(), plan.c.data(), plan.ic.data(), ws.sys.ia.data(), ws.sys.ja.data(),
+       ws.sys.avec.data(), ws.sys.z.data(), ws.sys.rhs_m.data(), plan.il.data(), plan.jl.data(),
+       ws.l.data(), &lmax, ws.d.data(), plan.iu.data(), plan.ju.data(), ws.u.data(), &umax,
+       ws.row.data(), ws.tmp.data(), &flag);
+  if (flag != 0) stop_on(solver_failure{stop_solve_failed, flag, plan.esp}, out);
+}
+
+// Average density with its report.
+double density_report(const deck_values& d, const grid_plan& plan, const point_workspace& ws,
+                      const solid_fractions& f, std::ostream& out) {
+  free_line(out, "  computes average density, ");
+  const double rob_med =
+      average_density(d.nx, d.ny, plan.matnum, ws.phiw, d.ro1, d.ro2, d.ro3, f.phi1, f.phi3);
+  free_line(out, "average density rob_med is (kg/m**3)", rob_med);
+  free_line(out);
+  return rob_med;
+}
+
+// The volume changes of the top face and the modulus from solid 1, with
+// their report.
+void volume_change_report(const deck_values& d, const grid_plan& plan,
+                          const point_workspace& ws, point_result& r, std::ostream& out) {
+  const cplx* z = ws.sys.z.data();
+  free_line(out, " h ", d.h);
+  r.deltavol1 = top_volume_change(d.nx, d.ny, d.h, plan.xnod, z, xs1_2(3));
+  free_line(out);
+  free_line(out, "deltavol1=", r.deltavol1.real(), r.deltavol1.imag());
+  free_line(out);
+  r.deltavol3 = top_volume_change(d.nx, d.ny, d.h, plan.xnod, z, xs2_2(3));
+  r.deltavol = r.s1 * r.deltavol1 + r.s3 * r.deltavol3;
+  free_line(out);
+  free_line(out, "deltavol3=", r.deltavol3.real(), r.deltavol3.imag());
+  free_line(out);
+  free_line(out, "s1, s3 ", r.s1, r.s3);
+  free_line(out);
+  free_line(out);
+  free_line(out, "deltavol=", r.deltavol.real(), r.deltavol.imag());
+  r.top = of_modulus(volume_change_modulus(d.nx, d.domain_size, d.h, r.deltavol1), r.rob_med);
+  report_from_deltavol1(r.top, out);
+}
+
+// The strain and stress fields and the modulus from their averages, with
+// its report.
+void averages_report(const deck_values& d, const grid_plan& plan, point_workspace& ws,
+                     point_result& r, std::ostream& out) {
+  cell_strain_stress(d.nx, d.ny, d.h, plan.xnod, ws.sys.z.data(), ws.cc.lambda1, ws.cc.mu1,
+                     ws.cc.mu13, ws.cc.d3, ws.strain1, ws.strain3, ws.stress);
+  const double area = d.h * d.h * d.nx * d.ny;
+  r.av_strain = cell_sum(d.nx, d.ny, ws.strain1) / area;
+  r.av_stress = cell_sum(d.nx, d.ny, ws.stress) / area;
+  free_line(out, " av_strain ", r.av_strain.real(), r.av_strain.imag());
+  free_line(out);
+  free_line(out, " av_stress ", r.av_stress.real(), r.av_stress.imag());
+  r.avg = of_modulus(r.av_stress / r.av_strain, r.rob_med);
+  report_using_averages(r.avg, out);
+}
+
+// The solid-3 modulus, the pressure field and the cell maps of the result.
+void solid3_and_maps(const deck_values& d, const grid_plan& plan, point_workspace& ws,
+                     point_result& r) {
+  r.m3 = volume_change_modulus(d.nx, d.domain_size, d.h, r.deltavol3);
+  r.q3 = r.m3.real() / r.m3.imag();
+  pressure_field(d.nx, d.ny, d.h, plan.xnod, ws.sys.z.data(), ws.cc.b1, ws.cc.b2, ws.cc.m,
+                 ws.pres, ws.derx_pres, ws.dery_pres, ws.grad_pres_mod);
+  r.strain1 = as_map(ws.strain1, d.nx, d.ny);
+  r.strain3 = as_map(ws.strain3, d.nx, d.ny);
+  r.stress = as_map(ws.stress, d.nx, d.ny);
+  r.pressure = as_map(ws.pres, d.nx, d.ny);
+  r.grad_pressure = as_map(ws.grad_pres_mod, std::max(d.nx - 2, 0), std::max(d.ny - 2, 0), 1, 1);
+}
+
+}  // namespace
+
+std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* report,
+                                                std::int32_t nsp) {
+  auto plan = std::make_shared<grid_plan>(make_pending_plan(nx, ny, nsp));
+  if (plan->failure) {
+    std::ostream null_report(nullptr);
+    stop_on(*plan->failure, report ? *report : null_report);
+  }
+  return plan;
+}
+
+std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan) {
+  return std::make_unique<point_workspace>(plan);
+}
+
+point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,
+                           const grid_plan& plan, point_workspace& ws, std::ostream* report) {
+  std::ostream null_report(nullptr);
+  std::ostream& out = report ? *report : null_report;
+  check_point(deck, freq_hz, field, plan);
+  for (int k = 1; k <= deck.ny; ++k)
+    for (int j = 1; j <= deck.nx; ++j) ws.phiw(j, k) = field(j, k);
+
+  point_result r;
+  r.freq_hz = freq_hz;
+  r.omega = two_pi * freq_hz;
+  r.nodos = plan.nodos;
+  const solid_fractions f =
+      rock_physics_of_cells(deck, plan.matnum, ws.phiw, r.omega, ws.cc, out);
+  r.s1 = f.s1, r.s3 = f.s3;
+  r.rob_med = density_report(deck, plan, ws, f, out);
+  free_line(out, "cycle=", legacy_cycle);
+  free_line(out, "freq (Hz), omega_fix ", freq_hz, r.omega);
+
+  r.plane = plane_waves_of_cells(deck.nx, deck.ny, r.omega, ws.cc, out);
+  assemble_system(deck.nx, deck.ny, deck.h, r.omega, plan.xnod, ws.cc, ws.sys);
+  free_line(out, "number of unknowns nodos = ", plan.nodos);
+  factor_solve(plan, ws, out);
+
+  volume_change_report(deck, plan, ws, r, out);
+  averages_report(deck, plan, ws, r, out);
+  solid3_and_maps(deck, plan, ws, r);
+  return r;
+}
+
+}  // namespace core

@@ -1,0 +1,53 @@
+// What every point of one grid shares, read-only: the degree-of-freedom
+// numbering, the row pattern of the system, its minimum-degree order and the
+// symbolic factorization in that order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "common/arrays.h"
+
+namespace core {
+
+// A failed ordering (code 9, "FLAG=") or symbolic step (code 99, "ESP="
+// and "FLAG="), as the solver reported it.
+struct solver_failure {
+  int code;
+  std::int32_t flag, esp;
+};
+
+struct grid_plan {
+  grid_plan(int nx, int ny);
+  int nx, ny;
+  std::int32_t nodos;       // unknowns of the system
+  dof_table xnod;           // global numbers of the unknowns of every cell
+  cell_int matnum;          // material of every cell: 1
+  std::vector<std::int32_t> ia, ja;          // row pattern of the system
+  std::vector<std::int32_t> c, ic;           // minimum-degree order and its inverse
+  std::vector<std::int32_t> il, jl, iu, ju;  // structures of L and U in that order
+  // The solver work area the order and the structures were found in, in
+  // double-complex slots, and the slots it would have to spare after the
+  // factors (the ESP= value of a failed factorization).
+  std::int32_t nsp = 0, esp = 0;
+  // Set only in a plan built with make_pending_plan: the failure that stops
+  // every point of the grid at its ordering.
+  std::optional<solver_failure> failure;
+};
+
+// Writes the report lines of a solver failure ("FLAG=", or "ESP=" and
+// "FLAG=") and throws its run_stop.
+[[noreturn]] void stop_on(const solver_failure& f, std::ostream& report);
+
+// A plan whose solver failure, if any, is kept in `failure` rather than
+// thrown, for the legacy run that reports it at the point where it orders
+// the system. nsp = 0 sizes the solver's work area from what the ordering
+// and the symbolic factorization need (at least work_slots, grown as
+// needed; a grid that outgrows 32-bit indexing is refused with
+// stop_bad_deck); nsp > 0 fixes it, as a smaller area provokes the
+// solver's own failures.
+grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp = 0);
+
+}  // namespace core
