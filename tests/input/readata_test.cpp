@@ -146,6 +146,10 @@ TEST(Readata, BadDeckNamesLineAndField) {
        "line 6, field ny: grid 421 x 421 is too large: its system or its factors cannot be "
        "indexed; the largest square grid whose system and factors 32-bit indices can address is "
        "420 x 420"},
+      {deck({{5, "15500311"}, {6, "155500311"}}),  // unknowns x 50 past 64 bits
+       "line 6, field ny: grid 15500311 x 155500311 is too large: its system or its factors "
+       "cannot be indexed; the largest square grid whose system and factors 32-bit indices can "
+       "address is 420 x 420"},
       {deck({{7, "    2"}}), "line 7, field key_model: value 2 is neither 0 nor 1"},
       {deck({{7, "x"}}), "line 7, field key_model: cannot read 'x' in columns 1-5 as an integer"},
       {deck({{8, "   -1"}}), "line 8, field model: value -1 is neither 0 nor 1"},
