@@ -2,13 +2,17 @@
 // structure of the 60 x 60 cell finite-element grid: 4 unknowns per node,
 // 1 per cell edge, every cell's 20 unknowns fully coupled, 22,204 unknowns,
 // diagonally dominant values, in the minimum-degree order of zodrv path 1.
+// Beside the whole driver, the numeric factorization alone: znnf against the
+// row-blocked routine on one and two threads, with its bits checked.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstring>
 #include <vector>
 
+#include "yale/nnf_blocked.h"
 #include "yale/yale.h"
 
 namespace {
@@ -86,16 +90,18 @@ double scaled_residual(const grid_system& s, const std::vector<cplx>& z) {
   return rnorm / (anorm * znorm + bnorm);
 }
 
-void factor_and_solve(benchmark::State& state, bool minimum_degree) {
+// zndrv on `path`: 1 for the whole factorization and solve, 5 for the
+// symbolic step alone.
+void factor_and_solve(benchmark::State& state, bool minimum_degree, int32_t path) {
   grid_system s = make_grid_system();
   std::vector<cplx> area(nsp), z(s.n);
   auto* isp = reinterpret_cast<int32_t*>(area.data());
   std::vector<int32_t> p(s.n), ip(s.n);
-  int32_t flag = 0, esp = 0, path = 1;
+  int32_t flag = 0, esp = 0;
   for (int32_t k = 1; k <= s.n; ++k) p[k - 1] = ip[k - 1] = k;
   if (minimum_degree) {
-    const int32_t words = 4 * nsp;
-    zodrv(&s.n, s.ia.data(), s.ja.data(), s.a.data(), p.data(), ip.data(), &words, isp, &path,
+    const int32_t words = 4 * nsp, order = 1;
+    zodrv(&s.n, s.ia.data(), s.ja.data(), s.a.data(), p.data(), ip.data(), &words, isp, &order,
           &flag);
     if (flag != 0) {
       state.SkipWithError("zodrv failed");
@@ -113,14 +119,105 @@ void factor_and_solve(benchmark::State& state, bool minimum_degree) {
   state.counters["U"] = isp[2 * s.n + 1] - 1;  // iu(n+1) - 1
   state.counters["esp"] = esp;
   state.counters["flag"] = flag;
-  if (flag == 0) state.counters["residual"] = scaled_residual(s, z);
+  if (flag == 0 && path == 1) state.counters["residual"] = scaled_residual(s, z);
 }
 
-void BM_zndrv_minimum_degree(benchmark::State& state) { factor_and_solve(state, true); }
+// The grid system in minimum-degree order with its symbolic factorization
+// (zndrv path 5), and the numeric arrays of one factorization.
+struct symbolic_grid {
+  grid_system s = make_grid_system();
+  std::vector<cplx> area = std::vector<cplx>(nsp);
+  std::vector<int32_t> p = std::vector<int32_t>(s.n), ip = p;
+  int32_t flag = -1, esp = 0;
+  symbolic_grid() {
+    const int32_t words = 4 * nsp, order = 1, symbolic = 5;
+    zodrv(&s.n, s.ia.data(), s.ja.data(), s.a.data(), p.data(), ip.data(), &words, isp(), &order,
+          &flag);
+    if (flag == 0)
+      zndrv(&s.n, p.data(), p.data(), ip.data(), s.ia.data(), s.ja.data(), s.a.data(), s.b.data(),
+            nullptr, &nsp, isp(), area.data(), &esp, &symbolic, &flag);
+  }
+  int32_t* isp() { return reinterpret_cast<int32_t*>(area.data()); }
+  const int32_t* il() { return isp(); }
+  const int32_t* iu() { return isp() + s.n + 1; }
+  const int32_t* jl() { return isp() + 2 * s.n + 2; }
+  const int32_t* ju() { return jl() + il()[s.n] - 1; }
+};
+
+symbolic_grid& grid() {
+  static symbolic_grid g;
+  return g;
+}
+
+struct numeric_arrays {
+  int32_t lmax, umax, flag = -1;
+  std::vector<cplx> l, d, u, z, row, tmp;
+  explicit numeric_arrays(symbolic_grid& g)
+      : lmax(g.il()[g.s.n] - 1),
+        umax(g.iu()[g.s.n] - 1),
+        l(lmax),
+        d(g.s.n),
+        u(umax),
+        z(g.s.n),
+        row(g.s.n),
+        tmp(g.s.n) {}
+  template <class F>
+  void factor(symbolic_grid& g, F nnf) {
+    nnf(&g.s.n, g.p.data(), g.p.data(), g.ip.data(), g.s.ia.data(), g.s.ja.data(), g.s.a.data(),
+        z.data(), g.s.b.data(), g.il(), g.jl(), l.data(), &lmax, d.data(), g.iu(), g.ju(), u.data(),
+        &umax, row.data(), tmp.data(), &flag);
+  }
+  bool same_bits(const numeric_arrays& o) const {
+    const auto same = [](const std::vector<cplx>& x, const std::vector<cplx>& y) {
+      return std::memcmp(x.data(), y.data(), x.size() * sizeof(cplx)) == 0;
+    };
+    return same(l, o.l) && same(d, o.d) && same(u, o.u) && same(z, o.z);
+  }
+};
+
+// Numeric factorization and solve by znnf (threads 0) or by the blocked
+// routine on state.range(0) threads, which must reproduce znnf's bits.
+void BM_znnf(benchmark::State& state) {
+  symbolic_grid& g = grid();
+  if (g.flag != 0) return state.SkipWithError("ordering or symbolic step failed");
+  const int threads = int(state.range(0));
+  std::vector<std::byte> scratch(yale_blocked::scratch_bytes(g.s.n, threads));
+  const auto blocked = [&](auto... args) {
+    yale_blocked::znnf_blocked(args..., scratch, {threads});
+  };
+  numeric_arrays x(g);
+  for (auto _ : state) {
+    if (threads == 0)
+      x.factor(g, znnf);
+    else
+      x.factor(g, blocked);
+    benchmark::DoNotOptimize(x.z.data());
+  }
+  numeric_arrays ref(g);
+  ref.factor(g, znnf);
+  state.counters["flag"] = x.flag;
+  state.counters["same_bits"] = x.same_bits(ref);
+}
+
+void BM_zndrv_minimum_degree(benchmark::State& state) {
+  factor_and_solve(state, true, int32_t(state.range(0)));
+}
 // The same system in the grid's own order: the band profile does not fit nsp.
-void BM_zndrv_natural_order(benchmark::State& state) { factor_and_solve(state, false); }
+void BM_zndrv_natural_order(benchmark::State& state) { factor_and_solve(state, false, 1); }
 
 }  // namespace
 
-BENCHMARK(BM_zndrv_minimum_degree)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_znnf)
+    ->ArgName("threads")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_zndrv_minimum_degree)
+    ->ArgName("path")
+    ->Arg(1)
+    ->Arg(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_zndrv_natural_order)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,12 +1,12 @@
-// Cardano roots, 3 x 3 eigenvalues and bordering inversion against
-// hand-worked cases; plane waves against independent solutions of the same
-// wave problem, the report of the central cell and the velocity stops.
+// Plane waves as roots of the dispersion relations of their wave type (which
+// checks the Cardano roots, eigenvalues and inversion underneath), the cell
+// reported and returned, and the velocity stops.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/report.h"
@@ -14,11 +14,6 @@
 #include "plane_waves/velocity_checks.h"
 
 namespace {
-
-void expect_near(cplx got, cplx want, double tol = 1e-12) {
-  EXPECT_NEAR(got.real(), want.real(), tol) << got;
-  EXPECT_NEAR(got.imag(), want.imag(), tol) << got;
-}
 
 // Coefficients of one cell (moduli in Pa, masses in kg/m^3, friction in
 // Pa s/m^2); by default ice-bearing quartz sand with 20 % water.
@@ -34,9 +29,9 @@ struct cell {
 const cell uncoupled{6e8, 4e8, 2e8, 3e8, 0, 0, 0, 1e9, 0, 1000, 0, 0, 2000, 0, 3000, 0, 0, 0};
 
 // Runs an nx x ny grid of cell c with cell (nx, ny) replaced by last;
-// returns the stop code (0 if none) and keeps the report lines.
+// returns the stop code (0 if none) and the report lines.
 int run(int nx, int ny, double omega, const cell& c, const cell& last, wave_values& w,
-        std::vector<std::string>* report = nullptr) {
+        std::vector<std::string>& report) {
   std::vector<cell_real> f(18, cell_real(nx, ny));
   for (int k = 1; k <= ny; ++k)
     for (int j = 1; j <= nx; ++j) {
@@ -54,92 +49,20 @@ int run(int nx, int ny, double omega, const cell& c, const cell& last, wave_valu
     code = s.code;
   }
   std::istringstream in(out.str());
-  if (report)
-    for (std::string l; std::getline(in, l);) report->push_back(l);
+  for (std::string l; std::getline(in, l);) report.push_back(l);
   return code;
 }
 
 wave_values run(const cell& c, double omega) {
   wave_values w{};
-  EXPECT_EQ(run(1, 1, omega, c, c, w), 0);
+  std::vector<std::string> report;
+  EXPECT_EQ(run(1, 1, omega, c, c, w, report), 0);
   return w;
-}
-
-}  // namespace
-
-TEST(PlaneWaveKernels, CardanoRootsAndEigenvaluesInTheirOrder) {
-  cplx x[3];
-  auto expect_roots = [&x](cplx r1, cplx r2, cplx r3) {
-    expect_near(x[0], r1), expect_near(x[1], r2), expect_near(x[2], r3);
-  };
-  cubeq2(1.0, -6.0, 11.0, -6.0, x[0], x[1], x[2]);  // (x - 1)(x - 2)(x - 3)
-  expect_roots(3.0, 1.0, 2.0);
-  cubeq2(1.0, 0.0, 0.0, -8.0, x[0], x[1], x[2]);  // x^3 = 8: the real root first
-  expect_roots(2.0, cplx(-1.0, std::sqrt(3.0)), cplx(-1.0, -std::sqrt(3.0)));
-  const cplx diag[9] = {1.0, 0.0, 0.0, 0.0, 2.0, 0.0, 0.0, 0.0, 3.0};
-  cautov(diag, x[0], x[1], x[2]);
-  expect_roots(3.0, 1.0, 2.0);
-}
-
-TEST(PlaneWaveKernels, InversionOfTheLeadingBlock) {
-  // n = 1 touches only the first entry.
-  cplx mat[25];
-  for (int i = 0; i < 25; ++i) mat[i] = cplx(i + 1.0, -1.0);
-  mat[0] = cplx(0.0, 2.0);
-  c_invert(1, mat);
-  expect_near(mat[0], cplx(0.0, -0.5), 0.0);
-  for (int i = 1; i < 25; ++i) EXPECT_EQ(mat[i], cplx(i + 1.0, -1.0));
-  // tridiag(-1, 2, -1) of order 5 has the inverse min(i,j) (6 - max(i,j)) / 6.
-  auto at = [&mat](int i, int j) -> cplx& { return mat[(i - 1) + 5 * (j - 1)]; };
-  for (int i = 1; i <= 5; ++i)
-    for (int j = 1; j <= 5; ++j) at(i, j) = i == j ? 2.0 : std::abs(i - j) == 1 ? -1.0 : 0.0;
-  c_invert(5, mat);
-  for (int i = 1; i <= 5; ++i)
-    for (int j = 1; j <= 5; ++j)
-      expect_near(at(i, j), std::min(i, j) * (6.0 - std::max(i, j)) / 6.0, 1e-14);
-}
-
-TEST(VelocAten, LosslessWavesMatchIndependentSolutions) {
-  // Diagonal S: Cardano gives 3, 1, 2; the first two are swapped to put the
-  // faster first, the third (707 m/s) stays last though faster than 577 m/s.
-  wave_values w = run(uncoupled, 628.3);
-  EXPECT_NEAR(w.vp1, 1000.0, 1e-9);
-  EXPECT_NEAR(w.vp2, 1000.0 / std::sqrt(3.0), 1e-9);
-  EXPECT_NEAR(w.vp3, 1000.0 / std::sqrt(2.0), 1e-9);
-  EXPECT_NEAR(w.vs1, 1000.0 / std::sqrt(5.0), 1e-9);
-  EXPECT_NEAR(w.vs2, 1000.0 / std::sqrt(10.0), 1e-9);
-  // A coupled cell without friction: nothing attenuates, and the shear
-  // waves solve det(Es - v^2 As) = 0 with the fluid eliminated from the masses.
-  cell c;
-  c.f11 = c.f12 = c.f22 = 0.0;
-  c.mu13 = 1e9;  // a strong shear coupling of the solids
-  w = run(c, 628.3);
-  for (double qinv : {w.qinv_p1, w.qinv_p2, w.qinv_p3, w.qinv_s1, w.qinv_s2})
-    EXPECT_LT(std::abs(qinv), 1e-9);
-  const double a22 = c.p11 - c.p12 * c.p12 / c.p22, a25 = c.p13 - c.p12 * c.p23 / c.p22,
-               a55 = c.p33 - c.p23 * c.p23 / c.p22;
-  const double qa = a22 * a55 - a25 * a25, qb = -(c.mu1 * a55 + c.mu3 * a22 - c.mu13 * a25),
-               qc = c.mu1 * c.mu3 - 0.25 * c.mu13 * c.mu13;
-  const double disc = std::sqrt(qb * qb - 4 * qa * qc);
-  EXPECT_NEAR(w.vs1, std::sqrt((-qb + disc) / (2 * qa)), 1e-7 * w.vs1);
-  EXPECT_NEAR(w.vs2, std::sqrt((-qb - disc) / (2 * qa)), 1e-7 * w.vs2);
-}
-
-TEST(VelocAten, LowFrequencyFastWaveMovesAllPhasesTogether) {
-  // Friction dominating inertia locks the relative motions: the fast P wave
-  // sees the stiffness of the locked mode over the bulk density.
-  const cell c;
-  const wave_values w = run(c, 10.0);
-  const double stiffness = c.lambda1 + 2 * c.mu1 + 2 * (c.mu13 + c.d3) + c.lambda3 + 2 * c.mu3;
-  EXPECT_NEAR(w.vp1, std::sqrt(stiffness / (c.p11 + 2 * c.p13 + c.p33)), 2e-8 * w.vp1);
-  EXPECT_LT(w.qinv_p1, 1e-3);
-  EXPECT_GT(w.qinv_p2, 900.0);  // the slow waves turn diffusive
 }
 
 // |det M| over the product of the row lengths of M (Hadamard's bound): near
 // zero exactly when M is singular, whatever the scale of its entries.
-double singularity(const std::vector<std::vector<cplx>>& mat) {
-  const auto& a = mat;
+double singularity(const std::vector<std::vector<cplx>>& a) {
   const cplx det = a.size() == 2 ? a[0][0] * a[1][1] - a[0][1] * a[1][0]
                                  : a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) -
                                        a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
@@ -160,11 +83,23 @@ cplx squared_slowness(double v, double qinv) {
   return sigma * sigma;
 }
 
-TEST(VelocAten, LossyWavesSolveTheirDispersionRelations) {
+}  // namespace
+
+TEST(VelocAten, WavesSolveTheirDispersionRelations) {
+  // Diagonal S: Cardano gives 3, 1, 2; the first two are swapped to put the
+  // faster first, the third (707 m/s) stays last though faster than 577 m/s.
+  const wave_values u = run(uncoupled, 628.3);
+  const double want[5] = {1000.0, 1000.0 / std::sqrt(3.0), 1000.0 / std::sqrt(2.0),
+                          1000.0 / std::sqrt(5.0), 1000.0 / std::sqrt(10.0)};
+  const double got[5] = {u.vp1, u.vp2, u.vp3, u.vs1, u.vs2};
+  for (int i = 0; i < 5; ++i) EXPECT_NEAR(got[i], want[i], 1e-9) << i;
   // Each velocity and 1000/Q must give a slowness s with det(A - s^2 E) = 0,
-  // A the inertia-friction and E the elastic matrix of the wave type.
-  const cell c;
-  for (double omega : {628.3, 6.283e4}) {
+  // A the inertia-friction and E the elastic matrix of the wave type; without
+  // friction (and a strong shear coupling of the solids) nothing attenuates.
+  cell lossless;
+  lossless.f11 = lossless.f12 = lossless.f22 = 0.0;
+  lossless.mu13 = 1e9;
+  for (auto [c, omega] : {std::pair{cell{}, 628.3}, {cell{}, 6.283e4}, {lossless, 628.3}}) {
     const wave_values w = run(c, omega);
     const cplx i(0, 1);
     const cplx a11 = c.p11 - i * c.f11 / omega, a13 = c.p12 + i * c.f12 / omega,
@@ -178,6 +113,9 @@ TEST(VelocAten, LossyWavesSolveTheirDispersionRelations) {
                              {a14 - s2 * e14, a34 - s2 * c.b2, a44 - s2 * e44}}),
                 1e-9)
           << "P wave " << v << " m/s at omega " << omega;
+      if (c.f22 == 0) {
+        EXPECT_LT(std::abs(qinv), 1e-9);
+      }
     }
     // Shear: the fluid moves with the solids' transverse motion eliminated.
     const cplx a22 = a11 - a13 * a13 / a33, a25 = a14 - a13 * a34 / a33,
@@ -188,40 +126,26 @@ TEST(VelocAten, LossyWavesSolveTheirDispersionRelations) {
                              {a25 - s2 * 0.5 * c.mu13, a55 - s2 * c.mu3}}),
                 1e-9)
           << "S wave " << v << " m/s at omega " << omega;
+      if (c.f22 == 0) {
+        EXPECT_LT(std::abs(qinv), 1e-9);
+      }
     }
+    EXPECT_GT(w.vs1, w.vs2);
   }
 }
 
-TEST(VelocAten, ReportsTheCentralCellAndReturnsTheLast) {
+TEST(VelocAten, ReportsTheCellNearTheCentreAndReturnsTheLast) {
   cell stiff = uncoupled;  // four times the moduli: twice the velocities
   stiff.lambda1 *= 4, stiff.lambda3 *= 4, stiff.mu1 *= 4, stiff.mu3 *= 4, stiff.m *= 4;
   wave_values w{};
   std::vector<std::string> l;
-  ASSERT_EQ(run(2, 3, 628.3, uncoupled, stiff, w, &l), 0);
+  ASSERT_EQ(run(3, 5, 628.3, uncoupled, stiff, w, l), 0);
   EXPECT_NEAR(w.vp1, 2000.0, 1e-9);
   EXPECT_NEAR(w.vs2, 2000.0 / std::sqrt(10.0), 1e-9);
-  // The 2 x 3 grid reports cell (1, 1) (nx/2, ny/2) only: exact text, and
-  // the velocities after their labels.
-  const std::string stars(" ********************************************");
-  const std::vector<std::string> head = {
-      stars, "", "  ANGULAR FREQUENCY :   628.3  (HZ)", "", stars, " nx/2,ny/2  1 1",
-      " Compressional wave speeds using eigenvalues",
-      "   of matrix S = E^{-1} A associated with   ",
-      "  rows and  col. 1,3 y 4  of S,  respec.", ""};
-  ASSERT_EQ(l.size(), 32u);
-  for (std::size_t i = 0; i < head.size(); ++i) EXPECT_EQ(l[i], head[i]) << i;
-  EXPECT_EQ(l[21], "  Shear  wave speeds and att. using eigenvalues");
-  EXPECT_EQ(l[26], "  Qs1 =  Infinity");
-  const char* labels[] = {" vp1 =  ", " vp2 =  ", " vp3 =  ", " vs1 =  ", " vs2 =  "};
-  const double speeds[] = {1000.0, 1000.0 / std::sqrt(3.0), 1000.0 / std::sqrt(2.0),
-                           1000.0 / std::sqrt(5.0), 1000.0 / std::sqrt(10.0)};
-  const int at[] = {10, 13, 16, 25, 28};
-  for (int i = 0; i < 5; ++i) {
-    ASSERT_EQ(l[at[i]].rfind(labels[i], 0), 0u) << l[at[i]];
-    EXPECT_NEAR(std::stod(l[at[i]].substr(8)), speeds[i], 1e-9) << l[at[i]];
-  }
-  EXPECT_NE(l[10].find(" m/s atp1 =  "), std::string::npos);
-  EXPECT_EQ(l[25].substr(l[25].size() - 23), "  ats1 =  0 1000/qs1  0");
+  ASSERT_EQ(l.size(), 32u);  // the frequency header, one cell's table, an empty line
+  EXPECT_EQ(l[5], " nx/2,ny/2  1 2");
+  ASSERT_EQ(l[10].rfind(" vp1 =  ", 0), 0u) << l[10];
+  EXPECT_NEAR(std::stod(l[10].substr(8)), 1000.0, 1e-9) << l[10];
 }
 
 TEST(VelocAten, VelocityStops) {
@@ -241,7 +165,7 @@ TEST(VelocAten, VelocityStops) {
   for (const auto& sc : cells) {
     wave_values w{};
     std::vector<std::string> l;
-    EXPECT_EQ(run(2, 2, 100.0, cell{}, sc.c, w, &l), sc.code);
+    EXPECT_EQ(run(2, 2, 100.0, cell{}, sc.c, w, l), sc.code);
     EXPECT_EQ(l.back(), sc.line);
   }
   // The first bad velocity wins: vp2 before vp3 and the shear waves.

@@ -1,6 +1,5 @@
-// Nonsymmetric driver on hand-worked cases: structures of L and U, pivot
-// reciprocals, the sign of eliminated zeros, error flags, and the solves
-// with stored factors.
+// Nonsymmetric driver on hand-worked cases: error flags, pivot reciprocals,
+// the sign of eliminated zeros, work areas, and the factors stored in steps.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -45,24 +44,7 @@ lu_case<T, Drv> arrow() {
 
 }  // namespace
 
-TEST(Symbolic, ArrowStructuresAndErrorsNamingTheRow) {
-  const struct {
-    ivec order, il, iu, jl, ju;
-    int32_t esp;
-  } arrows[] = {{{1, 2, 3, 4}, {1, 1, 2, 4, 7}, {1, 4, 6, 7, 7}, {1, 1, 2, 1, 2, 3},
-                 {2, 3, 4, 3, 4, 4}, 30},  // complete fill; rows 3, 4 merge U row 1 pruned
-                {{4, 3, 2, 1}, {1, 1, 1, 1, 4}, {1, 2, 3, 4, 4}, {1, 2, 3}, {4, 4, 4}, 38}};
-  for (const auto& c : arrows) {
-    auto m = arrow();
-    m.r = m.ic = c.order;
-    EXPECT_EQ(m.run(5, 60), 0);
-    EXPECT_EQ(m.esp, c.esp);
-    const int32_t nl = int32_t(c.jl.size());
-    EXPECT_EQ(m.words(1, 5), c.il);
-    EXPECT_EQ(m.words(6, 5), c.iu);
-    EXPECT_EQ(m.words(11, nl), c.jl);
-    EXPECT_EQ(m.words(11 + nl, int32_t(c.ju.size())), c.ju);  // ju moved behind jl
-  }
+TEST(Symbolic, ErrorsNameTheRow) {
   const struct {
     ivec ia, ja;
     int32_t path, flag;
@@ -103,9 +85,9 @@ TEST(Numeric, PivotsAndEliminatedZeros) {
 TEST(Driver, WorkAreasAndPaths) {
   // arrow in natural order on sndrv, one word per slot: avail = nsp - 19,
   // jlmax = avail / 2, jumax = avail - jlmax; after the symbolic step l0 = 23
-  // and umax = nsp - 40
+  // and umax = nsp - 40; L's 6 entries fill jlmax exactly at nsp = 31
   for (auto [nsp, flag, esp] : {std::tuple{20, 41, 1}, {29, 6 * 4 + 3, 10}, {30, 3 * 4 + 4, 11},
-                                {40, 41, -6}, {41, 7 * 4 + 1, -5}, {46, 0, 0}}) {
+                                {31, 41, -15}, {40, 41, -6}, {41, 7 * 4 + 1, -5}, {46, 0, 0}}) {
     auto m = arrow<double, sndrv>();
     EXPECT_EQ(m.run(1, nsp), flag) << nsp;
     EXPECT_EQ(m.esp, esp) << nsp;
@@ -118,7 +100,7 @@ TEST(Driver, WorkAreasAndPaths) {
   }
 }
 
-TEST(Driver, StoredFactorsGiveTheSameSolutions) {
+TEST(Driver, FactorsInStepsAreBitIdentical) {
   auto m = arrow();  // with complex values, in a permuted order
   m.a = {{10, 1}, {2, -1}, {3, 0.5}, {4, 2}, {1, 1}, {6, -2}, {-1, 0.25}, {7, 1}, {0.5, -3}, 8};
   m.b = {{1, 2}, -3, {0, 1}, {4, -1}};
@@ -129,11 +111,4 @@ TEST(Driver, StoredFactorsGiveTheSameSolutions) {
   ASSERT_EQ(split.run(2), 0);
   EXPECT_EQ(std::memcmp(m.area.data(), split.area.data(), 80 * sizeof(cplx)), 0);
   EXPECT_EQ(std::memcmp(m.z.data(), split.z.data(), 4 * sizeof(cplx)), 0);
-
-  const cvec z1 = m.z;
-  m.flag = 77;
-  EXPECT_EQ(m.run(3), 77);  // the flag stays as it was
-  EXPECT_EQ(std::memcmp(m.z.data(), z1.data(), 4 * sizeof(cplx)), 0);
-  EXPECT_EQ(m.run(4), 77);  // the transposed solve is checked on random systems
-  EXPECT_NE(m.z, z1);
 }
