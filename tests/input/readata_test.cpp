@@ -75,6 +75,19 @@ TEST(Readata, ValuesAndSecondBlock) {
   EXPECT_EQ(ice.out.str().find("layer i="), std::string::npos);
 }
 
+TEST(Readata, ValuesTheModelDoesNotUseOrTheRockPhysicsStopsOnPass) {
+  const std::string accepted[] = {
+      deck({{13, "0."}, {18, "-1.E-13"}, {25, "-1."}, {23, "-1."}, {26, "-3.6E10"}}),
+      deck({{7, "    0"}, {17, "0.29"}, {21, "-1.E-6"}, {18, "0."}, {20, "-1."}}),
+      deck({{9, "2"}, {30, "2147483647"}, {31, "2.25"}}) +  // nl(2) at the int limit
+          deck({{17, "0.25"}}).substr(deck({{12, nullptr}}).size())};
+  for (const std::string& text : accepted) {
+    deck_values v;
+    const run_stop s = v.read(text);
+    EXPECT_EQ(s.code, -1) << s.message;
+  }
+}
+
 TEST(Readata, IceModelStopsWhenWaterReachesPorosity) {
   EXPECT_EQ(deck_values{}.read(deck({{7, "    0"}, {17, "0.29"}})).code, -1);
   EXPECT_EQ(deck_values{}.read(deck({{17, "0.9"}})).code, -1);  // shaley sand: no check
@@ -100,6 +113,10 @@ TEST(Readata, BadDeckNamesLineAndField) {
        "line 6, field ny: grid 421 x 421 is too large: its system or its factors cannot be "
        "indexed; the largest square grid whose system and factors 32-bit indices can address is "
        "420 x 420"},
+      {deck({{5, "15500311"}, {6, "155500311"}}),  // unknowns x 50 past 64 bits
+       "line 6, field ny: grid 15500311 x 155500311 is too large: its system or its factors "
+       "cannot be indexed; the largest square grid whose system and factors 32-bit indices can "
+       "address is 420 x 420"},
       {deck({{7, "    2"}}), "line 7, field key_model: value 2 is neither 0 nor 1"},
       {deck({{7, "x"}}), "line 7, field key_model: cannot read 'x' in columns 1-5 as an integer"},
       {deck({{8, "   -1"}}), "line 8, field model: value -1 is neither 0 nor 1"},
@@ -111,6 +128,19 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{11, "1.2.3"}}),
        "line 11, field akf(1): cannot read '1.2.3' in columns 1-20 as a real"},
       {deck({{16, nullptr}}), "line 16, field phi_a_m(1): end of input"},
+      {deck({{1, std::string(70000, '1').c_str()}}),
+       "line 1, field freq1: line longer than 65536 characters"},
+      // Values no rock has, refused where the deck's model uses them.
+      {deck({{11, "0."}}), "line 11, field akf(1): value 0 is not positive"},
+      {deck({{11, "1.e299"}}), "line 11, field akf(1): value 1e+299 is above 1e+12"},
+      {deck({{12, "-1."}}), "line 12, field ro2(1): value -1 is not positive"},
+      {deck({{13, "-0.01"}}), "line 13, field eta(1): value -0.01 is negative"},
+      {deck({{14, "-2650."}}), "line 14, field ro1(1): value -2650 is not positive"},
+      {deck({{15, "0."}}), "line 15, field ro3(1): value 0 is not positive"},
+      {deck({{7, "    0"}, {18, "-1.E-13"}}), "line 18, field capa_1_0(1): value -1e-13 is negative"},
+      {deck({{21, "-1.E-6"}}), "line 21, field rs1(1): value -1e-06 is negative"},
+      {deck({{7, "    0"}, {25, "-1."}}), "line 25, field xmu_air(1): value -1 is negative"},
+      {deck({{28, "2.E12"}}), "line 28, field ak_s3(1): value 2e+12 is above 1e+12"},
   };
   for (const auto& [text, message] : cases) {
     const run_stop s = deck_values{}.read(text);

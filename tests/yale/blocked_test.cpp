@@ -57,7 +57,9 @@ struct numeric {
 };
 
 bool same_bits(const cvec& x, const cvec& y) {
-  return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size() * sizeof(x[0])) == 0;
+  // An empty vector's data() may be null, which memcmp must not be given.
+  return x.size() == y.size() &&
+         (x.empty() || std::memcmp(x.data(), y.data(), x.size() * sizeof(x[0])) == 0);
 }
 
 // Every path of the blocked routine gives znnf's bits and flag; returns the flag.

@@ -13,7 +13,9 @@ double estimated_factor_slots(std::int64_t nx, std::int64_t ny) {
 }
 
 bool grid_fits(std::int64_t nx, std::int64_t ny) {
-  if (nx < 1 || ny < 1 || nx > INT32_MAX || ny > INT32_MAX) return false;
+  // More cells than 32-bit indices count never fit; refusing them first
+  // keeps the unknowns and their storage within 64 bits.
+  if (nx < 1 || ny < 1 || nx > INT32_MAX || ny > INT32_MAX || nx * ny > INT32_MAX) return false;
   const std::int64_t n = grid_unknowns(nx, ny);
   return n * row_capacity < INT32_MAX && 3 * n + 2 * 47 * n <= max_work_slots &&
          estimated_factor_slots(nx, ny) <= max_work_slots;

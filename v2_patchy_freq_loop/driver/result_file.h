@@ -3,8 +3,10 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
+#include <ostream>
 #include <string>
+
+#include "common/fd_output.h"
 
 class result_file {
  public:
@@ -13,17 +15,19 @@ class result_file {
 
   // Creates the file, or empties an existing one; stops the run if it cannot.
   void open(std::filesystem::path name);
-  bool is_open() const { return out_.is_open(); }
+  bool is_open() const { return file_.is_open(); }
 
   // The stream to write lines to.
   std::ostream& os() { return out_; }
 
   // Pushes the lines written so far to the file, so that they survive a
-  // later failure; stops the run if the file could not be written.
+  // later failure; stops the run, naming the cause, if the file could not
+  // be written.
   void flush();
   void close();
 
  private:
   std::filesystem::path name_;
-  std::ofstream out_;
+  fd_output file_;
+  std::ostream out_{&file_};
 };

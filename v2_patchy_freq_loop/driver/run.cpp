@@ -80,9 +80,7 @@ core::water_field water_of_cycle(const deck_values& d, const run_settings& setti
   if (d.model == 1) {
     const std::filesystem::path name =
         settings.water_file.empty() ? default_water_file : settings.water_file;
-    water.open(name);
-    if (!water)
-      throw run_stop{stop_bad_water_file, "cannot open \"" + name.string() + "\" for reading"};
+    open_water_file(water, name);
   }
   try {
     return core::legacy_water_field(d, water);

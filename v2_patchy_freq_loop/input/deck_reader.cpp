@@ -13,7 +13,12 @@ void deck_reader::fail(std::string_view field, std::string_view what) const {
 // First item of the next free-format line; the rest of its line is dropped.
 std::string deck_reader::free_item(std::string_view field) {
   std::string_view rest;
-  const std::optional<std::string_view> item = next_read_item(in_, text_, rest, line_);
+  std::optional<std::string_view> item;
+  try {
+    item = next_read_item(in_, text_, rest, line_);
+  } catch (const line_too_long&) {
+    fail(field, line_too_long::message());
+  }
   if (!item) fail(field, "end of input");
   if (item->empty()) fail(field, "no value before the comma");
   return std::string(*item);
@@ -22,7 +27,11 @@ std::string deck_reader::free_item(std::string_view field) {
 // Columns 1 ... width of the next line, blanks removed (a short line is
 // padded with blanks).
 std::string deck_reader::fixed_field(std::string_view field, std::size_t width) {
-  if (!read_line(in_, text_, line_)) fail(field, "end of input");
+  try {
+    if (!read_line(in_, text_, line_)) fail(field, "end of input");
+  } catch (const line_too_long&) {
+    fail(field, line_too_long::message());
+  }
   return without_blanks(std::string_view(text_).substr(0, width));
 }
 

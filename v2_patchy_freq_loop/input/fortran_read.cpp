@@ -92,9 +92,20 @@ std::optional<std::string_view> next_free_item(std::string_view& rest) {
   return item;
 }
 
+std::string line_too_long::message() {
+  return "line longer than " + std::to_string(max_line_length) + " characters";
+}
+
 bool read_line(std::istream& in, std::string& text, int& line) {
   ++line;
-  if (!std::getline(in, text)) return false;
+  text.clear();
+  constexpr auto end = std::char_traits<char>::eof();
+  auto c = in.get();
+  if (c == end) return false;
+  for (; c != end && c != '\n'; c = in.get()) {
+    if (text.size() == max_line_length) throw line_too_long{};
+    text += static_cast<char>(c);
+  }
   if (!text.empty() && text.back() == '\r') text.pop_back();
   return true;
 }

@@ -21,6 +21,17 @@ std::optional<int> fortran_int(std::string_view text);
 // null item (a comma where a value should be) and nothing at the line end.
 std::optional<std::string_view> next_free_item(std::string_view& rest);
 
+// Longest line the readers take, in characters without the line end: the
+// input is read a line at a time, and no line of a deck or water file needs
+// more, so memory stays bounded whatever the input holds.
+inline constexpr std::size_t max_line_length = 65536;
+
+// Thrown by read_line on a line longer than max_line_length.
+struct line_too_long {
+  // "line longer than 65536 characters"
+  static std::string message();
+};
+
 // Next line of `in` into `text`, without a trailing carriage return, counted
 // in `line` (also when the input has ended). False at the end of the input.
 bool read_line(std::istream& in, std::string& text, int& line);

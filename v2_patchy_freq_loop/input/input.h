@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <istream>
 #include <ostream>
 
@@ -31,3 +33,12 @@ void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_r
 
 // The whole deck read from `in` (readata), echoed on `out`.
 deck_values read_deck(std::istream& in, std::ostream& out);
+
+// The largest water-distribution file taken: a record needs some 30 bytes,
+// so the limit is far beyond any grid's need and refuses absurd files
+// before they are read.
+inline constexpr long long max_water_file_bytes = 64LL << 20;
+
+// Opens the water file `name` for porosity; a missing or unreadable file, a
+// directory or a file past the size limit stops the run (code 3).
+void open_water_file(std::ifstream& water, const std::filesystem::path& name);

@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include "common/report.h"
 #include "input/input.h"
 
@@ -11,8 +13,9 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
   const int nl2 = nl[1];
   free_line(out, "nl(1), nl(2)  ", nl1, nl2);
 
-  const int period = nl1 + nl2;
-  const int nper = ny / period;
+  // The period in 64 bits: nl(1) + nl(2) may exceed the int range.
+  const std::int64_t period = std::int64_t{nl1} + nl2;
+  const int nper = static_cast<int>(ny / period);
   thickness[0] = nl1 * h;
   thickness[1] = nl2 * h;
 
@@ -34,8 +37,8 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
   free_line(out);
 
   for (int p = 1; p <= nper; ++p) {
-    for (int r = 1; r <= period; ++r) {
-      const int k = (p - 1) * period + r;
+    for (int r = 1; r <= period; ++r) {  // nper >= 1: period <= ny
+      const int k = static_cast<int>((p - 1) * period + r);
       for (int j = 1; j <= nx; ++j) matnum(j, k) = r <= nl1 ? 1 : 2;
     }
   }

@@ -14,8 +14,9 @@ class water_records {
   explicit water_records(std::istream& in) : in_(in) {}
 
   // One record "int int real": the two integers are checked and dropped,
-  // the real returned. Items may run on over following lines; the rest of
-  // the line holding the third item is ignored.
+  // the real, a water proportion in 0 ... 1, returned. Items may run on
+  // over following lines; the rest of the line holding the third item is
+  // ignored.
   double read(int j, int k) {
     std::string_view rest;
     for (int n = 1; n <= 2; ++n) {
@@ -25,13 +26,23 @@ class water_records {
     const std::string item = next_item(rest, j, k);
     const std::optional<double> phi = fortran_real(item, 0);
     if (!phi) fail("cannot read '" + item + "' as a real");
+    if (!(*phi >= 0 && *phi <= 1)) {
+      fail("water proportion " + free_real(*phi) + " of cell (" + std::to_string(j) + ", " +
+           std::to_string(k) + ") outside 0 ... 1");
+    }
     return *phi;
   }
 
  private:
   // Next item of the record of cell (j, k); a missing or null item stops.
   std::string next_item(std::string_view& rest, int j, int k) {
-    const std::optional<std::string_view> item = next_read_item(in_, text_, rest, line_);
+    std::optional<std::string_view> item;
+    try {
+      item = next_read_item(in_, text_, rest, line_);
+    } catch (const line_too_long&) {
+      fail(line_too_long::message());
+    }
+    if (!item && in_.bad()) fail("read error");
     if (!item) {
       fail("end of file before the record of cell (" + std::to_string(j) + ", " +
            std::to_string(k) + ")");

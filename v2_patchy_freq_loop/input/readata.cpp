@@ -1,3 +1,5 @@
+#include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 
@@ -8,17 +10,54 @@
 
 namespace {
 
-// One "(g20.10)" line of a material block: its name, its echo label and the
-// per-material array it fills.
+// Field name of entry i of a per-material value, e.g. "akf(2)".
+std::string indexed(const char* name, int i) {
+  return std::string(name) + "(" + std::to_string(i) + ")";
+}
+
+// The values a material may physically take: at least `lo` (above it when
+// `lo_open`; `lo` is 0 or unbounded) and at most `hi`. Values that the rock physics already stops
+// on (negative mineral moduli, fractions, friction) are left to its stops.
+struct value_range {
+  double lo = -std::numeric_limits<double>::infinity();
+  bool lo_open = false;
+  double hi = std::numeric_limits<double>::infinity();
+};
+
+// No solid or fluid is stiffer than this (diamond: 4.4e11 Pa), in Pa.
+constexpr double max_modulus = 1e12;
+
+constexpr value_range any{};
+constexpr value_range positive{0, true};       // densities
+constexpr value_range non_negative{0, false};  // viscosity, permeability, grain size
+constexpr value_range positive_modulus{0, true, max_modulus};
+constexpr value_range non_negative_modulus{0, false, max_modulus};
+constexpr value_range modulus{-std::numeric_limits<double>::infinity(), false, max_modulus};
+
+// The models that use a value: both, the ice model or the shaley-sand model.
+enum class used_by { both, ice, shaley_sand };
+
+// One "(g20.10)" line of a material block: its name, its echo label, the
+// per-material array it fills, and the range checked when its model uses it.
 struct block_value {
   const char* name;
   const char* label;
   per_material* values;
+  value_range range = any;
+  used_by model = used_by::both;
 };
 
-// Field name of entry i of a per-material value, e.g. "akf(2)".
-std::string indexed(const char* name, int i) {
-  return std::string(name) + "(" + std::to_string(i) + ")";
+// Stops the run if the value just read is outside its range, for a value
+// the deck's model uses.
+void check_value(const deck_reader& deck, const block_value& v, int i, int key_model) {
+  if (v.model == used_by::ice && key_model != 0) return;
+  if (v.model == used_by::shaley_sand && key_model != 1) return;
+  const double x = mat(*v.values, i);
+  const value_range& r = v.range;
+  const std::string text = "value " + free_real(x);
+  if (x < r.lo || (r.lo_open && x == r.lo))
+    deck.fail(indexed(v.name, i), text + (r.lo_open ? " is not positive" : " is negative"));
+  if (x > r.hi) deck.fail(indexed(v.name, i), text + " is above " + free_real(r.hi));
 }
 
 // Stops the run if the integer just read lies outside lo ... hi.
@@ -63,11 +102,12 @@ void read_block(deck_reader& deck, int i, int nmat, int key_model, std::array<in
   const std::string nl_field = indexed("nl", i);
   nl[i - 1] = deck.read_free_int(nl_field);
   if (nl[i - 1] < 0) deck.fail(nl_field, "value " + std::to_string(nl[i - 1]) + " is negative");
-  if (i == nmat && nl[0] + nl[1] == 0) {
+  if (i == nmat && std::int64_t{nl[0]} + nl[1] == 0) {
     deck.fail(nl_field, "nl(1) + nl(2) = 0 leaves the layer period empty");
   }
   for (const block_value& v : block) {
     mat(*v.values, i) = deck.read_g20_10(indexed(v.name, i));
+    check_value(deck, v, i, key_model);
     if (v.values == &phi_layer_m) ice_model_check(key_model, i, phi_a_m, phi_layer_m, out);
   }
 }
@@ -134,25 +174,26 @@ void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int&
 
   // Lines 2 ... 20 of a material block, in reading (and echo) order.
   const block_value block[] = {
-      {"akf", " akf (GPA) (fluid bulk mod.    = ", &akf},
-      {"ro2", " ro2 (gr/cm^3) (fluid density) = ", &ro2},
-      {"eta", " eta (poise) (fluid viscosity) = ", &eta},
-      {"ro1", " ro1(kgr/m^3)                  = ", &ro1},
-      {"ro3", " ro3(kgr/m^3)                  = ", &ro3},
+      {"akf", " akf (GPA) (fluid bulk mod.    = ", &akf, positive_modulus},
+      {"ro2", " ro2 (gr/cm^3) (fluid density) = ", &ro2, positive},
+      {"eta", " eta (poise) (fluid viscosity) = ", &eta, non_negative},
+      {"ro1", " ro1(kgr/m^3)                  = ", &ro1, positive},
+      {"ro3", " ro3(kgr/m^3)                  = ", &ro3, positive},
       {"phi_a_m", " phi_a (absolute porosity,ice) = ", &phi_a_m},
       {"phi_layer_m", " phi_layer1 (water proportion) = ", &phi_layer_m},
-      {"capa_1_0", " capa_1_0 (cm^2) (ice)         = ", &capa_1_0},
-      {"capa_3_0", " capa_3_0 (cm^2) (ice)         = ", &capa_3_0},
+      {"capa_1_0", " capa_1_0 (cm^2) (ice)         = ", &capa_1_0, non_negative, used_by::ice},
+      {"capa_3_0", " capa_3_0 (cm^2) (ice)         = ", &capa_3_0, non_negative, used_by::ice},
       {"s3", " s3 (shale proportion)(shales) = ", &s3},
-      {"rs1", " rs1 (m^2)   (shale)          = ", &rs1},
-      {"rs3", " rs3 (m^2) (shale)            = ", &rs3},
+      {"rs1", " rs1 (m^2)   (shale)          = ", &rs1, non_negative, used_by::shaley_sand},
+      {"rs3", " rs3 (m^2) (shale)            = ", &rs3, non_negative, used_by::shaley_sand},
       {"coef_b13", " coef_b13                      = ", &coef_b13},
-      {"ak_air", " ak_air(PA )                   = ", &ak_air},
-      {"xmu_air", " xmu_air (PA)                  = ", &xmu_air},
-      {"ak_s1", " ak_s1  (PA)                   = ", &ak_s1},
-      {"xmu_s1", " xmu_s1 (PA)                   = ", &xmu_s1},
-      {"ak_s3", " ak_s3  (PA)                   = ", &ak_s3},
-      {"xmu_s3", " xmu_s3 (PA)                   = ", &xmu_s3},
+      {"ak_air", " ak_air(PA )                   = ", &ak_air, non_negative_modulus, used_by::ice},
+      {"xmu_air", " xmu_air (PA)                  = ", &xmu_air, non_negative_modulus,
+       used_by::ice},
+      {"ak_s1", " ak_s1  (PA)                   = ", &ak_s1, modulus},
+      {"xmu_s1", " xmu_s1 (PA)                   = ", &xmu_s1, modulus},
+      {"ak_s3", " ak_s3  (PA)                   = ", &ak_s3, modulus},
+      {"xmu_s3", " xmu_s3 (PA)                   = ", &xmu_s3, modulus},
   };
 
   if (nmat == 1) nl[1] = 0;  // a single material: the second layer is empty
