@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "yale/nnf_blocked.h"
-
 namespace core {
 
 point_workspace::point_workspace(const grid_plan& p, int threads)

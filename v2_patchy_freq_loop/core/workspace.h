@@ -9,13 +9,15 @@
 #include "common/arrays.h"
 #include "core/coefficients.h"
 #include "core/grid_plan.h"
+#include "yale/nnf_blocked.h"
 
 namespace core {
 
 class point_workspace {
  public:
   // `threads`: the threads of the numeric factorization (at least 1).
-  point_workspace(const grid_plan& plan, int threads);
+  explicit point_workspace(const grid_plan& plan,
+                           int threads = yale_blocked::default_threads());
 
   cell_real phiw;
   cell_coefficients cc;
