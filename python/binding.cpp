@@ -1,0 +1,278 @@
+// The Python binding of the computation (module v2pfl._core): the deck, the
+// water file, the plan of a grid, the workspace of a thread and the
+// computation of points. Stops of the computation come out as
+// v2pfl.StopError, bad arguments as ValueError; the GIL is released while
+// points are computed.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <sstream>
+#include <stdexcept>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "common/grid_limits.h"
+#include "common/stop_codes.h"
+#include "core/point.h"
+#include "input/input.h"
+#include "study/study.h"
+
+namespace py = pybind11;
+
+namespace {
+
+// The per-material values of the deck, by name.
+struct material_entry {
+  const char* name;
+  per_material deck_values::*values;
+};
+constexpr material_entry material_entries[] = {
+    {"akf", &deck_values::akf},         {"ro2", &deck_values::ro2},
+    {"eta", &deck_values::eta},         {"ro1", &deck_values::ro1},
+    {"ro3", &deck_values::ro3},         {"phi_a_m", &deck_values::phi_a_m},
+    {"phi_layer_m", &deck_values::phi_layer_m}, {"capa_1_0", &deck_values::capa_1_0},
+    {"capa_3_0", &deck_values::capa_3_0}, {"s3", &deck_values::s3},
+    {"rs1", &deck_values::rs1},         {"rs3", &deck_values::rs3},
+    {"coef_b13", &deck_values::coef_b13}, {"ak_air", &deck_values::ak_air},
+    {"xmu_air", &deck_values::xmu_air}, {"ak_s1", &deck_values::ak_s1},
+    {"xmu_s1", &deck_values::xmu_s1},   {"ak_s3", &deck_values::ak_s3},
+    {"xmu_s3", &deck_values::xmu_s3},
+};
+
+// Raises v2pfl.StopError(code, message) for a stop of the computation.
+[[noreturn]] void raise_stop(const run_stop& stop) {
+  py::object cls = py::module_::import("v2pfl._errors").attr("StopError");
+  py::object error = cls(stop.code, stop.message);
+  PyErr_SetObject(cls.ptr(), error.ptr());
+  throw py::error_already_set();
+}
+
+// The deck as a dict of its names (per-material values as pairs).
+py::dict deck_dict(const deck_values& d) {
+  py::dict out;
+  out["freq1"] = d.freq1;
+  out["freq2"] = d.freq2;
+  out["nfreq"] = d.nfreq;
+  out["domain_size"] = d.domain_size;
+  out["nx"] = d.nx;
+  out["ny"] = d.ny;
+  out["key_model"] = d.key_model;
+  out["model"] = d.model;
+  out["nmat"] = d.nmat;
+  out["nl"] = py::make_tuple(d.nl[0], d.nl[1]);
+  for (const material_entry& e : material_entries)
+    out[e.name] = py::make_tuple((d.*e.values)[0], (d.*e.values)[1]);
+  return out;
+}
+
+// Raises ValueError unless an nx x ny grid has cells and can be indexed.
+void check_grid(int nx, int ny) {
+  if (nx < 1 || ny < 1) throw std::invalid_argument("nx and ny must be at least 1");
+  if (!grid_fits(nx, ny))
+    throw std::invalid_argument(grid_refusal(nx, ny, "its system cannot be indexed"));
+}
+
+// Stops with a ValueError naming the deck value when `ok` is false.
+void require(bool ok, const std::string& what) {
+  if (!ok) throw std::invalid_argument("deck value " + what);
+}
+
+// The deck of a dict of read_deck's names, checked as the deck reader checks
+// a deck; the cell side follows from domain_size and ny.
+deck_values deck_of(const py::dict& in) {
+  deck_values d;
+  d.freq1 = in["freq1"].cast<double>();
+  d.freq2 = in["freq2"].cast<double>();
+  d.nfreq = in["nfreq"].cast<int>();
+  d.domain_size = in["domain_size"].cast<double>();
+  d.nx = in["nx"].cast<int>();
+  d.ny = in["ny"].cast<int>();
+  d.key_model = in["key_model"].cast<int>();
+  d.model = in["model"].cast<int>();
+  d.nmat = in["nmat"].cast<int>();
+  d.nl = in["nl"].cast<std::array<int, 2>>();
+  for (const material_entry& e : material_entries)
+    d.*e.values = in[e.name].cast<per_material>();
+  require(d.freq1 > 0 && std::isfinite(d.freq1), "freq1 must be a positive number");
+  require(d.domain_size > 0 && std::isfinite(d.domain_size),
+          "domain_size must be a positive number");
+  check_grid(d.nx, d.ny);
+  require(d.key_model == 0 || d.key_model == 1, "key_model must be 0 or 1");
+  require(d.model == 0 || d.model == 1, "model must be 0 or 1");
+  require(d.nmat >= 1 && d.nmat <= max_materials, "nmat must be 1 or 2");
+  d.h = d.domain_size / d.ny;
+  return d;
+}
+
+// Reads a deck from its text; the echo is dropped. A bad deck raises
+// ValueError with the reader's message, the ice-model check StopError.
+py::dict read_deck_text(const std::string& text) {
+  std::istringstream in(text);
+  std::ostringstream echo;
+  try {
+    return deck_dict(read_deck(in, echo));
+  } catch (const run_stop& stop) {
+    if (stop.code == stop_bad_deck) throw std::invalid_argument(stop.message);
+    raise_stop(stop);
+  }
+}
+
+// The water proportions of a water file's text, as an (ny, nx) array read the
+// way the legacy run reads phiw_binary_patchy.dat. A bad record raises
+// ValueError naming its line.
+py::array_t<double> read_phiw_text(const std::string& text, int nx, int ny) {
+  check_grid(nx, ny);
+  std::istringstream in(text);
+  cell_real phiw(nx, ny);
+  try {
+    porosity(nx, ny, per_material{}, 1, phiw, in);
+  } catch (const run_stop& stop) {
+    throw std::invalid_argument(stop.message);
+  }
+  py::array_t<double> out({ny, nx});
+  auto v = out.mutable_unchecked<2>();
+  for (int k = 1; k <= ny; ++k)
+    for (int j = 1; j <= nx; ++j) v(k - 1, j - 1) = phiw(j, k);
+  return out;
+}
+
+// The shared, read-only plan of one grid.
+struct plan_handle {
+  std::shared_ptr<const core::grid_plan> plan;
+};
+
+plan_handle make_plan(int nx, int ny) {
+  check_grid(nx, ny);
+  try {
+    py::gil_scoped_release unlocked;
+    return {core::make_grid_plan(nx, ny)};
+  } catch (const run_stop& stop) {
+    raise_stop(stop);
+  }
+}
+
+// The numeric storage of one thread on a plan, used by one point at a time.
+struct workspace_handle {
+  explicit workspace_handle(const plan_handle& p)
+      : plan(p.plan), ws(core::make_workspace(*p.plan)) {}
+  std::shared_ptr<const core::grid_plan> plan;
+  std::unique_ptr<core::point_workspace> ws;
+  std::mutex busy;
+};
+
+// A water field of an (ny, nx) array, row 0 the bottom row; every value must
+// be a finite proportion in [0, 1].
+core::water_field water_of(const py::array_t<double, py::array::c_style | py::array::forcecast>& a,
+                           int nx, int ny) {
+  if (a.ndim() != 2 || a.shape(0) != ny || a.shape(1) != nx) {
+    throw std::invalid_argument("the water field must have shape (ny, nx) = (" +
+                                std::to_string(ny) + ", " + std::to_string(nx) + ")");
+  }
+  core::water_field f{nx, ny, std::vector<double>(a.data(), a.data() + a.size())};
+  for (double w : f.v)
+    if (!(w >= 0 && w <= 1)) throw std::invalid_argument("a water proportion lies outside [0, 1]");
+  return f;
+}
+
+// A cell map as an (ny, nx) array, row 0 the bottom row.
+template <class T>
+py::array_t<T> array_of(const core::cell_map<T>& m) {
+  py::array_t<T> out({std::max(m.ny, 0), std::max(m.nx, 0)});
+  std::copy(m.v.begin(), m.v.end(), out.mutable_data());
+  return out;
+}
+
+// The scalar results of a point, as the columns of a study table.
+py::dict scalars_of(const core::point_result& r) {
+  py::dict out;
+  out["vp_avg"] = r.avg.velocity;
+  out["inv_q_avg"] = r.avg.qinv;
+  out["vp_top"] = r.top.velocity;
+  out["inv_q_top"] = r.top.qinv;
+  out["vp1_plane"] = r.plane.vp1;
+  out["inv_q_plane"] = r.plane.qinv_p1;
+  out["rob_med"] = r.rob_med;
+  return out;
+}
+
+using field_array = py::array_t<double, py::array::c_style | py::array::forcecast>;
+
+// Computes one point of `deck_in` on workspace `w`, the GIL released; a stop
+// throws run_stop.
+core::point_result point_of(const py::dict& deck_in, double freq, const field_array& field,
+                            workspace_handle& w) {
+  const deck_values deck = deck_of(deck_in);
+  if (deck.nx != w.plan->nx || deck.ny != w.plan->ny)
+    throw std::invalid_argument("the workspace is not of the deck's grid");
+  if (!(freq > 0) || !std::isfinite(freq))
+    throw std::invalid_argument("the frequency must be a positive number of Hz");
+  const core::water_field water = water_of(field, deck.nx, deck.ny);
+  py::gil_scoped_release unlocked;
+  std::unique_lock lock(w.busy, std::try_to_lock);
+  if (!lock) throw std::runtime_error("the workspace is in use by another thread");
+  return core::compute_point(deck, freq, water, *w.plan, *w.ws);
+}
+
+// One point with its maps; a stop raises StopError.
+py::dict compute(const py::dict& deck, double freq, const field_array& field,
+                 workspace_handle& w) {
+  core::point_result r;
+  try {
+    r = point_of(deck, freq, field, w);
+  } catch (const run_stop& stop) {
+    raise_stop(stop);
+  }
+  py::dict out = scalars_of(r);
+  out["freq_hz"] = r.freq_hz;
+  out["strain1"] = array_of(r.strain1);
+  out["strain3"] = array_of(r.strain3);
+  out["stress"] = array_of(r.stress);
+  out["pressure"] = array_of(r.pressure);
+  out["grad_pressure"] = array_of(r.grad_pressure);
+  return out;
+}
+
+// The row of one point of a study: (stop code, message, values), the stop
+// code 40 and the values when the point completed, else the code and the
+// message of its stop and no values.
+py::tuple compute_row(const py::dict& deck, double freq, const field_array& field,
+                      workspace_handle& w) {
+  try {
+    return py::make_tuple(stop_normal, "", scalars_of(point_of(deck, freq, field, w)));
+  } catch (const run_stop& stop) {
+    return py::make_tuple(stop.code, stop.message, py::none());
+  }
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_core, m) {
+  m.doc() = "The one-point computation of v2_patchy_freq_loop.";
+  m.def("read_deck_text", &read_deck_text, py::arg("text"));
+  m.attr("LEGACY_WATER") = core::legacy_water_proportion;
+  m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
+        "Raises ValueError when the deck's values cannot make a run.");
+  m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));
+  py::class_<plan_handle>(m, "Plan", "The ordering and symbolic factorization of a grid.")
+      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"));
+  py::class_<workspace_handle>(m, "Workspace", "The numeric storage of one thread on a plan.")
+      .def(py::init([](const plan_handle& plan) {
+             py::gil_scoped_release unlocked;
+             return std::make_unique<workspace_handle>(plan);
+           }),
+           py::arg("plan"));
+  m.def("compute", &compute, py::arg("deck"), py::arg("freq"), py::arg("field"),
+        py::arg("workspace"));
+  m.def("compute_row", &compute_row, py::arg("deck"), py::arg("freq"), py::arg("field"),
+        py::arg("workspace"));
+  m.def("log_sweep", &study::log_sweep, py::arg("f1"), py::arg("f2"), py::arg("n"),
+        "The frequencies of the logarithmic rule from f1 to f2 in n points, as the command "
+        "line's --freq F1:F2:N.");
+  m.def("free_real", &free_real, py::arg("x"),
+        "The shortest text that reads back as the same double, as the tables write it.");
+}

@@ -1,0 +1,36 @@
+"""Shared fixtures: the shipped decks, the program, a legacy run."""
+import os
+import pathlib
+import shutil
+import subprocess
+
+import pytest
+
+REPO = pathlib.Path(__file__).resolve().parents[2]
+EXAMPLES = REPO / "examples"
+GOLDEN = REPO / "tests" / "golden"
+
+
+@pytest.fixture(scope="session")
+def program():
+    path = os.environ.get("V2PFL_BINARY") or shutil.which("v2_patchy_freq_loop")
+    if not path:
+        pytest.skip("the program is not built (set V2PFL_BINARY)")
+    return path
+
+
+def legacy_run(program, deck, work, water_file=None):
+    """Runs the program as the legacy run does, in `work`; returns its exit status."""
+    work.mkdir(exist_ok=True)
+    if water_file:
+        shutil.copy(water_file, work / "phiw_binary_patchy.dat")
+    with open(deck, "rb") as stdin:
+        return subprocess.run([program], stdin=stdin, cwd=work, capture_output=True).returncode
+
+
+@pytest.fixture(scope="session")
+def permafrost_run(program, tmp_path_factory):
+    """The legacy run of the permafrost example, in its own directory."""
+    work = tmp_path_factory.mktemp("permafrost")
+    assert legacy_run(program, EXAMPLES / "permafrost.deck", work) == 40
+    return work

@@ -1,0 +1,78 @@
+"""The module against the legacy run's files and the command line's study table, bit
+for bit."""
+import subprocess
+
+import numpy as np
+import pandas as pd
+import pytest
+
+import v2pfl
+from conftest import EXAMPLES, GOLDEN, legacy_run
+from v2pfl.__main__ import read_map
+
+VALUES = v2pfl.COLUMNS[3:10]
+
+
+def free_values(path):
+    """The last item of every line of a free-format file."""
+    return np.array([float(line.split()[-1]) for line in open(path)])
+
+
+def same_bits(a, b):
+    a, b = np.asarray(a, dtype=float), np.asarray(b, dtype=float)
+    return a.shape == b.shape and np.array_equal(a.view(np.int64), b.view(np.int64))
+
+
+@pytest.mark.parametrize("case, water", [
+    ("permafrost", None),      # uniform 0.2
+    ("grid_3x3", None),        # one interior cell
+    ("patchy_field", "file"),  # phiw_binary_patchy.dat of the current directory
+])
+def test_run_equals_legacy_files(program, tmp_path, monkeypatch, case, water):
+    deck = GOLDEN / case / "deck"
+    water_file = GOLDEN / case / "phiw_binary_patchy.dat" if water else None
+    assert legacy_run(program, deck, tmp_path, water_file) == 40
+    monkeypatch.chdir(tmp_path)
+    r = v2pfl.run(str(deck))
+    maps = {"real_strain1_map": r.strain1.real, "imag_strain1_map": r.strain1.imag,
+            "real_strain3_map": r.strain3.real, "imag_strain3_map": r.strain3.imag,
+            "real_stress_map": r.stress.real, "imag_stress_map": r.stress.imag,
+            "mod_pressure_p33_ice": np.abs(r.pressure),
+            "mod_grad_pressure_p33_ice": r.grad_pressure}
+    for name, values in maps.items():
+        assert same_bits(read_map(tmp_path / name), values), name
+    assert same_bits(free_values(tmp_path / "vp_anal.phiw"), [r.vp1_plane])
+    # The g15.5 lines hold 5 significant digits.
+    for name, value in (("vp_eq.phiw", r.vp_avg), ("1000_over_q_eq.phiw", r.inv_q_avg),
+                        ("1000_over_q_anal.phiw", r.inv_q_plane)):
+        assert float(open(tmp_path / name).read().split()[-1]) == pytest.approx(value, rel=1e-4)
+
+
+def test_run_arguments_select_the_point(tmp_path):
+    deck = v2pfl.read_deck(EXAMPLES / "permafrost.deck")
+    base = v2pfl.run(deck, freq=deck.freq1, field=0.2)
+    by_array = v2pfl.run(deck, freq=deck.freq1, field=np.full((deck.ny, deck.nx), 0.2))
+    v2pfl.fields.write_phiw(tmp_path / "w.dat", np.full((deck.ny, deck.nx), 0.2))
+    by_file = v2pfl.run(str(EXAMPLES / "permafrost.deck"), field=tmp_path / "w.dat")
+    for other in (by_array, by_file):
+        assert same_bits([base.vp_avg, base.inv_q_top], [other.vp_avg, other.inv_q_top])
+        assert np.array_equal(base.pressure, other.pressure)
+    assert base.pressure.shape == (deck.ny, deck.nx) and base.pressure.dtype == complex
+    assert base.grad_pressure.shape == (deck.ny - 2, deck.nx - 2)
+    assert v2pfl.run(deck, freq=10 * deck.freq1).inv_q_avg != base.inv_q_avg
+
+
+def test_study_equals_command_line(program, tmp_path):
+    deck = EXAMPLES / "shaley_sand.deck"
+    water = tmp_path / "patchy.dat"
+    v2pfl.fields.write_phiw(water, v2pfl.fields.inclusion(10, 10, 3, 0.3, 0.1))
+    done = subprocess.run([program, "study", str(deck), "-o", str(tmp_path / "cli"), "--freq",
+                           "1:1e4:3", "--water", "0.1,0.25", "--phiw", str(water), "-j", "2"],
+                          capture_output=True, text=True)
+    assert done.returncode == 0, done.stderr
+    cli = pd.read_csv(tmp_path / "cli" / "study.csv", dtype={"field": str, "freq_hz": float},
+                      float_precision="round_trip")
+    module = v2pfl.study(deck, v2pfl.log_sweep(1, 1e4, 3), [0.1, 0.25, str(water)], workers=2)
+    assert list(module.columns) == list(cli.columns) == v2pfl.COLUMNS
+    assert module.drop(columns=VALUES).equals(cli.drop(columns=VALUES))
+    assert same_bits(module[VALUES].to_numpy(), cli[VALUES].to_numpy())

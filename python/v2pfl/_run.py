@@ -1,0 +1,111 @@
+"""One point of the computation: the compressibility test and the plane-wave
+values at one frequency for one water field."""
+import dataclasses
+import numbers
+import os
+import threading
+
+import numpy as np
+
+from . import _core, fields
+from ._deck import as_deck
+
+# The water file of the legacy run.
+LEGACY_WATER_FILE = "phiw_binary_patchy.dat"
+
+
+@dataclasses.dataclass(frozen=True, eq=False)
+class Result:
+    """What one point yields. Velocities in m/s, densities in kg/m³; the
+    cell maps are (ny, nx) arrays, row 0 the bottom row; `grad_pressure`
+    holds the interior cells, (ny - 2, nx - 2)."""
+    freq_hz: float
+    vp_avg: float          # finite-element velocity from the averages of stress and strain
+    inv_q_avg: float       # and its 1000/Q
+    vp_top: float          # finite-element velocity from the top face's volume change
+    inv_q_top: float
+    vp1_plane: float       # fast P plane wave of cell (nx, ny)
+    inv_q_plane: float
+    rob_med: float         # average density
+    strain1: np.ndarray    # complex vertical strain of solid 1
+    strain3: np.ndarray    # complex vertical strain of solid 3
+    stress: np.ndarray     # complex vertical stress, Pa
+    pressure: np.ndarray   # complex fluid pressure, Pa
+    grad_pressure: np.ndarray  # magnitude of the pressure gradient, Pa/m
+    field: np.ndarray      # the water field of the point
+    h: float               # cell side, m
+
+
+_plans = {}
+_plans_lock = threading.Lock()
+_threads = threading.local()
+
+
+def plan(nx, ny):
+    """The ordering and symbolic factorization of an nx x ny grid, built once
+    per process and shared by every point of that grid."""
+    with _plans_lock:
+        if (nx, ny) not in _plans:
+            _plans.clear()  # one grid at a time: a plan of a large grid is large
+            _plans[nx, ny] = _core.Plan(nx, ny)
+        return _plans[nx, ny]
+
+
+def workspace(nx, ny):
+    """The numeric storage of the calling thread for the points of an
+    nx x ny grid, kept from point to point (one grid at a time)."""
+    kept = getattr(_threads, "workspace", None)
+    if kept is None or kept[0] != (nx, ny):
+        _threads.workspace = None  # free the old storage before allocating the new
+        _threads.workspace = ((nx, ny), _core.Workspace(plan(nx, ny)))
+    return _threads.workspace[1]
+
+
+def water_field(deck, field):
+    """The (ny, nx) water field that `field` names for `deck`'s grid: None
+    (the legacy run's: uniform 0.2, or phiw_binary_patchy.dat of the current
+    directory when the deck's model is 1), a proportion for every cell, the
+    path of a water file, or an array."""
+    if field is None:
+        if deck.model == 1:
+            return fields.read_phiw(LEGACY_WATER_FILE, deck.nx, deck.ny)
+        return fields.uniform(deck.nx, deck.ny, _core.LEGACY_WATER)
+    if isinstance(field, (str, os.PathLike)):
+        return fields.read_phiw(field, deck.nx, deck.ny)
+    if isinstance(field, bool):
+        raise TypeError("a water field is a number, an array or a file path, not a bool")
+    if isinstance(field, numbers.Real):
+        return fields.uniform(deck.nx, deck.ny, field)
+    try:
+        array = np.asarray(field, dtype=float)
+    except (TypeError, ValueError):
+        raise TypeError("a water field is a number, an (ny, nx) array or a file path, "
+                        f"not {type(field).__name__}") from None
+    if array.shape != (deck.ny, deck.nx):
+        raise ValueError(f"the water field has shape {array.shape}, the deck's grid is "
+                         f"(ny, nx) = ({deck.ny}, {deck.nx})")
+    if not np.all((array >= 0) & (array <= 1)):
+        raise ValueError("a water proportion of the field lies outside [0, 1]")
+    return array
+
+
+def frequency(deck, freq):
+    """The frequency of a point in Hz: `freq`, or the deck's freq1."""
+    if freq is None:
+        return deck.freq1
+    if isinstance(freq, bool) or not isinstance(freq, numbers.Real):
+        raise TypeError(f"the frequency must be a number of Hz, not {type(freq).__name__}")
+    if not (freq > 0 and np.isfinite(freq)):
+        raise ValueError(f"the frequency must be a positive number of Hz, not {freq}")
+    return float(freq)
+
+
+def run(deck, freq=None, field=None):
+    """Computes one point of `deck` (a Deck or a deck file) at `freq` Hz
+    (default the deck's freq1) with the water field `field` (see
+    water_field). A stop of the computation raises StopError."""
+    deck = as_deck(deck)
+    freq = frequency(deck, freq)
+    water = water_field(deck, field)
+    out = _core.compute(deck.values(), freq, water, workspace(deck.nx, deck.ny))
+    return Result(field=water, h=deck.h, **out)

@@ -1,0 +1,93 @@
+// Bad command lines and inputs: one line naming what is wrong, a documented
+// status, and no table; help and version on standard output.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli_run.h"
+#include "driver/run_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The lines of standard error other than the progress of a study that had begun.
+int diagnostic_lines(const std::string& err) {
+  std::istringstream in(err);
+  int n = 0;
+  for (std::string line; std::getline(in, line);) n += !line.starts_with("study: ");
+  return n;
+}
+
+}  // namespace
+
+TEST(BadInput, OneLineAStatusAndNoTable) {
+  const fs::path dir = fresh_dir("bad_input");
+  const std::vector<std::string> deck = read_lines(golden_case("grid_3x3") / "deck");
+  deck_file(dir, "deck", deck);
+  deck_file(dir, "bad_deck", with_line(deck, 5, "three"));
+  deck_file(dir, "ice_deck",
+            with_line(read_lines(golden_case("permafrost") / "deck"), 17, "0.5"));
+  deck_file(dir, "short.dat", {"1 1 0.2", "2 1 0.2"});
+  write_file(dir / "a_file", "");
+  fs::create_directories(dir / "maps_out");
+  write_file(dir / "maps_out" / "point_0000", "a file where the maps of point 0 go");
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    const char* message;
+  } cases[] = {
+      {{"study", "deck", "-o", "out", "--bogus"}, 64, "--bogus"},
+      {{"study", "deck"}, 64, "--output"},
+      {{"frobnicate"}, 64, "unknown subcommand \"frobnicate\""},
+      {{"study", "deck", "-o", "out", "--freq", "0:10:3"}, 64, "frequency 0 is not > 0"},
+      {{"study", "deck", "-o", "out", "--freq", "1:10:0"}, 64, "N is not >= 1"},
+      {{"study", "deck", "-o", "out", "--freq", "1:10"}, 64, "F1:F2:N"},
+      {{"study", "deck", "-o", "out", "--freq", "10,-5"}, 64, "frequency -5 is not > 0"},
+      {{"study", "deck", "-o", "out", "--freq", "10,,20"}, 64, "empty item"},
+      {{"study", "deck", "-o", "out", "--freq", ""}, 64, "empty item"},
+      {{"study", "deck", "-o", "out", "--freq", "1e400"}, 64, "not a number"},
+      {{"study", "deck", "-o", "out", "--water", "0.2,1"}, 64, "water 1 is not in [0, 1)"},
+      {{"study", "deck", "-o", "out", "--water", "-0.1"}, 64, "not in [0, 1)"},
+      {{"study", "deck", "-o", "out", "--water", "wet"}, 64, "\"wet\" is not a number"},
+      {{"study", "deck", "-o", "out", "-j", "0"}, 64, "--threads: Value 0 not in range 1"},
+      {{"study", "deck", "-o", "out", "--shard", "3/3"}, 64, "0 <= I < N"},
+      {{"study", "deck", "-o", "out", "--shard", "1"}, 64, "I/N"},
+      {{"study", "missing_deck", "-o", "out"}, 2, "cannot read deck \"missing_deck\""},
+      {{"study", "bad_deck", "-o", "out"}, 2, "deck \"bad_deck\": input deck line 5"},
+      {{"study", "ice_deck", "-o", "out"}, 11, "deck \"ice_deck\": stop 11"},
+      {{"study", "deck", "-o", "out", "--phiw", "missing.dat"}, 3, "\"missing.dat\""},
+      {{"study", "deck", "-o", "out", "--phiw", "short.dat"}, 3, "\"short.dat\" line"},
+      {{"study", "deck", "-o", "a_file/out"}, 4, "a_file/out"},
+      {{"study", "deck", "-o", "maps_out", "--freq", "10", "--maps"}, 4, "maps_out/point_0000"},
+      {{"merge", "out"}, 8, "out"},
+  };
+  for (const auto& c : cases) {
+    std::string line;
+    for (const auto& a : c.args) line += a + " ";
+    SCOPED_TRACE(line);
+    const cli_run r = run_cli_program(c.args, dir);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(diagnostic_lines(r.err), 1) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "out" / "study.csv"));
+  }
+}
+
+TEST(BadInput, HelpAndVersionOnStandardOutput) {
+  const fs::path dir = fresh_dir("help");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--help"}, {"run", "--help"}, {"study", "--help"},
+        {"merge", "--help"}}) {
+    const cli_run r = run_cli_program(args, dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Usage"), std::string::npos) << r.out;
+  }
+  const cli_run study_help = run_cli_program({"study", "--help"}, dir);
+  EXPECT_NE(study_help.out.find("--shard"), std::string::npos);
+  EXPECT_EQ(run_cli_program({"--version"}, dir).out.substr(0, 20), "v2_patchy_freq_loop ");
+  // A lost write of standard output is no success.
+  const cli_run full = run_cli_program({"study", "--help"}, dir, "/dev/full");
+  EXPECT_EQ(full.status, 4);
+  EXPECT_NE(full.err.find("standard output"), std::string::npos) << full.err;
+}

@@ -1,0 +1,136 @@
+// A study's rows and maps against legacy runs of the same decks, bit for
+// bit; the same table for any thread count; a stopping point recorded in
+// its row while the study goes on.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+#include "cli/cli_run.h"
+#include "common/fortran_format.h"
+#include "driver/run_dir.h"
+#include "study/table.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The rows of a table as name -> column text.
+std::vector<std::map<std::string, std::string>> table_rows(const fs::path& file) {
+  const std::vector<std::string> lines = read_lines(file);
+  const std::vector<std::string> names = study::csv_split(lines.at(0));
+  std::vector<std::map<std::string, std::string>> rows;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> f = study::csv_split(lines[i]);
+    std::map<std::string, std::string> r;
+    for (std::size_t c = 0; c < names.size(); ++c) r[names[c]] = f.at(c);
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+// The value that ends the first report line holding `label`.
+std::string report_value(const std::string& report, const std::string& label) {
+  std::istringstream in(report);
+  for (std::string line; std::getline(in, line);)
+    if (line.find(label) != std::string::npos) return line.substr(line.find_last_of(' ') + 1);
+  return "missing " + label;
+}
+
+const char* const map_files[] = {"real_strain1_map", "imag_strain1_map", "real_strain3_map",
+                                 "imag_strain3_map", "real_stress_map",  "imag_stress_map",
+                                 "mod_pressure_p33_ice", "mod_grad_pressure_p33_ice"};
+
+// Every row of a study of `deck` against the legacy run at its frequency
+// (the deck's first line), with the legacy water field.
+void expect_rows_equal_legacy_runs(const std::string& name, const fs::path& case_dir,
+                                   const std::string& freqs) {
+  const fs::path dir = fresh_dir("rows_" + name);
+  const fs::path water = case_dir / "phiw_binary_patchy.dat";
+  if (fs::exists(water)) fs::copy_file(water, dir / water.filename());
+  const std::vector<std::string> deck = read_lines(case_dir / "deck");
+  const cli_run study = run_cli_program(
+      {"study", (case_dir / "deck").string(), "-o", "out", "--freq", freqs, "--maps", "-j", "2"},
+      dir);
+  ASSERT_EQ(study.status, 0) << study.err;
+  const auto rows = table_rows(dir / "out" / "study.csv");
+  ASSERT_FALSE(rows.empty());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(name + " point " + std::to_string(i));
+    const auto& row = rows[i];
+    const fs::path legacy_dir = dir / ("legacy_" + std::to_string(i));
+    fs::create_directories(legacy_dir);
+    if (fs::exists(water)) fs::copy_file(water, legacy_dir / water.filename());
+    const program_run legacy = run_program(with_line(deck, 1, row.at("freq_hz")), legacy_dir);
+    ASSERT_EQ(legacy.status, 40) << legacy.err;
+    EXPECT_EQ(row.at("stop"), "40");
+    EXPECT_EQ(row.at("vp_avg"), report_value(legacy.out, "using averages  Velocity(m/s) FE"));
+    EXPECT_EQ(row.at("inv_q_avg"), report_value(legacy.out, "using averages 1000/Q FE"));
+    EXPECT_EQ(row.at("vp_top"), report_value(legacy.out, "from deltavol1 Velocity(m/s) FE"));
+    EXPECT_EQ(row.at("inv_q_top"), report_value(legacy.out, "from deltavol1 1000/Q FE"));
+    EXPECT_EQ(row.at("rob_med"), report_value(legacy.out, "rob_med is (kg/m**3)"));
+    EXPECT_EQ(row.at("field"), fs::exists(water) ? "phiw_binary_patchy.dat" : "0.2");
+    EXPECT_EQ(row.at("vp1_plane"), report_value(legacy.text("vp_anal.phiw"), ""));
+    EXPECT_EQ(format_g15_pair(std::stod(row.at("freq_hz")), std::stod(row.at("inv_q_plane"))),
+              legacy.lines("1000_over_q_anal.phiw").at(0));
+    char point[32];
+    std::snprintf(point, sizeof point, "point_%04zu", i);
+    for (const char* map : map_files)
+      EXPECT_EQ(file_bytes(dir / "out" / point / map), legacy.text(map)) << map;
+  }
+}
+
+}  // namespace
+
+TEST(StudyRows, EqualLegacyRunsBitForBit) {
+  expect_rows_equal_legacy_runs("uniform", golden_case("grid_3x3"), "37.5,100,2500");
+  expect_rows_equal_legacy_runs("patchy", golden_case("patchy_field"), "10:1000:3");
+}
+
+TEST(StudyRows, SameTableForAnyThreadCount) {
+  const fs::path dir = fresh_dir("threads");
+  const fs::path deck = golden_case("grid_3x3") / "deck";
+  std::string tables[2];
+  const char* threads[2] = {"1", "3"};
+  for (int t = 0; t < 2; ++t) {
+    const cli_run r = run_cli_program({"study", deck.string(), "-o", threads[t], "--freq",
+                                       "1:1e5:4", "--water", "0.1,0.2,0.3", "-j", threads[t]},
+                                      dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    tables[t] = file_bytes(dir / threads[t] / "study.csv");
+  }
+  EXPECT_EQ(std::count(tables[0].begin(), tables[0].end(), '\n'), 1 + 4 * 3);
+  EXPECT_EQ(tables[0], tables[1]);
+}
+
+TEST(StudyRows, StoppedPointRecordedAndStudyGoesOn) {
+  // Permafrost: a water proportion at or above phi_a_m (0.4) leaves no ice.
+  const fs::path dir = fresh_dir("stopped");
+  const fs::path deck = golden_case("permafrost") / "deck";
+  const cli_run r = run_cli_program(
+      {"study", deck.string(), "-o", "out", "--freq", "100", "--water", "0.2,0.45,0.3"}, dir);
+  EXPECT_EQ(r.status, 7) << r.err;
+  const auto rows = table_rows(dir / "out" / "study.csv");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].at("stop"), "40");
+  EXPECT_EQ(rows[2].at("stop"), "40");
+  EXPECT_NE(rows[1].at("stop"), "40");
+  for (const char* column : {"vp_avg", "inv_q_avg", "vp_top", "inv_q_top", "vp1_plane",
+                             "inv_q_plane", "rob_med"})
+    EXPECT_EQ(rows[1].at(column), "") << column;
+  EXPECT_NE(r.err.find("1 stopped"), std::string::npos) << r.err;
+}
+
+TEST(StudyRows, DefaultsAreTheDecksRuleAndTheLegacyField) {
+  // grid_3x3: freq1 = 100, freq2 = 1000, nfreq = 10, model 0.
+  const fs::path dir = fresh_dir("defaults");
+  const cli_run r =
+      run_cli_program({"study", (golden_case("grid_3x3") / "deck").string(), "-o", "out"}, dir);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = table_rows(dir / "out" / "study.csv");
+  ASSERT_EQ(rows.size(), 10u);
+  EXPECT_EQ(rows.front().at("freq_hz"), "100");
+  EXPECT_EQ(rows.back().at("freq_hz"), "1000");
+  for (const auto& row : rows) EXPECT_EQ(row.at("field"), "0.2");
+}

@@ -1,0 +1,71 @@
+// The points of a study on threads: rows in point order, the same bits for
+// any thread count, a stop kept in its row, a failing callback ending it.
+#include <gtest/gtest.h>
+
+#include <bit>
+
+#include "study/study.h"
+#include "support/deck_values.h"
+#include "support/example_system.h"
+
+namespace {
+
+deck_values example_deck(int n) { return deck_values_of(deck_text(n)); }
+
+std::vector<study::point> points_of(const deck_values& d, std::vector<double> waters) {
+  std::vector<study::named_field> fields;
+  for (double w : waters)
+    fields.push_back({std::to_string(w), std::make_shared<core::water_field>(
+                                             core::uniform_field(d.nx, d.ny, w))});
+  return study::cross(study::log_sweep(1, 1e5, 3), fields);
+}
+
+bool same_bits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+
+}  // namespace
+
+TEST(RunPoints, RowsInOrderSameBitsForAnyThreadCount) {
+  const deck_values d = example_deck(6);
+  // 0.45 is above phi_a_m (0.4): no ice left, the point stops.
+  const std::vector<study::point> points = points_of(d, {0.1, 0.45, 0.2});
+  std::vector<study::row> by_threads[3];
+  for (int t : {1, 2, 3}) {
+    std::vector<std::size_t> order;
+    by_threads[t - 1] = study::run_points(d, points, {t, true}, [&](const study::row& r) {
+      order.push_back(r.index);
+      EXPECT_EQ(r.result != nullptr, r.stop == study::point_completed);
+    });
+    ASSERT_EQ(order.size(), points.size());
+    for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
+  }
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const study::row& a = by_threads[0][i];
+    EXPECT_EQ(a.stop == study::point_completed, i % 3 != 1) << i;
+    for (int t = 1; t < 3; ++t) {
+      const study::row& b = by_threads[t][i];
+      ASSERT_EQ(a.stop, b.stop);
+      if (a.stop != study::point_completed) continue;
+      for (auto m : {&study::row_values::vp_avg, &study::row_values::inv_q_avg,
+                     &study::row_values::vp_top, &study::row_values::inv_q_top,
+                     &study::row_values::vp1_plane, &study::row_values::inv_q_plane,
+                     &study::row_values::rob_med})
+        EXPECT_TRUE(same_bits(a.values.*m, b.values.*m)) << i;
+      for (std::size_t c = 0; c < a.result->pressure.v.size(); ++c)
+        ASSERT_EQ(a.result->pressure.v[c], b.result->pressure.v[c]) << i;
+    }
+  }
+}
+
+TEST(RunPoints, FailingCallbackEndsTheStudy) {
+  const deck_values d = example_deck(4);
+  const std::vector<study::point> points = points_of(d, {0.1, 0.2, 0.3});
+  std::size_t calls = 0;
+  EXPECT_THROW(study::run_points(d, points, {2, false},
+                                 [&](const study::row&) {
+                                   if (++calls == 2) throw std::runtime_error("disk full");
+                                 }),
+               std::runtime_error);
+  EXPECT_EQ(calls, 2u);
+  const study::named_field wrong{"3x3", std::make_shared<core::water_field>(core::uniform_field(3, 3, 0.2))};
+  EXPECT_THROW(study::run_points(d, {{100, wrong}}), std::invalid_argument);
+}

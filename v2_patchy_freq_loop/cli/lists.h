@@ -1,0 +1,22 @@
+// The lists of the study's command line.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "study/table.h"
+
+namespace cli {
+
+// "F1:F2:N", the logarithmic rule of N >= 1 points from F1 to F2, or
+// "f1,f2,...", the frequencies themselves; every frequency finite and > 0.
+// A bad list throws run_stop{status_usage} saying what is wrong.
+std::vector<double> parse_frequencies(std::string_view text);
+
+// "w1,w2,...": water proportions in [0, 1).
+std::vector<double> parse_waters(std::string_view text);
+
+// "I/N" with N >= 1 and 0 <= I < N.
+study::shard parse_shard(std::string_view text);
+
+}  // namespace cli
