@@ -143,7 +143,7 @@ TEST(point, threads_sharing_a_plan_give_the_bits_of_the_recorded_legacy_runs) {
 // The solver's drivers on one work area, as the run called them (zodrv
 // path 1, zndrv path 1), give the response the point gets from the shared
 // plan: same strains, stress and pressure bits, at any frequency, in any
-// thread, with a fresh or a reused workspace.
+// thread, with a fresh workspace factoring on 1 thread or a reused one on 2.
 TEST(point, other_frequencies_match_the_solver_drivers_in_any_thread) {
   const int n = 12;
   const double freqs[] = {37.5, 4000.0};
@@ -154,12 +154,12 @@ TEST(point, other_frequencies_match_the_solver_drivers_in_any_thread) {
 
   core::point_result threaded[2];
   auto point_at = [&](int i) {
-    threaded[i] = core::compute_point(deck, freqs[i], field, *plan, *core::make_workspace(*plan));
+    threaded[i] = core::compute_point(deck, freqs[i], field, *plan, *core::make_workspace(*plan, 1));
   };
   std::thread a(point_at, 0), b(point_at, 1);
   a.join(), b.join();
 
-  const auto ws = core::make_workspace(*plan);
+  const auto ws = core::make_workspace(*plan, 2);
   for (int i : {1, 0}) {
     const core::point_result r = core::compute_point(deck, freqs[i], field, *plan, *ws);
     example_system s(n);
@@ -182,6 +182,7 @@ TEST(point, other_frequencies_match_the_solver_drivers_in_any_thread) {
         EXPECT_TRUE(same_bits(r.stress(j, k), stress(j, k))) << i << " " << j << "," << k;
         EXPECT_TRUE(same_bits(r.pressure(j, k), pres(j, k))) << i << " " << j << "," << k;
         EXPECT_TRUE(same_bits(threaded[i].stress(j, k), r.stress(j, k))) << i << " " << j;
+        EXPECT_TRUE(same_bits(threaded[i].pressure(j, k), r.pressure(j, k))) << i << " " << j;
       }
     EXPECT_TRUE(same_bits(threaded[i].avg.modulus, r.avg.modulus)) << i;
     EXPECT_TRUE(same_bits(threaded[i].m3, r.m3)) << i;

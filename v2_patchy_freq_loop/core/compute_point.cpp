@@ -8,6 +8,7 @@
 
 #include "core/effective_modulus.h"
 #include "core/point.h"
+#include "yale/nnf_blocked.h"
 #include "yale/yale.h"
 
 namespace core {
@@ -83,16 +84,16 @@ void check_point(const deck_values& deck, double freq_hz, const water_field& fie
 }
 
 // The numeric factorization with the solve, in the plan's order and
-// structures; a zero pivot stops as the solver's driver would report it.
+// structures, on the workspace's threads; a zero pivot stops as the solver's driver would report it.
 void factor_solve(const grid_plan& plan, point_workspace& ws, std::ostream& out) {
   if (plan.failure) stop_on(*plan.failure, out);
   std::int32_t n = plan.nodos, flag = 0;
   const std::int32_t lmax = static_cast<std::int32_t>(ws.l.size());
   const std::int32_t umax = static_cast<std::int32_t>(ws.u.size());
-  znnf(&n, plan.c.data(), plan.c.data(), plan.ic.data(), ws.sys.ia.data(), ws.sys.ja.data(),
+  yale_blocked::znnf_blocked(&n, plan.c.data(), plan.c.data(), plan.ic.data(), ws.sys.ia.data(), ws.sys.ja.data(),
        ws.sys.avec.data(), ws.sys.z.data(), ws.sys.rhs_m.data(), plan.il.data(), plan.jl.data(),
        ws.l.data(), &lmax, ws.d.data(), plan.iu.data(), plan.ju.data(), ws.u.data(), &umax,
-       ws.row.data(), ws.tmp.data(), &flag);
+       ws.row.data(), ws.tmp.data(), &flag, ws.scratch, {.threads = ws.threads});
   if (flag != 0) stop_on(solver_failure{stop_solve_failed, flag, plan.esp}, out);
 }
 
@@ -172,8 +173,8 @@ std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* re
   return plan;
 }
 
-std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan) {
-  return std::make_unique<point_workspace>(plan);
+std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan, int threads) {
+  return std::make_unique<point_workspace>(plan, threads);
 }
 
 point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,

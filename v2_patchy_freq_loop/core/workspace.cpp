@@ -1,8 +1,10 @@
 #include "core/workspace.h"
 
+#include <algorithm>
+
 namespace core {
 
-point_workspace::point_workspace(const grid_plan& p)
+point_workspace::point_workspace(const grid_plan& p, int threads)
     : phiw(p.nx, p.ny),
       cc(p.nx, p.ny),
       sys(p.nodos),
@@ -11,6 +13,8 @@ point_workspace::point_workspace(const grid_plan& p)
       u(p.ju.size()),
       row(d.size()),
       tmp(d.size()),
+      threads(std::max(threads, 1)),
+      scratch(yale_blocked::scratch_bytes(p.nodos, this->threads)),
       strain1(p.nx, p.ny),
       strain3(p.nx, p.ny),
       stress(p.nx, p.ny),

@@ -3,17 +3,21 @@
 // One per thread, reused from point to point.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "common/arrays.h"
 #include "core/coefficients.h"
 #include "core/grid_plan.h"
+#include "yale/nnf_blocked.h"
 
 namespace core {
 
 class point_workspace {
  public:
-  explicit point_workspace(const grid_plan& plan);
+  // `threads`: the threads of the numeric factorization (at least 1).
+  explicit point_workspace(const grid_plan& plan,
+                           int threads = yale_blocked::default_threads());
 
   cell_real phiw;
   cell_coefficients cc;
@@ -21,6 +25,10 @@ class point_workspace {
   // Factor values: L off its diagonal, the pivot reciprocals d, U; the
   // dense work row and the forward solution.
   std::vector<cplx> l, d, u, row, tmp;
+  // The factorization's threads and their scratch rows (all zeros between
+  // factorizations).
+  int threads;
+  std::vector<std::byte> scratch;
   // Fields of the response.
   cell_cplx strain1, strain3, stress, pres, derx_pres, dery_pres;
   cell_real grad_pres_mod;

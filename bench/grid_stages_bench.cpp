@@ -1,0 +1,207 @@
+// The stages of the permafrost example on grids of 60 x 60, 120 x 120 and
+// 200 x 200 cells: the grid's plan (numbering, pattern, minimum-degree order,
+// symbolic factorization; whole and step by step), then the stages of one
+// point on that plan: the cell coefficients with the plane-wave values, the
+// assembly, the numeric factorization with the solve (on 1 and 2 threads),
+// and the results (top volume changes, strains, stress, pressure field).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "core/effective_modulus.h"
+#include "core/point.h"
+#include "fem/fem.h"
+#include "input/input.h"
+#include "support/example_system.h"
+#include "yale/nnf_blocked.h"
+#include "yale/yale.h"
+
+namespace {
+
+// One grid of the example with its plan and a workspace holding a point
+// computed up to the stage being measured.
+struct grid_case {
+  explicit grid_case(int n)
+      : deck(silent_deck(n)),
+        field(core::uniform_field(n, n, core::legacy_water_proportion)),
+        plan(core::make_grid_plan(n, n)),
+        ws(core::make_workspace(*plan)) {
+    core::compute_point(deck, deck.freq1, field, *plan, *ws);
+    omega = 6.283185307179586 * deck.freq1;
+  }
+  static deck_values silent_deck(int n) {
+    std::istringstream text(deck_text(n));
+    std::ostream silent(nullptr);
+    return read_deck(text, silent);
+  }
+  deck_values deck;
+  core::water_field field;
+  std::shared_ptr<const core::grid_plan> plan;
+  std::unique_ptr<core::point_workspace> ws;
+  double omega;
+};
+
+// The case of an n x n grid, built once for all the stages.
+grid_case& case_of(int n) {
+  static std::map<int, std::unique_ptr<grid_case>> cases;
+  auto& c = cases[n];
+  if (!c) c = std::make_unique<grid_case>(n);
+  return *c;
+}
+
+void label(benchmark::State& state, const grid_case& g) {
+  state.counters["nodos"] = g.plan->nodos;
+}
+
+// Numbering, pattern, minimum-degree order and symbolic factorization.
+void plan(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  std::shared_ptr<const core::grid_plan> p;
+  for (auto _ : state) p = core::make_grid_plan(n, n);
+  state.counters["nodos"] = p->nodos;
+  state.counters["L_U_offdiag"] = static_cast<double>(p->jl.size() + p->ju.size());
+}
+BENCHMARK(plan)->Arg(60)->Arg(120)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The plan's steps apart, the last two in a fresh work area of the plan's
+// final size, as the plan runs them (it also reruns the symbolic step in a
+// doubled area when the factors outgrow the first one).
+struct work_area {
+  explicit work_area(std::int32_t nsp) : slots(std::calloc(std::size_t(nsp), sizeof(cplx))) {}
+  ~work_area() { std::free(slots); }
+  std::int32_t* isp() const { return static_cast<std::int32_t*>(slots); }
+  cplx* rsp() const { return static_cast<cplx*>(slots); }
+  void* slots;
+};
+
+void plan_numbering_pattern(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  dof_table xnod(n, n);
+  std::vector<std::int32_t> ia(std::size_t(unknowns(n, n)) + 1),
+      ja(std::size_t(row_capacity) * unknowns(n, n));
+  for (auto _ : state) {
+    global_numbering(n, n, xnod);
+    build_pattern(n, n, xnod, ia.data(), ja.data());
+  }
+}
+
+void plan_ordering(benchmark::State& state) {
+  const core::grid_plan& p = *case_of(static_cast<int>(state.range(0))).plan;
+  std::vector<std::int32_t> ia = p.ia, ja = p.ja, c(p.c.size()), ic(p.ic.size());
+  std::int32_t n = p.nodos, nsp = p.nsp, path = 1, flag = 0;
+  for (auto _ : state) {
+    const work_area area(nsp);
+    zodrv(&n, ia.data(), ja.data(), nullptr, c.data(), ic.data(), &nsp, area.isp(), &path,
+          &flag);
+  }
+  if (flag != 0 || c != p.c) state.SkipWithError("not the plan's order");
+}
+
+void plan_symbolic(benchmark::State& state) {
+  const core::grid_plan& p = *case_of(static_cast<int>(state.range(0))).plan;
+  std::int32_t n = p.nodos, nsp = p.nsp, path = 5, flag = 0, esp = 0;
+  for (auto _ : state) {
+    const work_area area(nsp);
+    zndrv(&n, p.c.data(), p.c.data(), p.ic.data(), p.ia.data(), p.ja.data(), nullptr, nullptr,
+          nullptr, &nsp, area.isp(), area.rsp(), &esp, &path, &flag);
+  }
+  if (flag != 0 || esp != p.esp) state.SkipWithError("not the plan's factorization");
+  state.counters["nsp"] = nsp;
+}
+BENCHMARK(plan_numbering_pattern)->Arg(60)->Arg(120)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(plan_ordering)->Arg(60)->Arg(120)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(plan_symbolic)->Arg(60)->Arg(120)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Rock physics, average density and plane waves of every cell.
+void coefficients_plane_waves(benchmark::State& state) {
+  grid_case& g = case_of(static_cast<int>(state.range(0)));
+  core::point_workspace& ws = *g.ws;
+  std::ostream silent(nullptr);
+  for (auto _ : state) {
+    const solid_fractions f =
+        rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, silent);
+    benchmark::DoNotOptimize(average_density(g.deck.nx, g.deck.ny, g.plan->matnum, ws.phiw,
+                                             g.deck.ro1, g.deck.ro2, g.deck.ro3, f.phi1,
+                                             f.phi3));
+    benchmark::DoNotOptimize(plane_waves_of_cells(g.deck.nx, g.deck.ny, g.omega, ws.cc, silent));
+  }
+  label(state, g);
+}
+
+// The global system; the coefficients are restored before every assembly,
+// which clears the mass coefficients.
+void assembly(benchmark::State& state) {
+  grid_case& g = case_of(static_cast<int>(state.range(0)));
+  core::point_workspace& ws = *g.ws;
+  std::ostream silent(nullptr);
+  rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, silent);
+  const cell_coefficients coefficients = ws.cc;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ws.cc = coefficients;
+    state.ResumeTiming();
+    assemble_system(g.deck.nx, g.deck.ny, g.deck.h, g.omega, g.plan->xnod, ws.cc, ws.sys);
+  }
+  label(state, g);
+}
+
+// Numeric factorization and solve of the assembled system on range(1) threads.
+void factor_solve(benchmark::State& state) {
+  grid_case& g = case_of(static_cast<int>(state.range(0)));
+  const core::grid_plan& p = *g.plan;
+  core::point_workspace ws(p, static_cast<int>(state.range(1)));
+  ws.sys = g.ws->sys;
+  std::int32_t n = p.nodos, flag = 0;
+  const auto lmax = static_cast<std::int32_t>(ws.l.size());
+  const auto umax = static_cast<std::int32_t>(ws.u.size());
+  for (auto _ : state)
+    yale_blocked::znnf_blocked(&n, p.c.data(), p.c.data(), p.ic.data(), ws.sys.ia.data(),
+                               ws.sys.ja.data(), ws.sys.avec.data(), ws.sys.z.data(),
+                               ws.sys.rhs_m.data(), p.il.data(), p.jl.data(), ws.l.data(), &lmax,
+                               ws.d.data(), p.iu.data(), p.ju.data(), ws.u.data(), &umax,
+                               ws.row.data(), ws.tmp.data(), &flag, ws.scratch,
+                               {.threads = ws.threads});
+  if (flag != 0) state.SkipWithError("zero pivot");
+  label(state, g);
+}
+
+// Top volume changes of both solids, strains and stress, pressure field.
+void results(benchmark::State& state) {
+  grid_case& g = case_of(static_cast<int>(state.range(0)));
+  core::point_workspace& ws = *g.ws;
+  const int nx = g.deck.nx, ny = g.deck.ny;
+  const double h = g.deck.h;
+  const cplx* z = ws.sys.z.data();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(top_volume_change(nx, ny, h, g.plan->xnod, z, xs1_2(3)));
+    benchmark::DoNotOptimize(top_volume_change(nx, ny, h, g.plan->xnod, z, xs2_2(3)));
+    cell_strain_stress(nx, ny, h, g.plan->xnod, z, ws.cc.lambda1, ws.cc.mu1, ws.cc.mu13,
+                       ws.cc.d3, ws.strain1, ws.strain3, ws.stress);
+    pressure_field(nx, ny, h, g.plan->xnod, z, ws.cc.b1, ws.cc.b2, ws.cc.m, ws.pres,
+                   ws.derx_pres, ws.dery_pres, ws.grad_pres_mod);
+  }
+  label(state, g);
+}
+
+// The whole point, as the legacy run computes it, for the sum of the stages.
+void whole_point(benchmark::State& state) {
+  grid_case& g = case_of(static_cast<int>(state.range(0)));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(core::compute_point(g.deck, g.deck.freq1, g.field, *g.plan, *g.ws));
+  label(state, g);
+}
+
+BENCHMARK(coefficients_plane_waves)->Arg(60)->Arg(120)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(assembly)->Arg(60)->Arg(120)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(factor_solve)
+    ->ArgsProduct({{60, 120, 200}, {1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(results)->Arg(60)->Arg(120)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(whole_point)->Arg(60)->Arg(120)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
