@@ -101,12 +101,15 @@ std::vector<row> run_points(const deck_values& deck, const core::grid_plan& plan
   const int threads = static_cast<int>(std::min<std::size_t>(
       points.size(), options.threads > 0 ? options.threads : machine_threads()));
 
+  // The cores left to each point's thread factorize its system alongside.
+  const int factor_threads = std::max(1, machine_threads() / threads);
+
   row_slots slots(points.size());
   std::atomic<std::size_t> next{0};
   std::atomic<bool> cancelled{false};
   auto work = [&] {
     try {
-      const auto ws = core::make_workspace(plan);
+      const auto ws = core::make_workspace(plan, factor_threads);
       for (std::size_t i; !cancelled && (i = next++) < points.size();)
         slots.put(compute(deck, points[i], i, plan, *ws));
     } catch (...) {
