@@ -93,13 +93,7 @@ cli_request parse_cli(const std::vector<std::string>& args, std::ostream& out, s
   std::vector<std::string> reversed(args.rbegin(), args.rend() - 1);
   try {
     app.parse(reversed);
-  } catch (const CLI::CallForHelp& e) {
-    p.status = print(app, e, out, err);
-    return p;
-  } catch (const CLI::CallForAllHelp& e) {
-    p.status = print(app, e, out, err);
-    return p;
-  } catch (const CLI::CallForVersion& e) {
+  } catch (const CLI::Success& e) {  // --help, --help-all or --version
     p.status = print(app, e, out, err);
     return p;
   } catch (const CLI::ParseError& e) {
