@@ -64,12 +64,14 @@ TEST(Table, ShardsPartitionThePoints) {
   for (std::size_t n : {0u, 1u, 7u, 12u})
     for (int count : {1, 2, 3, 5, 13}) {
       std::vector<int> seen(n, 0);
-      for (int i = 0; i < count; ++i)
+      for (int i = 0; i < count; ++i) {
         for (std::size_t p : study::shard_points(n, {i, count})) {
           ASSERT_LT(p, n);
           EXPECT_EQ(static_cast<int>(p % count), i);
           ++seen[p];
         }
+        EXPECT_EQ(study::shard_size(n, {i, count}), study::shard_points(n, {i, count}).size());
+      }
       EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), static_cast<long>(n));
     }
   EXPECT_EQ(study::table_name({}), "study.csv");
@@ -81,8 +83,16 @@ TEST(Table, FingerprintRoundTrip) {
   const study::table_identity id{0xfedcba9876543210ULL, 42, 17, {3, 4}};
   study::write_identity(table, id);
   EXPECT_EQ(study::read_identity(table), id);
-  std::ofstream(study::fingerprint_path(table)) << "something else\n";
-  EXPECT_FALSE(study::read_identity(table));
+  // Malformed fingerprints read as nothing: a count "-1" must not wrap to
+  // 2^64 - 1 points (merge would list them), a shard must exist.
+  for (const char* body : {"something else\n", "count -1\nshard 0/1\n", "count 4\nshard 0/0\n",
+                           "count 4\nshard 2/2\n", "count 4\nshard -1/2\n",
+                           "count 4\nshard 0/1 more\n"}) {
+    std::string text = body;
+    if (text.starts_with("count")) text = "v2_patchy_freq_loop study table\ndeck 1\npoints 2\n" + text;
+    std::ofstream(study::fingerprint_path(table)) << text;
+    EXPECT_FALSE(study::read_identity(table)) << body;
+  }
   fs::remove(study::fingerprint_path(table));
 }
 

@@ -1,119 +1,12 @@
-// The command line, parsed by CLI11: the subcommands, their options and
-// help, and the version.
+// The command line run: parsed, then the chosen subcommand executed.
 #include "cli/cli.h"
 
-#include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "cli/commands.h"
-#include "common/report.h"
-
-namespace {
-
-constexpr const char* program = "v2_patchy_freq_loop";
-constexpr const char* version = "v2_patchy_freq_loop 1.1.0";
-constexpr int max_threads = 4096;
-
-struct parsed {
-  cli::run_args run;
-  cli::study_args study;
-  std::string merge_dir;
-};
-
-void add_run(CLI::App& app, cli::run_args& a) {
-  CLI::App* run = app.add_subcommand(
-      "run", "The legacy run on a deck file: the report on standard output, every result "
-             "file in DIR, the stop code as exit status (40 on success).");
-  run->add_option("DECK", a.deck, "input deck file")->required();
-  run->add_option("-o,--output", a.dir, "directory of the result files (created when missing)")
-      ->capture_default_str();
-  run->add_option("--phiw", a.phiw,
-                  "water field file, in place of phiw_binary_patchy.dat of the working "
-                  "directory");
-}
-
-void add_study(CLI::App& app, cli::study_args& a) {
-  CLI::App* study = app.add_subcommand(
-      "study", "Every frequency with every water field (frequency outer), one row per point "
-               "in DIR/study.csv, on several threads.");
-  study->add_option("DECK", a.deck, "input deck file")->required();
-  study->add_option("-o,--output", a.dir, "output directory (created when missing)")
-      ->required();
-  study->add_option("--freq", a.freq,
-                    "F1:F2:N (N points of the logarithmic rule from F1 to F2) or f1,f2,... "
-                    "(Hz; default: the deck's rule from freq1 to freq2 in nfreq points)");
-  study->add_option("--water", a.water, "uniform water fields w1,w2,... (each in [0, 1))");
-  study->add_option("--phiw", a.phiw, "water field files, one field each");
-  study->add_option("-j,--threads", a.threads, "threads (default: one per core)")
-      ->check(CLI::Range(1, max_threads));
-  study->add_flag("--maps", a.maps, "each point's cell maps in DIR/point_NNNN/");
-  study->add_flag("--resume", a.resume, "keep the rows already in the table; compute the rest");
-  study->add_option("--shard", a.shard,
-                    "I/N: only the points whose index is I modulo N, into "
-                    "study.shard-I-of-N.csv");
-}
-
-void add_merge(CLI::App& app, std::string& dir) {
-  CLI::App* merge = app.add_subcommand(
-      "merge", "Merges the shard tables study.shard-I-of-N.csv of DIR into DIR/study.csv.");
-  merge->add_option("DIR", dir, "directory holding the shard tables")->required();
-}
-
-bool has_subcommand(const CLI::App& app, const std::string& name) {
-  try {
-    app.get_subcommand(name);
-    return true;
-  } catch (const CLI::OptionNotFound&) {
-    return false;
-  }
-}
-
-// The help or version text on standard output; a failed write of it fails.
-int print(const CLI::App& app, const CLI::ParseError& e) {
-  app.exit(e, std::cout, std::cerr);
-  std::cout.flush();
-  if (!std::cout) {
-    std::cerr << program << ": cannot write standard output\n";
-    return stop_write_failed;
-  }
-  return cli::status_done;
-}
-
-}  // namespace
-
 int run_cli(const std::vector<std::string>& args, const cli_streams& streams) {
-  CLI::App app("Rock-physics simulator: P-wave velocity and 1000/Q of a porous-rock sample. "
-               "Without arguments: the legacy run (deck on standard input).",
-               program);
-  app.set_version_flag("--version", version);
-  app.require_subcommand(1);
-  parsed p;
-  add_run(app, p.run);
-  add_study(app, p.study);
-  add_merge(app, p.merge_dir);
-
-  if (args.size() > 1 && !args[1].starts_with('-') && !has_subcommand(app, args[1])) {
-    std::cerr << program << ": unknown subcommand \"" << args[1]
-              << "\" (run, study or merge; see --help)\n";
-    return cli::status_usage;
-  }
-  std::vector<std::string> reversed(args.rbegin(), args.rend() - 1);
-  try {
-    app.parse(reversed);
-  } catch (const CLI::CallForHelp& e) {
-    return print(app, e);
-  } catch (const CLI::CallForAllHelp& e) {
-    return print(app, e);
-  } catch (const CLI::CallForVersion& e) {
-    return print(app, e);
-  } catch (const CLI::ParseError& e) {
-    std::cerr << program << ": " << e.what() << " (see --help)\n";
-    return cli::status_usage;
-  }
-  if (app.got_subcommand("run")) return cli::run_command(p.run, std::cout, std::cerr);
-  if (app.got_subcommand("study")) {
-    p.study.freq_given = app.get_subcommand("study")->count("--freq") > 0;
-    return cli::study_command(p.study, std::cerr, streams.err_is_terminal);
-  }
-  return cli::merge_command(p.merge_dir, std::cerr);
+  const cli_request p = parse_cli(args, std::cout, std::cerr);
+  if (p.command == "run") return cli::run_command(p.run, std::cout, std::cerr);
+  if (p.command == "study") return cli::study_command(p.study, std::cerr, streams.err_is_terminal);
+  if (p.command == "merge") return cli::merge_command(p.merge_dir, std::cerr);
+  return p.status;
 }

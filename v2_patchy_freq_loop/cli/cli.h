@@ -1,8 +1,11 @@
 // The command line of the program: the subcommands run, study and merge.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "cli/commands.h"
 
 namespace cli {
 // Exit statuses of the command line beyond the stop codes of a run
@@ -16,6 +19,21 @@ inline constexpr int status_usage = 64;          // unknown option, bad list or 
 struct cli_streams {
   bool err_is_terminal = false;
 };
+
+// The command line parsed, nothing run: the subcommand ("run", "study" or
+// "merge") with its options, or, when the parse itself ends the program
+// (help, version, usage error), `command` empty and the exit `status`.
+struct cli_request {
+  std::string command;
+  int status = cli::status_done;
+  cli::run_args run;
+  cli::study_args study;
+  std::string merge_dir;
+};
+
+// Parses `args` (args[0] the program name); help and version text go to
+// `out`, the one-line usage error to `err`.
+cli_request parse_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Runs the command line `args` (args[0] the program name); returns the exit
 // status. Results go to standard output and to files; diagnostics, progress

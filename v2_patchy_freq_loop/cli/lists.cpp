@@ -63,7 +63,9 @@ std::vector<double> parse_frequencies(std::string_view text) {
   const double f1 = frequency(text, text.substr(0, colon));
   const double f2 = frequency(text, text.substr(colon + 1, colon2 - colon - 1));
   const int n = number<int>("--freq", text, text.substr(colon2 + 1));
-  if (n < 1) bad("--freq", text, "the number of points N is not >= 1");
+  if (n < 1 || n > max_sweep_points)
+    bad("--freq", text, "the number of points N is not in [1, " +
+                            std::to_string(max_sweep_points) + "]");
   return study::log_sweep(f1, f2, n);
 }
 

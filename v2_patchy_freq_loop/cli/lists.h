@@ -8,7 +8,12 @@
 
 namespace cli {
 
-// "F1:F2:N", the logarithmic rule of N >= 1 points from F1 to F2, or
+// The most points of an F1:F2:N rule: a mistyped N is refused rather than
+// allocated.
+inline constexpr int max_sweep_points = 100000;
+
+// "F1:F2:N", the logarithmic rule of 1 <= N <= max_sweep_points points from
+// F1 to F2, or
 // "f1,f2,...", the frequencies themselves; every frequency finite and > 0.
 // A bad list throws run_stop{status_usage} saying what is wrong.
 std::vector<double> parse_frequencies(std::string_view text);

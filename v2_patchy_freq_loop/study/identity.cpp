@@ -1,6 +1,7 @@
 // The fingerprint of a study table: hashes of the deck and of the point
 // list, the number of points and the shard.
 #include <bit>
+#include <charconv>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -76,12 +77,17 @@ std::optional<table_identity> read_identity(const std::filesystem::path& table) 
   std::string title;
   if (!std::getline(in, title) || title != identity_title) return std::nullopt;
   table_identity id;
-  std::string deck, points, count, shard;
+  std::string deck, points, count, shard, number, rest;
   char slash = 0;
-  in >> deck >> std::hex >> id.deck >> points >> id.points >> std::dec >> count >> id.count >>
+  in >> deck >> std::hex >> id.deck >> points >> id.points >> std::dec >> count >> number >>
       shard >> id.part.index >> slash >> id.part.count;
+  // The count as the digits written (an unsigned read would wrap "-1"), a
+  // shard that exists, and nothing after it.
+  const auto [end, ec] =
+      std::from_chars(number.data(), number.data() + number.size(), id.count);
   if (!in || deck != "deck" || points != "points" || count != "count" || shard != "shard" ||
-      slash != '/')
+      slash != '/' || ec != std::errc() || end != number.data() + number.size() ||
+      id.part.count < 1 || id.part.index < 0 || id.part.index >= id.part.count || in >> rest)
     return std::nullopt;
   return id;
 }

@@ -53,10 +53,13 @@ std::vector<table_row> complete_rows(const std::filesystem::path& table, shard p
   if (id->part != part)
     throw table_mismatch(table.string() + " records another shard in its fingerprint");
   const table_contents c = read_table(table);
-  const std::vector<std::size_t> indices = shard_points(id->count, part);
-  if (c.complete_bytes != std::filesystem::file_size(table) || c.rows.size() < indices.size())
+  // Rows counted before the indices are listed: a fingerprint's count is
+  // trusted only as far as the table holds its rows.
+  const std::size_t expected = shard_size(id->count, part);
+  if (c.complete_bytes != std::filesystem::file_size(table) || c.rows.size() < expected)
     throw table_mismatch(table.string() + " is partial (" + std::to_string(c.rows.size()) +
-                         " of " + std::to_string(indices.size()) + " rows): resume it first");
+                         " of " + std::to_string(expected) + " rows): resume it first");
+  const std::vector<std::size_t> indices = shard_points(id->count, part);
   for (std::size_t r = 0; r < c.rows.size(); ++r)
     if (r >= indices.size() || c.rows[r].point != indices[r])
       throw table_mismatch(table.string() + " line " + std::to_string(r + 2) +

@@ -54,6 +54,11 @@ std::vector<std::size_t> shard_points(std::size_t n, shard part) {
   return indices;
 }
 
+std::size_t shard_size(std::size_t n, shard part) {
+  const auto first = static_cast<std::size_t>(part.index);
+  return n > first ? (n - first - 1) / static_cast<std::size_t>(part.count) + 1 : 0;
+}
+
 std::string table_name(shard part) {
   if (part.count == 1) return "study.csv";
   return "study.shard-" + std::to_string(part.index) + "-of-" + std::to_string(part.count) +

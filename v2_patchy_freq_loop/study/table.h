@@ -39,8 +39,9 @@ struct shard {
   bool operator==(const shard&) const = default;
 };
 
-// The indices of the points of `part` among n points.
+// The indices of the points of `part` among n points, and their number.
 std::vector<std::size_t> shard_points(std::size_t n, shard part);
+std::size_t shard_size(std::size_t n, shard part);
 
 // "study.csv" for the whole study, "study.shard-I-of-N.csv" for a shard;
 // the fingerprint file is the same name ending in ".fingerprint".
@@ -58,8 +59,9 @@ struct table_identity {
 std::uint64_t hash_text(std::string_view text);
 std::uint64_t hash_points(const std::vector<point>& points);
 
-// Writes / reads the fingerprint file of a table; a missing or unreadable
-// one reads as nothing.
+// Writes / reads the fingerprint file of a table; a missing, unreadable or
+// malformed one (a count that is not digits, a shard without 0 <= I < N,
+// anything after the shard) reads as nothing.
 void write_identity(const std::filesystem::path& table, const table_identity& id);
 std::optional<table_identity> read_identity(const std::filesystem::path& table);
 
