@@ -1,16 +1,10 @@
-// A study killed or cut short completes on --resume to the same bytes; a
+// A study cut short completes on --resume to the same bytes; a
 // table of another study is not resumed; shards run apart merge to the
 // bytes of the whole study, and shards that do not add up are refused.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <functional>
-#include <thread>
 
 #include "cli/cli_run.h"
 #include "driver/run_dir.h"
@@ -64,43 +58,6 @@ TEST(Resume, CutTableCompletesToSameBytes) {
   }
 }
 
-TEST(Resume, KilledStudyCompletesToSameBytes) {
-  // A slower study (a larger grid) killed after its first rows.
-  const fs::path dir = fresh_dir("resume_killed");
-  std::vector<std::string> deck = read_lines(golden_case("grid_3x3") / "deck");
-  deck = with_line(with_line(deck, 5, "16"), 6, "16");
-  const fs::path deck_path = deck_file(dir, "deck", deck);
-  const std::vector<std::string> args = {"study", deck_path.string(), "-o", "out", "--freq",
-                                         "1:1e6:20", "-j", "1"};
-  ASSERT_EQ(run_cli_program(args, dir / "whole").status, 0);
-  const std::string whole = file_bytes(dir / "whole" / "out" / "study.csv");
-
-  const pid_t child = fork();
-  if (child == 0) {
-    ::chdir(dir.c_str());
-    std::vector<char*> argv = {const_cast<char*>(V2PFL_BINARY)};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::freopen("/dev/null", "w", stderr);
-    ::execv(V2PFL_BINARY, argv.data());
-    ::_exit(127);
-  }
-  const fs::path table = dir / "out" / "study.csv";
-  for (int wait = 0; wait < 600 && lines_in(file_bytes(table)) < 3; ++wait)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  ::kill(child, SIGKILL);
-  int raw = 0;
-  ::waitpid(child, &raw, 0);
-  ASSERT_TRUE(WIFSIGNALED(raw)) << "the study ended before it was killed";
-  ASSERT_LT(lines_in(file_bytes(table)), lines_in(whole));
-
-  std::vector<std::string> resume = args;
-  resume.push_back("--resume");
-  const cli_run r = run_cli_program(resume, dir);
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(file_bytes(table), whole);
-}
-
 TEST(Resume, RefusesTableOfAnotherStudy) {
   const fs::path dir = fresh_dir("resume_other");
   ASSERT_EQ(run_cli_program(study_args("out"), dir).status, 0);
@@ -124,24 +81,6 @@ TEST(Resume, RefusesTableOfAnotherStudy) {
     EXPECT_EQ(lines_in(r.err), 1u) << r.err;
     EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), table) << "a refused table is left as it was";
   }
-}
-
-TEST(Shards, MergeToTheBytesOfTheWholeStudy) {
-  const fs::path dir = fresh_dir("shards");
-  for (int i = 0; i < 3; ++i) {
-    const cli_run r = run_cli_program(
-        study_args("out", {"--shard", std::to_string(i) + "/3", "-j", "1"}), dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-  }
-  EXPECT_FALSE(fs::exists(dir / "out" / "study.csv"));
-  const cli_run merged = run_cli_program({"merge", "out"}, dir);
-  ASSERT_EQ(merged.status, 0) << merged.err;
-  EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), reference_table());
-  // The merged table resumes as the whole study: nothing left to compute.
-  const cli_run resumed = run_cli_program(study_args("out", {"--resume"}), dir);
-  EXPECT_EQ(resumed.status, 0) << resumed.err;
-  EXPECT_NE(resumed.err.find("0 computed"), std::string::npos) << resumed.err;
-  EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), reference_table());
 }
 
 TEST(Shards, MergeRefusesShardsThatDoNotAddUp) {
@@ -214,5 +153,10 @@ TEST(Shards, SlurmArrayTasksAndMergeJobGiveTheWholeStudy) {
   }
   const std::string merge = env + "V2PFL_MERGE=1 bash '" + script.string() + "'" + args + " 2> /dev/null";
   ASSERT_EQ(std::system(merge.c_str()), 0);
+  EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), reference_table());
+  // The merged table resumes as the whole study: nothing left to compute.
+  const cli_run resumed = run_cli_program(study_args("out", {"--resume"}), dir);
+  EXPECT_EQ(resumed.status, 0) << resumed.err;
+  EXPECT_NE(resumed.err.find("0 computed"), std::string::npos) << resumed.err;
   EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), reference_table());
 }

@@ -18,7 +18,7 @@ std::string without_running_time(const std::string& report) {
 }  // namespace
 
 TEST(RunCommand, SameReportAndFilesAsTheLegacyMode) {
-  for (const char* name : {"permafrost", "patchy_field", "lambda_stop"}) {
+  for (const char* name : {"patchy_field", "lambda_stop"}) {
     SCOPED_TRACE(name);
     const fs::path dir = fresh_dir(std::string("run_cmd_") + name);
     const fs::path golden = golden_case(name);

@@ -1,5 +1,6 @@
-// The effective modulus, the cell fields and the pressure map computed from
-// prescribed displacement fields with known answers.
+// The cell fields and the pressure map computed from prescribed displacement
+// fields with known answers; the checks of undefined results. The modulus,
+// volume change and density are covered by the golden master's reports.
 #include "core/effective_modulus.h"
 
 #include <gtest/gtest.h>
@@ -57,39 +58,6 @@ cell_real uniform(double v) {
   return a;
 }
 
-TEST(wave_of_modulus, matches_the_polar_form_of_the_phase_velocity) {
-  const double rho = 2200.0;
-  // A real modulus: v = sqrt(M / rho), Q infinite, 1000/Q zero.
-  const modulus_wave real = wave_of_modulus(cplx(2200.0 * 9.0e6, 0.0), rho);
-  EXPECT_NEAR(real.velocity, 3000.0, 1e-9);
-  EXPECT_TRUE(std::isinf(real.q));
-  EXPECT_EQ(real.qinv, 0.0);
-  // A lossy modulus: v = sqrt(|M| / rho) / cos(arg(M) / 2), Q = Re M / Im M.
-  const cplx modulus(3.1e10, 2.4e9);
-  const modulus_wave lossy = wave_of_modulus(modulus, rho);
-  const double expected = std::sqrt(std::abs(modulus) / rho) / std::cos(std::arg(modulus) / 2);
-  EXPECT_NEAR(lossy.velocity, expected, 1e-9 * expected);
-  EXPECT_DOUBLE_EQ(lossy.q, 3.1e10 / 2.4e9);
-  EXPECT_DOUBLE_EQ(lossy.qinv, 1000.0 * 2.4e9 / 3.1e10);
-}
-
-TEST(volume_change, uniform_top_displacement_gives_height_over_displacement) {
-  const int nx = 4, ny = 3;
-  const double domain_size = 0.6, h = domain_size / ny, delta = 2.5e-11;
-  // Solid 1 shortened uniformly: u_y = -delta * y / domain_size, so the top moves by -delta.
-  const field_solution s(
-      nx, ny, h, zero, [&](double, double y) { return cplx(-delta * y / domain_size); }, zero,
-      zero, zero, zero);
-  const cplx deltavol1 = top_volume_change(nx, ny, h, s.xnod, s.z.data(), xs1_2(3));
-  EXPECT_NEAR(deltavol1.real(), -nx * h * delta, 1e-24);
-  EXPECT_EQ(deltavol1.imag(), 0.0);
-  const cplx mstar = volume_change_modulus(nx, domain_size, h, deltavol1);
-  EXPECT_NEAR(mstar.real(), domain_size / delta, 1e-6 * domain_size / delta);
-  EXPECT_EQ(mstar.imag(), 0.0);
-  // Solid 3 did not move: its top volume change is zero.
-  EXPECT_EQ(top_volume_change(nx, ny, h, s.xnod, s.z.data(), xs2_2(3)), cplx(0.0));
-}
-
 TEST(cell_fields, linear_fields_give_uniform_strain_stress_and_pressure) {
   const int nx = 5, ny = 4;
   const double h = 0.1;
@@ -139,24 +107,14 @@ TEST(cell_fields, pressure_gradient_of_a_fluid_divergence_growing_along_x) {
     }
 }
 
-TEST(average_density, uses_the_last_cell_fractions_for_every_cell) {
-  cell_int matnum(3, 2);
-  cell_real phiw(3, 2);
-  for (int j = 1; j <= 3; ++j)
-    for (int k = 1; k <= 2; ++k) {
-      matnum(j, k) = 1;
-      phiw(j, k) = 0.1 * j;  // 0.1, 0.2, 0.3 across
-    }
-  const per_material ro1{2650.0, 0}, ro2{1000.0, 0}, ro3{917.0, 0};
-  // Mean water 0.2, and phi1 = 0.6, phi3 = 0.2 for every cell.
-  EXPECT_NEAR(average_density(3, 2, matnum, phiw, ro1, ro2, ro3, 0.6, 0.2),
-              0.2 * 1000.0 + 0.6 * 2650.0 + 0.2 * 917.0, 1e-9);
-}
-
 TEST(first_nan_result, names_the_first_undefined_result) {
   const double nan = std::nan("");
+  // A real modulus: v = sqrt(M / rho), Q infinite, 1000/Q zero, all defined.
+  const modulus_wave real = wave_of_modulus(cplx(2200.0 * 9.0e6, 0.0), 2200.0);
+  EXPECT_NEAR(real.velocity, 3000.0, 1e-9);
+  EXPECT_EQ(real.qinv, 0.0);
+  EXPECT_EQ(first_nan_result(real, cplx(2e10, 0.0)), nullptr);
   EXPECT_EQ(first_nan_result({3000.0, 1e9, 1e-6}, cplx(2e10, 1e8)), nullptr);
-  EXPECT_EQ(first_nan_result({3000.0, INFINITY, 0.0}, cplx(2e10, 0.0)), nullptr);
   EXPECT_STREQ(first_nan_result({nan, nan, nan}, cplx(2e10, 1e8)), "velocity");
   EXPECT_STREQ(first_nan_result({3000.0, 1e9, nan}, cplx(2e10, 1e8)), "1000/Q");
   EXPECT_STREQ(first_nan_result({3000.0, 1e9, 1e-6}, cplx(2e10, nan)), "solid-3 modulus");

@@ -48,14 +48,15 @@ fs::path fresh_dir(const std::string& name) {
   return dir;
 }
 
-program_run run_program(const std::vector<std::string>& deck, const fs::path& dir) {
+program_run run_program(const std::vector<std::string>& deck, const fs::path& dir,
+                        const std::string& redirect) {
   fs::create_directories(dir);
   {
     std::ofstream d(dir / "deck.in");
     for (const auto& line : deck) d << line << '\n';
   }
   const std::string cmd = "cd '" + dir.string() + "' && '" + V2PFL_BINARY +
-                          "' < deck.in > stdout.txt 2> stderr.txt";
+                          "' < deck.in " + redirect + " 2> stderr.txt";
   const int raw = std::system(cmd.c_str());
   program_run r;
   r.dir = dir;

@@ -27,5 +27,7 @@ std::vector<std::string> with_line(std::vector<std::string> deck, int number, co
 // A fresh, empty temporary directory for one test of this process.
 std::filesystem::path fresh_dir(const std::string& name);
 
-// Runs the binary in `dir` (created empty unless it exists) on `deck`.
-program_run run_program(const std::vector<std::string>& deck, const std::filesystem::path& dir);
+// Runs the binary in `dir` (created empty unless it exists) on `deck`, its
+// standard output sent as `redirect` says.
+program_run run_program(const std::vector<std::string>& deck, const std::filesystem::path& dir,
+                        const std::string& redirect = "> stdout.txt");

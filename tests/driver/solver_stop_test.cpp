@@ -11,14 +11,9 @@
 
 namespace {
 
-struct in_process_run {
-  int status;
-  std::string out, err;
-};
-
 // Runs the driver on the example with an n x n grid in a fresh directory
 // with a work area of nsp slots.
-in_process_run run_with_work_area(int n, std::int32_t nsp, const std::string& name) {
+program_run run_with_work_area(int n, std::int32_t nsp, const std::string& name) {
   const auto home = std::filesystem::current_path();
   std::filesystem::current_path(fresh_dir(name));
   std::istringstream deck(deck_text(n));
@@ -27,7 +22,7 @@ in_process_run run_with_work_area(int n, std::int32_t nsp, const std::string& na
   settings.nsp = nsp;
   const int status = run_driver(deck, out, err, settings);
   std::filesystem::current_path(home);
-  return {status, out.str(), err.str()};
+  return {{}, status, out.str(), err.str()};
 }
 
 // The strict upper-triangle entries of the assembled n x n system.
@@ -42,7 +37,7 @@ std::int32_t upper_entries(int n) {
 
 TEST(solver_stops, ordering_without_room_stops_with_9_after_its_flag) {
   const std::int32_t n = unknowns(3, 3);
-  const in_process_run r = run_with_work_area(3, 2 * n, "stop9");
+  const program_run r = run_with_work_area(3, 2 * n, "stop9");
   EXPECT_EQ(r.status, 9);
   EXPECT_NE(r.out.find("\n FLAG= " + std::to_string(10 * n + 1) + "\n"), std::string::npos);
   EXPECT_EQ(r.out.find("deltavol1="), std::string::npos);
@@ -53,7 +48,7 @@ TEST(solver_stops, factorization_without_room_stops_with_99_after_esp_and_flag) 
   // Room for the ordering (3n + 4E integer words) but not for the fill of
   // the factors of a 20 x 20 grid.
   const std::int32_t n = unknowns(20, 20);
-  const in_process_run r = run_with_work_area(20, 3 * n + 4 * upper_entries(20), "stop99");
+  const program_run r = run_with_work_area(20, 3 * n + 4 * upper_entries(20), "stop99");
   EXPECT_EQ(r.status, 99);
   const auto esp = r.out.find("\n ESP= ");
   ASSERT_NE(esp, std::string::npos) << r.out;
