@@ -40,8 +40,14 @@ inline constexpr double legacy_water_proportion = 0.2;
 
 // The water field of a legacy run of `deck`: legacy_water_proportion in
 // both layers (model 0), or one record per cell read from `water`, bottom
-// row first (model 1); a bad record throws run_stop (stop_bad_water_file).
-water_field legacy_water_field(const deck_values& deck, std::istream& water);
+// row first (model 1); a bad record throws run_stop (stop_bad_water_file)
+// naming `source`.
+water_field legacy_water_field(const deck_values& deck, std::istream& water,
+                               const std::string& source = "phiw_binary_patchy.dat");
+
+// An nx x ny water field of one record per cell read from `water`, bottom
+// row first; a bad record throws run_stop (stop_bad_water_file) naming `source`.
+water_field read_water_field(int nx, int ny, std::istream& water, const std::string& source);
 
 // An effective complex modulus with the velocity (m/s), Q and 1000/Q of a
 // plane wave of that modulus in a medium of the sample's average density.

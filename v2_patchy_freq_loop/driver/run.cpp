@@ -76,21 +76,11 @@ void material_map(const deck_values& d, result_files& files, std::ostream& out) 
 // The water field of the cycle: layered (model 0) or read from the water
 // file (model 1).
 core::water_field water_of_cycle(const deck_values& d, const run_settings& settings) {
+  const std::filesystem::path name =
+      settings.water_file.empty() ? default_water_file : settings.water_file;
   std::ifstream water;
-  if (d.model == 1) {
-    const std::filesystem::path name =
-        settings.water_file.empty() ? default_water_file : settings.water_file;
-    open_water_file(water, name);
-  }
-  try {
-    return core::legacy_water_field(d, water);
-  } catch (run_stop& stop) {
-    // The records' messages name the default file: name the file read.
-    const std::string dflt = default_water_file;
-    if (!settings.water_file.empty() && stop.message.starts_with(dflt))
-      stop.message = settings.water_file.string() + stop.message.substr(dflt.size());
-    throw;
-  }
+  if (d.model == 1) open_water_file(water, name);
+  return core::legacy_water_field(d, water, name.string());
 }
 
 // One line of a cell map: the cell and one value.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <istream>
 #include <ostream>
+#include <string>
 
 #include "common/arrays.h"
 #include "input/deck.h"
@@ -27,9 +28,10 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
                 double h, cell_int& matnum, std::ostream& out);
 
 // Water proportion of every cell: two horizontal halves (model 0) or, for
-// model 1, the cell lines of "phiw_binary_patchy.dat", read from `water`.
+// model 1, the cell lines of "phiw_binary_patchy.dat", read from `water`;
+// `source` names the file in the message of a bad record.
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
-              std::istream& water);
+              std::istream& water, const std::string& source = "phiw_binary_patchy.dat");
 
 // The whole deck read from `in` (readata), echoed on `out`.
 deck_values read_deck(std::istream& in, std::ostream& out);

@@ -11,7 +11,7 @@ namespace {
 // lines consumed for the messages.
 class water_records {
  public:
-  explicit water_records(std::istream& in) : in_(in) {}
+  water_records(std::istream& in, const std::string& source) : in_(in), source_(source) {}
 
   // One record "int int real": the two integers are checked and dropped,
   // the real, a water proportion in 0 ... 1, returned. Items may run on
@@ -54,10 +54,11 @@ class water_records {
   // Stops the run naming the file line last read.
   [[noreturn]] void fail(const std::string& what) const {
     throw run_stop{stop_bad_water_file,
-                   "phiw_binary_patchy.dat line " + std::to_string(line_) + ": " + what};
+                   source_ + " line " + std::to_string(line_) + ": " + what};
   }
 
   std::istream& in_;
+  const std::string& source_;  // the file's name in messages
   std::string text_;
   int line_ = 0;
 };
@@ -68,13 +69,13 @@ class water_records {
 // takes phi_layer_m(1), the rest phi_layer_m(2) (model 0); or one record of
 // the water file per cell, bottom row first, left to right (model 1).
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
-              std::istream& water) {
+              std::istream& water, const std::string& source) {
   if (model == 0) {
     for (int k = 1; k <= ny; ++k) {
       for (int j = 1; j <= nx; ++j) phiw(j, k) = mat(phi_layer_m, k <= ny / 2 ? 1 : 2);
     }
   } else if (model == 1) {
-    water_records records(water);
+    water_records records(water, source);
     for (int k = 1; k <= ny; ++k) {
       for (int j = 1; j <= nx; ++j) phiw(j, k) = records.read(j, k);
     }
