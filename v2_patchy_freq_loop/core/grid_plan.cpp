@@ -109,8 +109,18 @@ bool factorize_symbolic(grid_plan& p, std::int32_t nsp) {
 
 }  // namespace
 
-grid_plan::grid_plan(int nx_, int ny_)
-    : nx(nx_), ny(ny_), nodos(unknowns(nx_, ny_)), xnod(nx_, ny_), matnum(nx_, ny_) {}
+std::string_view test_name(fe_test test) {
+  return test == fe_test::platen ? "platen" : "per-solid";
+}
+
+std::optional<fe_test> test_of_name(std::string_view name) {
+  if (name == "platen") return fe_test::platen;
+  if (name == "per-solid") return fe_test::per_solid;
+  return std::nullopt;
+}
+
+grid_plan::grid_plan(int nx_, int ny_, fe_test test_)
+    : nx(nx_), ny(ny_), test(test_), nodos(unknowns(nx_, ny_)), xnod(nx_, ny_), matnum(nx_, ny_) {}
 
 void stop_on(const solver_failure& f, std::ostream& report) {
   if (f.code == stop_solve_failed) free_line(report, "ESP=", f.esp);
@@ -118,11 +128,11 @@ void stop_on(const solver_failure& f, std::ostream& report) {
   throw run_stop{f.code, ""};
 }
 
-grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp) {
+grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp, fe_test test) {
   if (!grid_fits(nx, ny))
     throw run_stop{stop_bad_deck,
                    grid_refusal(nx, ny, "its system or its factors cannot be indexed")};
-  grid_plan p(nx, ny);
+  grid_plan p(nx, ny, test);
   global_numbering(nx, ny, p.xnod);
   for (int k = 1; k <= ny; ++k)
     for (int j = 1; j <= nx; ++j) p.matnum(j, k) = 1;

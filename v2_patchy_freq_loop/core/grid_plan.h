@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <string_view>
 #include <vector>
 
 #include "common/arrays.h"
@@ -19,9 +20,23 @@ struct solver_failure {
   std::int32_t flag, esp;
 };
 
+// The compressibility test a point computes.
+//   per_solid: a unit normal traction on the top of each solid; moduli from
+//              solid 1 alone (the cell averages of stress and strain, and the
+//              top face's volume change). Their 1000/Q may be negative.
+//   platen:    a rigid, frictionless platen on the top: both solids share
+//              their top vertical displacement under a total traction of 1;
+//              the modulus is conjugate to the load, so 1000/Q >= 0.
+enum class fe_test { per_solid, platen };
+
+// "per-solid" or "platen", and back (nothing for any other text).
+std::string_view test_name(fe_test test);
+std::optional<fe_test> test_of_name(std::string_view name);
+
 struct grid_plan {
-  grid_plan(int nx, int ny);
+  grid_plan(int nx, int ny, fe_test test = fe_test::per_solid);
   int nx, ny;
+  fe_test test;
   std::int32_t nodos;       // unknowns of the system
   dof_table xnod;           // global numbers of the unknowns of every cell
   cell_int matnum;          // material of every cell: 1
@@ -48,6 +63,7 @@ struct grid_plan {
 // needed; a grid that outgrows 32-bit indexing is refused with
 // stop_bad_deck); nsp > 0 fixes it, as a smaller area provokes the
 // solver's own failures.
-grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp = 0);
+grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp = 0,
+                            fe_test test = fe_test::per_solid);
 
 }  // namespace core

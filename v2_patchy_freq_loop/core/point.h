@@ -58,10 +58,18 @@ struct effective_modulus {
 
 // Everything one point yields.
 struct point_result {
+  fe_test test = fe_test::per_solid;
   double freq_hz = 0, omega = 0;
+  // The sample's modulus under the point's test, with its velocity, Q and
+  // 1000/Q at `density`: per-solid, the modulus from the averages (c33, the
+  // same as `avg`) at rob_med; platen, the load-conjugate platen modulus at
+  // the bulk density (the mean over cells of each cell's own density).
+  effective_modulus main{};
+  double density = 0;       // kg/m^3
   std::int32_t nodos = 0;   // unknowns of the system
   double rob_med = 0;       // average density, kg/m^3
   double s1 = 0, s3 = 0;    // solid fractions of the last cell
+  // Per-solid test only (unset for platen):
   effective_modulus top{};  // from the volume change of the top face (mstar)
   effective_modulus avg{};  // from the averages of stress and strain (c33)
   cplx deltavol1, deltavol3, deltavol, av_strain, av_stress;
@@ -84,7 +92,13 @@ struct point_result {
 // (stop_bad_deck). `nsp`: the solver work area the analysis runs in, in
 // double-complex slots; 0 sizes it from need (never below work_slots).
 std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* report = nullptr,
-                                                std::int32_t nsp = 0);
+                                                std::int32_t nsp = 0,
+                                                fe_test test = fe_test::per_solid);
+// The plan of `test` on an nx x ny grid (the platen test numbers its
+// unknowns differently, so it has its own plan).
+inline std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, fe_test test) {
+  return make_grid_plan(nx, ny, nullptr, 0, test);
+}
 
 // The numeric storage of one point (cell coefficients, system values,
 // factors, solution; core/workspace.h): one per thread, reused from point
@@ -94,7 +108,7 @@ std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan,
                                                 int threads = yale_blocked::default_threads());
 
 // Computes one point of `deck`'s grid at `freq_hz` (> 0) with `field`
-// (which must be plan-sized): the same bits as a legacy run of `deck` with
+// (which must be plan-sized) under the plan's test. Per-solid: the same bits as a legacy run of `deck` with
 // freq1 = freq_hz and that water field. A stop of the computation throws
 // run_stop with its code; running out of memory throws std::bad_alloc; the
 // report lines of the legacy run go to `report` when one is given. A
