@@ -158,8 +158,8 @@ plan_handle make_plan(int nx, int ny) {
 
 // The numeric storage of one thread on a plan, used by one point at a time.
 struct workspace_handle {
-  explicit workspace_handle(const plan_handle& p)
-      : plan(p.plan), ws(core::make_workspace(*p.plan)) {}
+  workspace_handle(const plan_handle& p, int threads)
+      : plan(p.plan), ws(core::make_workspace(*p.plan, threads)) {}
   std::shared_ptr<const core::grid_plan> plan;
   std::unique_ptr<core::point_workspace> ws;
   std::mutex busy;
@@ -261,11 +261,13 @@ PYBIND11_MODULE(_core, m) {
   py::class_<plan_handle>(m, "Plan", "The ordering and symbolic factorization of a grid.")
       .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"));
   py::class_<workspace_handle>(m, "Workspace", "The numeric storage of one thread on a plan.")
-      .def(py::init([](const plan_handle& plan) {
+      .def(py::init([](const plan_handle& plan, int threads) {
+             if (threads < 1) throw std::invalid_argument("threads must be at least 1");
              py::gil_scoped_release unlocked;
-             return std::make_unique<workspace_handle>(plan);
+             return std::make_unique<workspace_handle>(plan, threads);
            }),
-           py::arg("plan"));
+           py::arg("plan"), py::arg("threads"),
+           "`threads`: the threads of its numeric factorization.");
   m.def("compute", &compute, py::arg("deck"), py::arg("freq"), py::arg("field"),
         py::arg("workspace"));
   m.def("compute_row", &compute_row, py::arg("deck"), py::arg("freq"), py::arg("field"),

@@ -51,13 +51,19 @@ def plan(nx, ny):
         return _plans[nx, ny]
 
 
-def workspace(nx, ny):
+def cores():
+    """The cores this process may run on."""
+    return len(os.sched_getaffinity(0))
+
+
+def workspace(nx, ny, threads):
     """The numeric storage of the calling thread for the points of an
-    nx x ny grid, kept from point to point (one grid at a time)."""
+    nx x ny grid, factorizing on `threads` threads, kept from point to point
+    (one grid at a time)."""
     kept = getattr(_threads, "workspace", None)
-    if kept is None or kept[0] != (nx, ny):
+    if kept is None or kept[0] != (nx, ny, threads):
         _threads.workspace = None  # free the old storage before allocating the new
-        _threads.workspace = ((nx, ny), _core.Workspace(plan(nx, ny)))
+        _threads.workspace = ((nx, ny, threads), _core.Workspace(plan(nx, ny), threads))
     return _threads.workspace[1]
 
 
@@ -107,5 +113,5 @@ def run(deck, freq=None, field=None):
     deck = as_deck(deck)
     freq = frequency(deck, freq)
     water = water_field(deck, field)
-    out = _core.compute(deck.values(), freq, water, workspace(deck.nx, deck.ny))
+    out = _core.compute(deck.values(), freq, water, workspace(deck.nx, deck.ny, cores()))
     return Result(field=water, h=deck.h, **out)

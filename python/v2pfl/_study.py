@@ -11,7 +11,7 @@ import pandas as pd
 
 from . import _core
 from ._deck import as_deck
-from ._run import frequency, water_field, workspace
+from ._run import cores, frequency, water_field, workspace
 
 COLUMNS = ["point", "freq_hz", "field", "vp_avg", "inv_q_avg", "vp_top", "inv_q_top",
            "vp1_plane", "inv_q_plane", "rob_med", "stop"]
@@ -66,7 +66,7 @@ def study(deck, freqs, fields, workers=None, client=None):
 
 def _threads(workers):
     if workers is None:
-        return len(os.sched_getaffinity(0))
+        return cores()
     if isinstance(workers, bool) or not isinstance(workers, numbers.Integral) or workers < 1:
         raise ValueError(f"workers must be a positive number of threads, not {workers!r}")
     return int(workers)
@@ -86,21 +86,25 @@ def _table(points, names, rows):
     return table
 
 
-def _group_rows(deck_values, grid, freqs, fields):
+def _group_rows(deck_values, grid, freqs, fields, threads=1):
     """The rows of a group of points, computed one after the other on the
     calling thread's workspace of the grid (whose plan the process builds
-    once and keeps): a Dask task, and the unit of the local threads."""
-    ws = workspace(*grid)
+    once and keeps), factorizing on `threads` threads: a Dask task (one
+    thread: the cluster runs its points side by side), and the unit of the
+    local threads."""
+    ws = workspace(*grid, threads)
     return [_core.compute_row(deck_values, f, a, ws) for f, a in zip(freqs, fields)]
 
 
 def _local_rows(deck, points, arrays, threads):
     """The rows of `points` computed on `threads` threads, in point order."""
     values, grid = deck.values(), (deck.nx, deck.ny)
-    one = lambda point: _group_rows(values, grid, [point[0]], [arrays[point[1]]])[0]
-    if threads == 1 or len(points) <= 1:
+    workers = max(1, min(threads, len(points)))
+    each = max(1, cores() // workers)  # the cores the other points leave free
+    one = lambda point: _group_rows(values, grid, [point[0]], [arrays[point[1]]], each)[0]
+    if workers == 1:
         return [one(p) for p in points]
-    with concurrent.futures.ThreadPoolExecutor(min(threads, len(points))) as pool:
+    with concurrent.futures.ThreadPoolExecutor(workers) as pool:
         return list(pool.map(one, points))
 
 
