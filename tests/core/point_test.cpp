@@ -225,24 +225,29 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual) {
   }
 }
 
-// A grid whose factors outgrow the work area of 11,102,000 slots: that area
-// fails for lack of room, the plan sized from need grows it.
-TEST(point, plan_grows_the_work_area_past_the_historic_size_when_the_factors_need_it) {
+// The plan counts the factors before its one symbolic pass: on a grid
+// ordered by minimum degree it finds what the solver's driver finds in an
+// area of the size it picks; a grid whose factors outgrow 11,102,000 slots
+// makes that area fail for lack of room, the plan sized from need grows it.
+TEST(point, plan_sizes_the_work_area_from_a_count_of_the_factors) {
+  const auto counted = core::make_grid_plan(30, 40);
+  const core::grid_plan driven = core::make_pending_plan(30, 40, counted->nsp);
+  ASSERT_FALSE(driven.failure.has_value());
+  EXPECT_EQ(counted->nsp, work_slots);
+  EXPECT_EQ(counted->c, driven.c);
+  EXPECT_EQ(counted->esp, driven.esp);
+  EXPECT_EQ(counted->il, driven.il);
+  EXPECT_EQ(counted->iu, driven.iu);
+  EXPECT_TRUE(counted->jl == driven.jl && counted->ju == driven.ju);
+
   const core::grid_plan fixed = core::make_pending_plan(10, 1000, work_slots);
   ASSERT_TRUE(fixed.failure.has_value());
   EXPECT_EQ(fixed.failure->code, stop_solve_failed);
   const auto grown = core::make_grid_plan(10, 1000);
   EXPECT_EQ(grown->nsp, 2 * work_slots);
   EXPECT_GE(grown->esp, 0);
-  // The counted, single symbolic pass gives what the solver's driver finds
-  // in an area of that size.
-  const core::grid_plan driven = core::make_pending_plan(10, 1000, grown->nsp);
-  ASSERT_FALSE(driven.failure.has_value());
-  EXPECT_EQ(grown->c, driven.c);
-  EXPECT_EQ(grown->esp, driven.esp);
-  EXPECT_EQ(grown->il, driven.il);
-  EXPECT_EQ(grown->iu, driven.iu);
-  EXPECT_TRUE(grown->jl == driven.jl && grown->ju == driven.ju);
+  EXPECT_EQ(grown->il.back() - 1, static_cast<std::int32_t>(grown->jl.size()));
+  EXPECT_EQ(grown->iu.back() - 1, static_cast<std::int32_t>(grown->ju.size()));
 }
 
 TEST(point, refuses_a_grid_too_large_to_index_a_field_of_another_grid_and_no_frequency) {

@@ -5,6 +5,7 @@
 #include "core/grid_plan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -39,6 +40,7 @@ class work_area {
 };
 
 constexpr std::int32_t words_per_slot = 4;  // 32-bit words of a double-complex slot
+constexpr int dissection_above = 60;        // cells on a side ordered by minimum degree
 
 // Strict upper-triangle entries of the pattern: the edges the ordering sees.
 std::int64_t upper_entries(const grid_plan& p) {
@@ -86,6 +88,91 @@ bool order(grid_plan& p, std::int32_t words) {
         &path, &flag);
   if (flag != 0) p.failure = solver_failure{stop_ordering_failed, flag, 0};
   return flag == 0;
+}
+
+// Nested dissection of the grid, for grids above 60 x 60 cells. Places are
+// counted on the doubled grid: vertex (i, j) at (2i, 2j), the vertical edge
+// above it at (2i, 2j + 1), the horizontal edge right of it at (2i + 1, 2j).
+// A vertex holds its four displacement unknowns, an edge its fluid unknown.
+class dissection {
+ public:
+  explicit dissection(const grid_plan& p)
+      : nx_(p.nx), ny_(p.ny), width_(2 * p.nx + 1), dofs_(places(p)), first_(dofs_.size()) {
+    // Each place's unknowns in increasing local number, gathered cell by cell.
+    static constexpr int dx[local_dofs] = {0, 2, 2, 0, 0, 2, 2, 0, 0, 2, 1, 1,
+                                           0, 2, 2, 0, 0, 2, 2, 0};
+    static constexpr int dy[local_dofs] = {0, 0, 2, 2, 0, 0, 2, 2, 1, 1, 0, 2,
+                                           0, 0, 2, 2, 0, 0, 2, 2};
+    std::vector<std::int8_t> held(dofs_.size());
+    for (int k = 1; k <= ny_; ++k)
+      for (int j = 1; j <= nx_; ++j)
+        for (int l = 1; l <= local_dofs; ++l) {
+          const std::size_t at = place(2 * j - 2 + dx[l - 1], 2 * k - 2 + dy[l - 1]);
+          const std::int32_t dof = p.xnod((k - 1) * nx_ + j, l);
+          std::int8_t& h = held[at];
+          if (std::find(dofs_[at].begin(), dofs_[at].begin() + h, dof) == dofs_[at].begin() + h)
+            dofs_[at][h++] = dof;
+        }
+    for (std::size_t at = 0; at < dofs_.size(); ++at) first_[at] = held[at];
+  }
+
+  // The order, first unknown first: cells (j0 ... j1, k0 ... k1) split
+  // across their longer side on a line of places that separates the two
+  // halves, each half ordered in turn, the line last.
+  std::vector<std::int32_t> order() {
+    taken_.assign(dofs_.size(), false);
+    split(1, nx_, 1, ny_);
+    return std::move(out_);
+  }
+
+ private:
+  static std::size_t places(const grid_plan& p) {
+    return static_cast<std::size_t>(2 * p.nx + 1) * (2 * p.ny + 1);
+  }
+  std::size_t place(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
+
+  // The places (x0 ... x1, y0 ... y1) not yet taken, in rows.
+  void take(int x0, int x1, int y0, int y1, std::vector<std::size_t>& into) {
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x)
+        if (!taken_[place(x, y)]) {
+          taken_[place(x, y)] = true;
+          into.push_back(place(x, y));
+        }
+  }
+  void emit(const std::vector<std::size_t>& at) {
+    for (std::size_t a : at)
+      for (int h = 0; h < first_[a]; ++h) out_.push_back(dofs_[a][h]);
+  }
+  void split(int j0, int j1, int k0, int k1) {
+    std::vector<std::size_t> line;
+    if (j0 == j1 && k0 == k1) {
+      take(2 * j0 - 2, 2 * j1, 2 * k0 - 2, 2 * k1, line);
+    } else if (j1 - j0 >= k1 - k0) {
+      const int jm = (j0 + j1) / 2;
+      take(2 * jm, 2 * jm, 2 * k0 - 2, 2 * k1, line);
+      split(j0, jm, k0, k1);
+      split(jm + 1, j1, k0, k1);
+    } else {
+      const int km = (k0 + k1) / 2;
+      take(2 * j0 - 2, 2 * j1, 2 * km, 2 * km, line);
+      split(j0, j1, k0, km);
+      split(j0, j1, km + 1, k1);
+    }
+    emit(line);
+  }
+
+  int nx_, ny_, width_;
+  std::vector<std::array<std::int32_t, 4>> dofs_;
+  std::vector<std::int8_t> first_;  // unknowns held by each place
+  std::vector<bool> taken_;
+  std::vector<std::int32_t> out_;
+};
+
+// The nested-dissection order and its inverse.
+void dissect(grid_plan& p) {
+  p.c = dissection(p).order();
+  for (std::int32_t k = 1; k <= p.nodos; ++k) p.ic[p.c[k - 1] - 1] = k;
 }
 
 // Off-diagonal entries of L of the pattern in the order c, counted on the
@@ -211,10 +298,14 @@ grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp, fe_test test) {
     if (order(p, nsp)) factorize_symbolic(p, nsp);
     return p;
   }
-  // The ordering in just the area it needs; the symbolic factorization once,
-  // counted first.
+  // The ordering in just the area it needs (nested dissection above 60 x 60
+  // cells, where no report depends on the order); the symbolic
+  // factorization once, counted first.
   const std::int64_t need = std::min<std::int64_t>(ordering_need(p), max_work_slots);
-  if (!order(p, static_cast<std::int32_t>(need))) return p;
+  if (nx > dissection_above || ny > dissection_above)
+    dissect(p);
+  else if (!order(p, static_cast<std::int32_t>(need)))
+    return p;
   const std::int64_t entries = factor_entries(p);
   if (!factorize_symbolic_exact(p, std::max<std::int64_t>(work_slots, need), entries))
     throw run_stop{stop_bad_deck,
