@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "common/arrays.h"
+#include "core/bulk_storage.h"
 #include "input/deck.h"
 #include "plane_waves/plane_waves.h"
 
@@ -26,8 +27,9 @@ struct solid_fractions {
 // sized for the unknowns of one grid.
 struct fe_system {
   explicit fe_system(std::int32_t nodos);
-  std::vector<std::int32_t> ia, ja;
-  std::vector<cplx> avec, rhs_m, z;
+  // Left unwritten until the assembly (ia, ja, avec, rhs_m) or the solve (z).
+  core::bulk_vector<std::int32_t> ia, ja;
+  core::bulk_vector<cplx> avec, rhs_m, z;
 };
 
 // The moduli (e_modulus), then the mass and friction coefficients

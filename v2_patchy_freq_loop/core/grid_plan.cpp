@@ -1,7 +1,8 @@
-// The shared analysis of a grid: pattern, minimum-degree order (zodrv path
-// 1) and symbolic factorization (znsf), so that the order, the structures
-// and every failure flag are those of a run that orders and factorizes its
-// system in the solver's work area (zndrv path 5).
+// The shared analysis of a grid: pattern, order (minimum degree by zodrv
+// path 1 up to 60 x 60 cells, nested dissection above) and symbolic
+// factorization, with the order, the structures and every failure flag
+// those of a run that orders and factorizes its system in the solver's
+// work area (zndrv path 5).
 #include "core/grid_plan.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
-#include <stdexcept>
 
 #include "common/grid_limits.h"
 #include "common/report.h"
@@ -57,11 +57,10 @@ std::int64_t ordering_need(const grid_plan& p) {
 
 // The row pattern of the grid's system, packed.
 void pattern(grid_plan& p) {
-  p.ia.assign(static_cast<std::size_t>(p.nodos) + 1, 0);
-  p.ja.assign(static_cast<std::size_t>(row_capacity) * p.nodos, 0);
+  p.ia.resize(static_cast<std::size_t>(p.nodos) + 1);
+  p.ja.resize(static_cast<std::size_t>(row_capacity) * p.nodos);
   build_pattern(p.nx, p.ny, p.xnod, p.ia.data(), p.ja.data());
-  p.ja.resize(static_cast<std::size_t>(p.ia[p.nodos] - 1));
-  p.ja.shrink_to_fit();
+  p.ja.resize(static_cast<std::size_t>(p.ia[p.nodos] - 1));  // keeps its storage
 }
 
 // Whether a symbolic flag (or a shortfall of the room for U's values) is a
@@ -175,67 +174,64 @@ void dissect(grid_plan& p) {
   for (std::int32_t k = 1; k <= p.nodos; ++k) p.ic[p.c[k - 1] - 1] = k;
 }
 
-// Off-diagonal entries of L of the pattern in the order c, counted on the
-// elimination tree: row k of L holds every vertex met climbing the tree
-// from a lower entry of row k towards k, each once. The pattern is
-// symmetric, so U holds as many.
-std::int64_t factor_entries(const grid_plan& p) {
+// The elimination tree of the pattern in the order c (symmetric, with its
+// diagonal) and the entries of L in each row and column: row k of L holds
+// every vertex met climbing the tree from a lower entry of row k towards k,
+// each once; U, the transpose of L's structure, holds as many.
+struct elimination_tree {
+  std::vector<std::int32_t> parent, row_count, column_count;  // 1-based
+  std::int64_t entries = 0;
+};
+
+// Calls visit(m) for every vertex of row k of L (parent filled up to k - 1;
+// roots met on the way become children of k).
+template <class Visit>
+void climb(const grid_plan& p, std::int32_t k, std::vector<std::int32_t>& parent,
+           std::vector<std::int32_t>& seen, Visit visit) {
+  seen[k] = k;
+  const std::int32_t i = p.c[k - 1];
+  for (std::int32_t q = p.ia[i - 1]; q < p.ia[i]; ++q)
+    for (std::int32_t m = p.ic[p.ja[q - 1] - 1]; m < k && seen[m] != k; m = parent[m]) {
+      if (parent[m] == 0) parent[m] = k;
+      seen[m] = k;
+      visit(m);
+    }
+}
+
+elimination_tree tree_of(const grid_plan& p) {
+  const std::size_t size = static_cast<std::size_t>(p.nodos) + 1;
+  elimination_tree t{std::vector<std::int32_t>(size), std::vector<std::int32_t>(size),
+                     std::vector<std::int32_t>(size)};
+  std::vector<std::int32_t> seen(size);
+  for (std::int32_t k = 1; k <= p.nodos; ++k)
+    climb(p, k, t.parent, seen, [&](std::int32_t m) {
+      ++t.row_count[k];
+      ++t.column_count[m];
+      ++t.entries;
+    });
+  return t;
+}
+
+// The structures of L and U from the tree, each row in increasing column
+// order, as znsf finds them: U's rows (the columns of L) filled row by row
+// of L, then L's rows from U's, column by column.
+void fill_structures(grid_plan& p, const elimination_tree& t) {
   const std::int32_t n = p.nodos;
-  std::vector<std::int32_t> parent(static_cast<std::size_t>(n) + 1), seen(parent.size());
-  std::int64_t count = 0;
-  for (std::int32_t k = 1; k <= n; ++k) {
-    parent[k] = 0;
-    seen[k] = k;
-    const std::int32_t i = p.c[k - 1];
-    for (std::int32_t q = p.ia[i - 1]; q < p.ia[i]; ++q)
-      for (std::int32_t m = p.ic[p.ja[q - 1] - 1]; m < k && seen[m] != k; m = parent[m]) {
-        if (parent[m] == 0) parent[m] = k;
-        seen[m] = k;
-        ++count;
-      }
-  }
-  return count;
-}
-
-// Whether zndrv's symbolic step (path 5) in an area of nsp slots holds
-// factors of nl and nu off-diagonal entries with room for their values.
-bool holds(std::int32_t n, std::int32_t nsp, std::int64_t nl, std::int64_t nu) {
-  const auto room = yale_driver::symbolic_room_in<words_per_slot>(n, nsp);
-  return room.jlmax > 0 && room.jumax > 0 && nl <= room.jlmax && nu <= room.jumax &&
-         yale_driver::factor_layout_in<words_per_slot>(n, nsp, std::int32_t(nl), std::int32_t(nu))
-                 .esp >= 0;
-}
-
-// The symbolic factorization into structures of nl entries each, in the
-// first area of slots, 2 slots, 4 slots ... that holds them; false when
-// even the largest area does not.
-bool factorize_symbolic_exact(grid_plan& p, std::int64_t slots, std::int64_t nl) {
-  std::int32_t n = p.nodos;
-  while (!holds(n, static_cast<std::int32_t>(slots), nl, nl)) {
-    if (slots == max_work_slots) return false;
-    slots = std::min<std::int64_t>(2 * slots, max_work_slots);
-  }
-  const std::int32_t nsp = static_cast<std::int32_t>(slots);
   p.il.resize(static_cast<std::size_t>(n) + 1);
   p.iu.resize(p.il.size());
-  p.jl.resize(static_cast<std::size_t>(nl));
-  p.ju.resize(static_cast<std::size_t>(nl));
-  bulk_vector<std::int32_t> list(static_cast<std::size_t>(n) + 1), ulast(static_cast<std::size_t>(n));
-  std::int32_t jlmax = std::int32_t(nl), jumax = jlmax, flag = 0;
-  znsf(&n, p.c.data(), p.ic.data(), p.ia.data(), p.ja.data(), p.il.data(), p.jl.data(), &jlmax,
-       p.iu.data(), p.ju.data(), &jumax, list.data(), ulast.data(), &flag);
-  if (flag != 0 && lack_of_room(flag, n))
-    throw std::logic_error("the grid's pattern is not symmetric: its factors outgrow the count");
-  p.nsp = nsp;
-  if (flag != 0) {
-    p.esp = yale_driver::symbolic_room_in<words_per_slot>(n, nsp).esp;
-    p.failure = solver_failure{stop_solve_failed, flag, p.esp};
-    return true;
+  p.il[0] = p.iu[0] = 1;
+  for (std::int32_t k = 1; k <= n; ++k) {
+    p.il[k] = p.il[k - 1] + t.row_count[k];
+    p.iu[k] = p.iu[k - 1] + t.column_count[k];
   }
-  p.jl.resize(static_cast<std::size_t>(p.il[n] - 1));
-  p.ju.resize(static_cast<std::size_t>(p.iu[n] - 1));
-  p.esp = yale_driver::factor_layout_in<words_per_slot>(n, nsp, p.il[n] - 1, p.iu[n] - 1).esp;
-  return true;
+  p.jl.resize(static_cast<std::size_t>(t.entries));
+  p.ju.resize(static_cast<std::size_t>(t.entries));
+  std::vector<std::int32_t> next(p.iu.begin(), p.iu.end() - 1), parent(n + 1), seen(n + 1);
+  for (std::int32_t k = 1; k <= n; ++k)
+    climb(p, k, parent, seen, [&](std::int32_t m) { p.ju[next[m - 1]++ - 1] = k; });
+  std::copy(p.il.begin(), p.il.end() - 1, next.begin());
+  for (std::int32_t m = 1; m <= n; ++m)
+    for (std::int32_t q = p.iu[m - 1]; q < p.iu[m]; ++q) p.jl[next[p.ju[q - 1] - 1]++ - 1] = m;
 }
 
 // The symbolic factorization in an area of nsp slots, laid out as the
@@ -259,6 +255,31 @@ bool factorize_symbolic(grid_plan& p, std::int32_t nsp) {
   p.iu.assign(isp + n + 1, isp + 2 * n + 2);
   p.jl.assign(isp + 2 * n + 2, isp + 2 * n + 2 + nl);
   p.ju.assign(isp + 2 * n + 2 + nl, isp + 2 * n + 2 + nl + nu);
+  return true;
+}
+
+// Whether zndrv's symbolic step (path 5) in an area of nsp slots holds
+// factors of nl and nu off-diagonal entries with room for their values.
+bool holds(std::int32_t n, std::int32_t nsp, std::int64_t nl, std::int64_t nu) {
+  const auto room = yale_driver::symbolic_room_in<words_per_slot>(n, nsp);
+  return room.jlmax > 0 && room.jumax > 0 && nl <= room.jlmax && nu <= room.jumax &&
+         yale_driver::factor_layout_in<words_per_slot>(n, nsp, std::int32_t(nl), std::int32_t(nu))
+                 .esp >= 0;
+}
+
+// The symbolic factorization from the elimination tree, in the first area
+// of slots, 2 slots, 4 slots ... that holds it; false when even the largest
+// area does not.
+bool factorize_symbolic_counted(grid_plan& p, std::int64_t slots) {
+  const elimination_tree t = tree_of(p);
+  const std::int32_t n = p.nodos;
+  while (!holds(n, static_cast<std::int32_t>(slots), t.entries, t.entries)) {
+    if (slots == max_work_slots) return false;
+    slots = std::min<std::int64_t>(2 * slots, max_work_slots);
+  }
+  fill_structures(p, t);
+  p.nsp = static_cast<std::int32_t>(slots);
+  p.esp = yale_driver::factor_layout_in<words_per_slot>(n, p.nsp, p.il[n] - 1, p.iu[n] - 1).esp;
   return true;
 }
 
@@ -306,8 +327,7 @@ grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp, fe_test test) {
     dissect(p);
   else if (!order(p, static_cast<std::int32_t>(need)))
     return p;
-  const std::int64_t entries = factor_entries(p);
-  if (!factorize_symbolic_exact(p, std::max<std::int64_t>(work_slots, need), entries))
+  if (!factorize_symbolic_counted(p, std::max<std::int64_t>(work_slots, need)))
     throw run_stop{stop_bad_deck,
                    grid_refusal(nx, ny, "the factors of its system cannot be indexed")};
   return p;

@@ -1,6 +1,6 @@
 // What every point of one grid shares, read-only: the degree-of-freedom
-// numbering, the row pattern of the system, its minimum-degree order and the
-// symbolic factorization in that order.
+// numbering, the row pattern of the system, its order and the symbolic
+// factorization in that order.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +41,8 @@ struct grid_plan {
   std::int32_t nodos;       // unknowns of the system
   dof_table xnod;           // global numbers of the unknowns of every cell
   cell_int matnum;          // material of every cell: 1
-  std::vector<std::int32_t> ia, ja;          // row pattern of the system
-  std::vector<std::int32_t> c, ic;           // minimum-degree order and its inverse
+  bulk_vector<std::int32_t> ia, ja;          // row pattern of the system
+  std::vector<std::int32_t> c, ic;           // fill-reducing order and its inverse
   std::vector<std::int32_t> il, iu;       // row starts of L and U in that order
   bulk_vector<std::int32_t> jl, ju;       // their columns
   // The solver work area the structures fit in, in double-complex slots,
@@ -60,12 +60,13 @@ struct grid_plan {
 
 // A plan whose solver failure, if any, is kept in `failure` rather than
 // thrown, for the legacy run that reports it at the point where it orders
-// the system. nsp = 0 sizes the solver's work area from an exact count of
-// the factors' entries, taken before the one symbolic factorization: the
-// first of work_slots (or the ordering's need, if larger) doubled 0, 1, 2
-// ... times that holds them (a grid that outgrows 32-bit indexing is
-// refused with stop_bad_deck); nsp > 0 fixes it, and the ordering and the
-// symbolic factorization then run in an area of that size, as a smaller
+// the system. nsp = 0: the symbolic factorization is taken once, from the
+// elimination tree of the ordered pattern, and nsp is the first of
+// work_slots (or the ordering's need, if larger) doubled 0, 1, 2 ... times
+// that holds the factors (a grid that outgrows 32-bit indexing is refused
+// with stop_bad_deck); grids above 60 x 60 cells are ordered by nested
+// dissection. nsp > 0 fixes the area, and the minimum-degree ordering and
+// the symbolic factorization then run in an area of that size, as a smaller
 // area provokes the solver's own failures.
 grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp = 0,
                             fe_test test = fe_test::per_solid);
