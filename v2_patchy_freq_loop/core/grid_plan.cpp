@@ -96,23 +96,21 @@ bool order(grid_plan& p, std::int32_t words) {
 class dissection {
  public:
   explicit dissection(const grid_plan& p)
-      : nx_(p.nx), ny_(p.ny), width_(2 * p.nx + 1), dofs_(places(p)), first_(dofs_.size()) {
+      : nx_(p.nx), ny_(p.ny), width_(2 * p.nx + 1), dofs_(places(p)), held_(dofs_.size()) {
     // Each place's unknowns in increasing local number, gathered cell by cell.
     static constexpr int dx[local_dofs] = {0, 2, 2, 0, 0, 2, 2, 0, 0, 2, 1, 1,
                                            0, 2, 2, 0, 0, 2, 2, 0};
     static constexpr int dy[local_dofs] = {0, 0, 2, 2, 0, 0, 2, 2, 1, 1, 0, 2,
                                            0, 0, 2, 2, 0, 0, 2, 2};
-    std::vector<std::int8_t> held(dofs_.size());
     for (int k = 1; k <= ny_; ++k)
       for (int j = 1; j <= nx_; ++j)
         for (int l = 1; l <= local_dofs; ++l) {
           const std::size_t at = place(2 * j - 2 + dx[l - 1], 2 * k - 2 + dy[l - 1]);
           const std::int32_t dof = p.xnod((k - 1) * nx_ + j, l);
-          std::int8_t& h = held[at];
+          std::int8_t& h = held_[at];
           if (std::find(dofs_[at].begin(), dofs_[at].begin() + h, dof) == dofs_[at].begin() + h)
             dofs_[at][h++] = dof;
         }
-    for (std::size_t at = 0; at < dofs_.size(); ++at) first_[at] = held[at];
   }
 
   // The order, first unknown first: cells (j0 ... j1, k0 ... k1) split
@@ -141,7 +139,7 @@ class dissection {
   }
   void emit(const std::vector<std::size_t>& at) {
     for (std::size_t a : at)
-      for (int h = 0; h < first_[a]; ++h) out_.push_back(dofs_[a][h]);
+      for (int h = 0; h < held_[a]; ++h) out_.push_back(dofs_[a][h]);
   }
   void split(int j0, int j1, int k0, int k1) {
     std::vector<std::size_t> line;
@@ -163,7 +161,7 @@ class dissection {
 
   int nx_, ny_, width_;
   std::vector<std::array<std::int32_t, 4>> dofs_;
-  std::vector<std::int8_t> first_;  // unknowns held by each place
+  std::vector<std::int8_t> held_;  // unknowns held by each place
   std::vector<bool> taken_;
   std::vector<std::int32_t> out_;
 };

@@ -36,6 +36,11 @@ std::optional<fe_test> test_of_name(std::string_view name);
 
 struct grid_plan {
   grid_plan(int nx, int ny, fe_test test = fe_test::per_solid);
+  // Large: moved, never copied.
+  grid_plan(grid_plan&&) = default;
+  grid_plan& operator=(grid_plan&&) = default;
+  grid_plan(const grid_plan&) = delete;
+  grid_plan& operator=(const grid_plan&) = delete;
   int nx, ny;
   fe_test test;
   std::int32_t nodos;       // unknowns of the system
