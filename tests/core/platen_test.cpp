@@ -7,29 +7,19 @@
 
 #include <array>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <random>
-#include <sstream>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "core/point.h"
-#include "input/input.h"
+#include "support/deck_values.h"
+#include "support/example_system.h"
 
 namespace {
 
 // Example deck `name` with an nx x ny grid.
 deck_values example_deck(const std::string& name, int nx, int ny) {
-  std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / (name + ".deck"));
-  std::ostringstream text;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number)
-    text << (number == 5 ? std::to_string(nx) : number == 6 ? std::to_string(ny) : line) << '\n';
-  std::istringstream deck(text.str());
-  std::ostream silent(nullptr);
-  return read_deck(deck, silent);
+  return deck_values_of(deck_text(nx, ny, name));
 }
 
 // The two water proportions of a sample of each model (the ice model needs

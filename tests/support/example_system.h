@@ -18,9 +18,9 @@
 #include "rock_physics/rock_physics.h"
 #include "yale/yale.h"
 
-// The example deck with an nx x ny grid.
-inline std::string deck_text(int nx, int ny) {
-  std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / "permafrost.deck");
+// The example deck `name` (permafrost, shaley_sand) with an nx x ny grid.
+inline std::string deck_text(int nx, int ny, const std::string& name = "permafrost") {
+  std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / (name + ".deck"));
   std::ostringstream deck;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number)
