@@ -8,6 +8,7 @@ the batch run) or the dispersion curves of a study directory (its
 study.csv) into a PNG (default DIR/maps.png or DIR/dispersion.png); export
 saves a study directory's table as a NetCDF file of frequency x field."""
 import argparse
+import datetime
 import glob
 import os
 import sys
@@ -62,7 +63,10 @@ def plot_dir(run_dir, output, deck=None, h=None):
         default = "dispersion.png"
     elif os.path.isfile(os.path.join(run_dir, MAP_FILES[0][1])):
         maps = {name: read_map(os.path.join(run_dir, file)) for name, file in MAP_FILES}
-        fig = plot.maps(SimpleNamespace(h=cell_side(run_dir, deck, h), **maps), deck=deck)
+        # A run computes the per-solid test; its date is that of its files.
+        written = os.path.getmtime(os.path.join(run_dir, MAP_FILES[0][1]))
+        fig = plot.maps(SimpleNamespace(h=cell_side(run_dir, deck, h), **maps), deck=deck,
+                        test="per-solid", date=datetime.date.fromtimestamp(written))
         default = "maps.png"
     else:
         raise FileNotFoundError(f"{run_dir} holds neither study.csv nor the map files of a run")

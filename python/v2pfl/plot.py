@@ -209,19 +209,19 @@ def _heat_map(ax, values, extent, heading, label, h, cmap="viridis", **scale):
     ax.figure.colorbar(image, ax=ax, label=label)
 
 
-def maps(result, axes=None, deck=None, test=None, title_text=None):
+def maps(result, axes=None, deck=None, test=None, date=None, title_text=None):
     """Heat maps of a point: |pressure|, the magnitude of the pressure
     gradient (interior cells), the real vertical strain of solid 1 and the
     real vertical stress (row 0 at the bottom), on axes in m when the cell
     side `result.h` is known (not None), else in cell indices. `axes`: a
     2 x 2 array of Axes to draw into; `deck` (a path) and `test` are named
-    in the title with the grid, the frequency and today's date."""
+    in the title with the grid, the frequency and `date` (default today)."""
     h = getattr(result, "h", None)
     ny, nx = np.shape(result.pressure)
     if axes is None:
         fig = plt.figure(figsize=MAPS_SIZE, dpi=DPI, layout="constrained")
         axes = fig.subplots(2, 2)
-        fig.suptitle(title_text or _point_title(result, deck, test, (nx, ny)))
+        fig.suptitle(title_text or _point_title(result, deck, test, date, (nx, ny)))
     axes = np.asarray(axes)
     whole = _extent(nx, ny, h)
     _heat_map(axes[0, 0], np.abs(result.pressure), whole, "fluid pressure |p|", "Pa", h)
@@ -236,10 +236,10 @@ def maps(result, axes=None, deck=None, test=None, title_text=None):
     return axes[0, 0].figure
 
 
-def _point_title(result, deck, test, grid):
+def _point_title(result, deck, test, date, grid):
     freq = getattr(result, "freq_hz", None)
     what = f"maps at {freq:.6g} Hz" if freq is not None else "maps"
-    return title(deck, grid, test or getattr(result, "test", None), None, what)
+    return title(deck, grid, test or getattr(result, "test", None), date, what)
 
 
 def field(field, h=None, ax=None, deck=None, title_text=None):
