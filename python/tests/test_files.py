@@ -92,3 +92,6 @@ def test_study_table_to_netcdf_keeps_every_bit(tmp_path):
             at = ds.sel(freq_hz=row["freq_hz"], field=row["field"])
             assert int(at["point"]) == row["point"] and int(at["stop"]) == row["stop"]
             assert same_bits([at[c].item() for c in values], row[values].to_numpy(float))
+    twice = table.assign(field="0.1")
+    with pytest.raises(ValueError, match="same frequency and field"):
+        v2pfl.to_dataset(twice)

@@ -66,6 +66,10 @@ def to_dataset(table):
         dims, coords = ("test",) + dims, {"test": tests, **coords}
         at = (pd.Index(tests).get_indexer(table["test"]),) + at
     shape = tuple(len(coords[d]) for d in dims)
+    cells = np.ravel_multi_index(at, shape)
+    if len(np.unique(cells)) != len(cells):
+        raise ValueError("the table holds two rows of the same frequency and field "
+                         "(a field given twice?): name the fields apart")
 
     def grid(column, fill, dtype):
         values = np.full(shape, fill, dtype=dtype)

@@ -3,6 +3,7 @@
 # program run from P/bin (found on the PATH, also by the Slurm job script)
 # and the package imported by the interpreter from the prefix alone (with
 # PYTHONPATH=P/MODULE_DIR, as the README says for a prefix of one's own).
+# Also the version text outside a git checkout.
 #   check.sh BUILD_DIR MODULE_DIR PYTHON SOURCE_DIR
 set -euo pipefail
 build=$1 module_dir=$2 python=$3 source=$4
@@ -31,3 +32,7 @@ env -i PATH="$prefix/bin:/usr/bin:/bin" SLURM_ARRAY_TASK_ID=0 SLURM_ARRAY_TASK_C
   bash "$source/examples/slurm_study.sh" "$source/tests/golden/grid_3x3/deck" study \
   --freq 100 2> /dev/null || fail "the job script's task ended with status $?"
 [ -f study/study.csv ] || fail "the job script's task wrote no table"
+
+# Outside a git checkout the version text says so.
+cmake -DSOURCE_DIR="$prefix" -DRELEASE=9.9 -DHEADER="$prefix/v.h" -P "$source/cmake/version.cmake"
+grep -q '"9.9+unknown"' "$prefix/v.h" || fail "version outside a checkout: $(cat "$prefix/v.h")"
