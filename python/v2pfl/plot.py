@@ -92,10 +92,11 @@ def _grid_of_file(path):
 def _deck_of_text(text):
     """The Deck of a deck's text, or None when it does not read."""
     from ._deck import Deck
+    from ._errors import StopError
     from . import _core
     try:
         return Deck(**_core.read_deck_text(text.encode()))
-    except Exception:  # a title goes without the grid rather than fail
+    except (ValueError, StopError):  # a title goes without the grid rather than fail
         return None
 
 
