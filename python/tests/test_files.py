@@ -6,6 +6,7 @@ import subprocess
 import sys
 
 import numpy as np
+import pandas as pd
 import pytest
 import xarray as xr
 
@@ -92,6 +93,9 @@ def test_study_table_to_netcdf_keeps_every_bit(tmp_path):
             at = ds.sel(freq_hz=row["freq_hz"], field=row["field"])
             assert int(at["point"]) == row["point"] and int(at["stop"]) == row["stop"]
             assert same_bits([at[c].item() for c in values], row[values].to_numpy(float))
+    both = v2pfl.to_dataset(pd.concat([table, table.assign(test="per-solid")]))
+    assert both["vp_m_s"].dims == ("test", "freq_hz", "field") and "test" not in both.attrs
+    assert same_bits(both["vp_m_s"].sel(test="per-solid"), both["vp_m_s"].sel(test="platen"))
     twice = table.assign(field="0.1")
     with pytest.raises(ValueError, match="same frequency and field"):
         v2pfl.to_dataset(twice)

@@ -64,6 +64,11 @@ def test_figures_draw_into_own_axes_with_titles():
     heading = axes[0, 0].get_title()
     for part in ("permafrost.deck", "10 × 10", "platen", "2026-12-07"):
         assert part in heading
+    # A table of two tests: one curve per field and test.
+    both = pd.concat([table, table.assign(test="per-solid")])
+    own = plot.dispersion(both, deck=deck)
+    assert len(own.axes[1].lines) == 6
+    plt.close(own)
     assert plot.field(np.full((4, 5), 0.2), ax=axes[0, 2]) is fig
     result = v2pfl.run(deck)
     maps = np.array([[axes[1, 0], axes[1, 1]], [axes[1, 2], fig.add_subplot(4, 4, 16)]])

@@ -49,15 +49,16 @@ def save(fig, path):
 
 def title(deck=None, grid=None, test=None, date=None, what=None):
     """A title naming `what` is drawn, the deck (a path or a name), the grid
-    (nx, ny), the compressibility test and the date (default today);
-    missing items are left out."""
+    (nx, ny), the compressibility test (or a list of tests) and the date
+    (default today); missing items are left out."""
     parts = [what] if what else []
     if deck is not None:
         parts.append(f"deck {os.path.basename(os.fspath(deck))}")
     if grid is not None:
         parts.append(f"{grid[0]} × {grid[1]} cells")
-    if test:
-        parts.append(f"{test} test")
+    tests = [test] if isinstance(test, str) else list(filter(None, test or []))
+    if any(tests):
+        parts.append(" and ".join(tests) + (" tests" if len(tests) > 1 else " test"))
     parts.append(str(date or datetime.date.today().isoformat()))
     return " · ".join(parts)
 
@@ -71,7 +72,7 @@ def _table_title(table, deck, what):
     date = str(attrs["date"])[:10] if attrs.get("date") else None
     if deck is None and isinstance(attrs.get("deck"), str):
         deck = _deck_of_text(attrs["deck"])
-    tests = ", ".join(filter(None, tests))
+    tests = [t for t in tests if t]
     if hasattr(deck, "nx"):
         return title(None, (deck.nx, deck.ny), tests, date, what)
     return title(deck, _grid_of_file(deck), tests, date, what)
@@ -129,7 +130,7 @@ def dispersion(table, axes=None, deck=None, limits=None, reference=None, top=Fal
     handles, used = [], set()
     skipped = {"vp_top_m_s": not top, "vp1_plane_m_s": not plane}
     estimates = [e for e in _ESTIMATES if not skipped.get(e[0])]
-    for n, (field, rows) in enumerate(table.groupby("field", sort=False)):
+    for n, (name, rows) in enumerate(_curves(table)):
         rows = rows.sort_values("freq_hz")
         colour = colours[n % len(colours)]
         for vp, inv_q, label, style in estimates:
@@ -139,7 +140,7 @@ def dispersion(table, axes=None, deck=None, limits=None, reference=None, top=Fal
                 if inv_q in rows:
                     ax_q.plot(rows["freq_hz"], rows[inv_q], linestyle=style, color=colour,
                               marker=".")
-        handles.append(Line2D([], [], color=colour, marker=".", label=f"field {_field_label(field)}"))
+        handles.append(Line2D([], [], color=colour, marker=".", label=name))
     handles += [Line2D([], [], color="black", linestyle=style, label=label)
                 for _, _, label, style in _ESTIMATES if label in used]
     handles += _references(ax_v, ax_q, limits, reference)
@@ -162,6 +163,16 @@ def _completed(table):
     return table[table["stop"] == COMPLETED] if "stop" in table else table
 
 
+def _curves(table):
+    """The rows of each curve of a table, with its legend text: one curve
+    per field, and per test when the table holds several."""
+    tests = table["test"].nunique() > 1 if "test" in table else False
+    keys = ["field", "test"] if tests else "field"
+    for key, rows in table.groupby(keys, sort=False):
+        key = key if isinstance(key, tuple) else (key,)
+        yield ", ".join([f"field {_field_label(key[0])}", *map(str, key[1:])]), rows
+
+
 def _field_label(name):
     """A field's name for a legend: a water value to 4 digits."""
     try:
@@ -180,14 +191,14 @@ def _references(ax_v, ax_q, limits, reference):
         handles.append(Line2D([], [], color=REFERENCE_COLOUR, linestyle=style,
                               label=f"{name}: {velocity:.6g} m/s"))
     if reference is not None:
-        for field, rows in _completed(reference).groupby("field", sort=False):
+        for name, rows in _curves(_completed(reference)):
             rows = rows.sort_values("freq_hz")
             ax_v.plot(rows["freq_hz"], rows["vp_m_s"], color=REFERENCE_COLOUR, linewidth=2,
                       alpha=0.7)
             ax_q.plot(rows["freq_hz"], rows["inv_q_x1000"], color=REFERENCE_COLOUR,
                       linewidth=2, alpha=0.7)
             handles.append(Line2D([], [], color=REFERENCE_COLOUR, linewidth=2, alpha=0.7,
-                                  label=f"reference, field {_field_label(field)}"))
+                                  label=f"reference, {name}"))
     return handles
 
 
