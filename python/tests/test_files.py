@@ -75,6 +75,7 @@ def test_study_table_to_netcdf_keeps_every_bit(tmp_path):
     table = study_table()
     table.to_csv(tmp_path / "study.csv", index=False)
     provenance = {"date": "2026-12-07T10:00:00Z", "test": "platen", "threads": 2,
+                  "columns": [{"name": "m_re_pa", "unit": "Pa", "meaning": "Re M"}],
                   "points": [[f, n] for f, n in zip(table["freq_hz"], table["field"])]}
     (tmp_path / "study.json").write_text(json.dumps(provenance))
     opened = v2pfl.open_study(tmp_path)
@@ -88,6 +89,7 @@ def test_study_table_to_netcdf_keeps_every_bit(tmp_path):
     with xr.open_dataset(tmp_path / "s.nc") as ds:
         assert ds["vp_m_s"].dims == ("freq_hz", "field") and ds.attrs["test"] == "platen"
         assert ds["vp_m_s"].attrs["units"] == "m/s" and ds.attrs["date"] == provenance["date"]
+        assert ds["m_re_pa"].attrs["long_name"] == "Re M"
         assert json.loads(ds.attrs["points"]) == provenance["points"]
         for _, row in table.iterrows():
             at = ds.sel(freq_hz=row["freq_hz"], field=row["field"])

@@ -7,7 +7,8 @@ import os
 import numpy as np
 import pandas as pd
 
-# Units and meaning of the value columns of a study table.
+# Units and meaning of the value columns of a study table, for a table
+# whose provenance does not state them.
 VARIABLES = {
     "vp_m_s": ("m/s", "P-wave velocity of the finite-element test"),
     "inv_q_x1000": ("1", "1000/Q of the finite-element test"),
@@ -76,12 +77,13 @@ def to_dataset(table):
         values[at] = table[column].to_numpy(dtype=dtype)
         return values
 
+    described = {**VARIABLES, **_described_columns(table.attrs)}
     variables = {}
     for column in table.columns:
         if column in ("point", "stop"):
             variables[column] = (dims, grid(column, -1 if column == "point" else 0, np.int64))
         elif column not in _KEYS:
-            unit, meaning = VARIABLES.get(column, ("", column))
+            unit, meaning = described.get(column, ("", column))
             variables[column] = (dims, grid(column, math.nan, np.float64),
                                  {"units": unit, "long_name": meaning} if unit else {})
     ds = xr.Dataset(variables, coords=coords)
@@ -94,6 +96,16 @@ def to_dataset(table):
     if len(tests) == 1:
         ds.attrs["test"] = str(tests[0])
     return ds
+
+
+def _described_columns(attrs):
+    """Unit and meaning of each column as the study's provenance states them
+    (its "columns": a list of {name, unit, meaning}); empty without it."""
+    columns = attrs.get("columns")
+    if not isinstance(columns, list):
+        return {}
+    return {c["name"]: (c.get("unit", ""), c.get("meaning", c["name"])) for c in columns
+            if isinstance(c, dict) and "name" in c}
 
 
 def _attribute(value):
