@@ -40,7 +40,7 @@ bool same_bits(cplx a, cplx b) {
 
 deck_values silent_deck(std::istream& in) {
   std::ostream silent(nullptr);
-  return read_deck(in, silent);
+  return readata(in, silent).values;
 }
 
 // The numbers of every line of a recorded result file.

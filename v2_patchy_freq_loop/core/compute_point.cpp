@@ -100,7 +100,7 @@ void factor_solve(const grid_plan& plan, point_workspace& ws, std::ostream& out)
 
 // Average density with its report.
 double density_report(const deck_values& d, const grid_plan& plan, const point_workspace& ws,
-                      const solid_fractions& f, std::ostream& out) {
+                      const cell_fractions& f, std::ostream& out) {
   free_line(out, "  computes average density, ");
   const double rob_med =
       average_density(d.nx, d.ny, plan.matnum, ws.phiw, d.ro1, d.ro2, d.ro3, f.phi1, f.phi3);
@@ -191,8 +191,9 @@ point_result compute_point(const deck_values& deck, double freq_hz, const water_
   r.freq_hz = freq_hz;
   r.omega = two_pi * freq_hz;
   r.nodos = plan.nodos;
-  const solid_fractions f =
+  const cell_inputs cells =
       rock_physics_of_cells(deck, plan.matnum, ws.phiw, r.omega, ws.cc, out);
+  const cell_fractions& f = cells.fractions(deck.nx, deck.ny);
   r.s1 = f.s1, r.s3 = f.s3;
   r.rob_med = density_report(deck, plan, ws, f, out);
   free_line(out, "cycle=", legacy_cycle);
