@@ -7,10 +7,21 @@
 
 namespace {
 
-// Mineral moduli of the two solids.
+// The six moduli of a material (Pa): bulk and shear of the two solids'
+// minerals and of the empty-pore inclusions of the ice model.
 struct minerals {
-  double ak_s1, xmu_s1, ak_s3, xmu_s3;
+  double ak_s1, xmu_s1, ak_s3, xmu_s3, ak_air, xmu_air;
 };
+
+// The moduli of material mt of deck d.
+minerals minerals_of(const deck_values& d, int mt) {
+  return {.ak_s1 = mat(d.ak_s1, mt),
+          .xmu_s1 = mat(d.xmu_s1, mt),
+          .ak_s3 = mat(d.ak_s3, mt),
+          .xmu_s3 = mat(d.xmu_s3, mt),
+          .ak_air = mat(d.ak_air, mt),
+          .xmu_air = mat(d.xmu_air, mt)};
+}
 
 // Frame moduli of the two solids: bulk and shear of solid 1 and solid 3.
 struct frame_moduli {
@@ -19,16 +30,15 @@ struct frame_moduli {
 
 // Ice model: Kuster-Toksoz frames with empty pores, weighted by the ice
 // content of the pore space to the power 3.8.
-frame_moduli ice_frame(const cell_fractions& f, const minerals& mn, double ak_air,
-                       double xmu_air) {
+frame_moduli ice_frame(const cell_fractions& f, const minerals& mn) {
   double k_empty, mu_empty;
-  kt(mn.ak_s1, mn.xmu_s1, ak_air, xmu_air, 1.0 - f.phi1, k_empty, mu_empty);
+  kt(mn.ak_s1, mn.xmu_s1, mn.ak_air, mn.xmu_air, 1.0 - f.phi1, k_empty, mu_empty);
   const double ice = std::pow(f.phi3 / (1.0 - f.phi1), 3.8);
   frame_moduli fr;
   fr.xmu_m1 = 1.31e10 + (mu_empty - 1.31e10) * ice;
   fr.ak_m1 = 1.44e10;
   double k3, mu3;
-  kt(mn.ak_s3, mn.xmu_s3, ak_air, xmu_air, f.phi1, k3, mu3);
+  kt(mn.ak_s3, mn.xmu_s3, mn.ak_air, mn.xmu_air, f.phi1, k3, mu3);
   fr.ak_m3 = ice * k3;
   fr.xmu_m3 = ice * mu3;
   return fr;
@@ -203,10 +213,7 @@ cell_moduli e_modulus(const deck_values& d, const cell_inputs& cells, double ome
     for (int k = 1; k <= d.ny; ++k) {
       const int mt = cells.material(j, k);
       const bool reported = (j == 1 && k == 1);
-      const minerals mn{.ak_s1 = mat(d.ak_s1, mt),
-                        .xmu_s1 = mat(d.xmu_s1, mt),
-                        .ak_s3 = mat(d.ak_s3, mt),
-                        .xmu_s3 = mat(d.xmu_s3, mt)};
+      const minerals mn = minerals_of(d, mt);
 
       const cell_fractions& f = cells.fractions(j, k);
       check_ice_fraction(d.key_model, f);
@@ -215,7 +222,7 @@ cell_moduli e_modulus(const deck_values& d, const cell_inputs& cells, double ome
 
       frame_moduli fr;
       if (d.key_model == 0) {
-        fr = ice_frame(f, mn, mat(d.ak_air, mt), mat(d.xmu_air, mt));
+        fr = ice_frame(f, mn);
       } else {
         fr = krief_frame(f, mn);
         if (reported) out << " output of  Krief s model  eqs. (A.8)-(A.9)\n";
