@@ -133,7 +133,7 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{1, std::string(70000, '1').c_str()}}),
        "line 1, field freq1: line longer than 65536 characters"},
       {std::string(1 << 20, '\n') + deck(),  // the size limit, before anything further is read
-       "line 1048577, field freq1: the deck is longer than the limit of 1048576 bytes"},
+       "line 1048577, field freq1: the deck has more than 1048576 bytes, the limit of a deck"},
       // Values no rock has, refused where the deck's model uses them.
       {deck({{11, "0."}}), "line 11, field akf(1): value 0 is not positive"},
       {deck({{11, "1.e299"}}), "line 11, field akf(1): value 1e+299 is above 1e+12"},

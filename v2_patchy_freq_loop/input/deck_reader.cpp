@@ -15,8 +15,8 @@ void deck_reader::fail(std::string_view field, std::string_view what) const {
 void deck_reader::count_line(std::string_view field) {
   bytes_ += text_.size() + 1;
   if (bytes_ > max_deck_bytes) {
-    fail(field, "the deck is longer than the limit of " + std::to_string(max_deck_bytes) +
-                    " bytes");
+    fail(field, "the deck has more than " + std::to_string(max_deck_bytes) +
+                    " bytes, the limit of a deck");
   }
 }
 
