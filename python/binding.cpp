@@ -109,13 +109,16 @@ deck_values deck_of(const py::dict& in) {
   return d;
 }
 
-// Reads a deck from its text; the echo is dropped. A bad deck raises
-// ValueError with the reader's message, the ice-model check StopError.
-py::dict read_deck_text(const std::string& text) {
+// Reads a deck from its text; the echo is dropped. Returns the values and
+// the warnings of the reading. A bad deck (or one past max_deck_bytes)
+// raises ValueError with the reader's message, the ice-model check
+// StopError.
+py::tuple read_deck_text(const std::string& text) {
   std::istringstream in(text);
   std::ostringstream echo;
   try {
-    return deck_dict(read_deck(in, echo));
+    const deck_reading reading = readata(in, echo);
+    return py::make_tuple(deck_dict(reading.values), reading.warnings);
   } catch (const run_stop& stop) {
     if (stop.code == stop_bad_deck) throw std::invalid_argument(stop.message);
     raise_stop(stop);
@@ -254,6 +257,8 @@ py::tuple compute_row(const py::dict& deck, double freq, const field_array& fiel
 PYBIND11_MODULE(_core, m) {
   m.doc() = "The one-point computation of v2_patchy_freq_loop.";
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
+  m.attr("MAX_DECK_BYTES") = max_deck_bytes;
+  m.attr("MAX_WATER_FILE_BYTES") = max_water_file_bytes;
   m.attr("LEGACY_WATER") = core::legacy_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError when the deck's values cannot make a run.");
