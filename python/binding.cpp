@@ -20,6 +20,7 @@
 #include "common/grid_limits.h"
 #include "common/stop_codes.h"
 #include "core/coefficients.h"
+#include "core/effective_modulus.h"
 #include "core/point.h"
 #include "input/input.h"
 #include "study/study.h"
@@ -260,7 +261,8 @@ py::dict compute(const py::dict& deck, double freq, const field_array& field,
 // The coefficient set of one cell of the deck's material 1 with water
 // proportion `water` at `freq` Hz, as the core computes it for a uniform
 // 1 x 1 field: moduli in Pa, mass coefficients in kg/m^3, friction
-// coefficients in Pa s/m^2. A stop of the rock physics raises StopError.
+// coefficients in Pa s/m^2, and the cell's density phi1 ro1 + phiw ro2 +
+// phi3 ro3 in kg/m^3. A stop of the rock physics raises StopError.
 py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq) {
   deck_values deck = deck_of(deck_in);
   if (!(freq > 0) || !std::isfinite(freq))
@@ -274,8 +276,10 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
   phiw(1, 1) = water;
   cell_coefficients cc(1, 1);
   std::ostream no_report(nullptr);
+  solid_fractions fractions;
   try {
-    rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, no_report);
+    fractions =
+        rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, no_report);
   } catch (const run_stop& stop) {
     raise_stop(stop);
   }
@@ -288,6 +292,8 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
       {"f11", &cc.f11},         {"f12", &cc.f12},         {"f22", &cc.f22}};
   py::dict out;
   for (const auto& [name, field] : fields) out[name] = (*field)(1, 1);
+  out["density"] = average_density(1, 1, matnum, phiw, deck.ro1, deck.ro2, deck.ro3,
+                                   fractions.phi1, fractions.phi3);
   return out;
 }
 
@@ -330,7 +336,8 @@ PYBIND11_MODULE(_core, m) {
   m.def("cell_coefficients", &cell_coefficients_of, py::arg("deck"), py::arg("water"),
         py::arg("freq"),
         "The coefficient set of a cell of the deck's material 1 with water proportion `water` "
-        "at `freq` Hz: moduli (Pa), mass (kg/m^3) and friction (Pa s/m^2) coefficients.");
+        "at `freq` Hz: moduli (Pa), mass (kg/m^3) and friction (Pa s/m^2) coefficients, and "
+        "its density (kg/m^3).");
   m.def("log_sweep", &study::log_sweep, py::arg("f1"), py::arg("f2"), py::arg("n"),
         "The frequencies of the logarithmic rule from f1 to f2 in n points, as the command "
         "line's --freq F1:F2:N.");

@@ -4,6 +4,7 @@ layered rocks.
 
     water, thickness = v2pfl.fields.layers_of(field, deck.h)
     exact = v2pfl.analytic.layered_modulus(deck, water, thickness, freqs)
+    vp = v2pfl.analytic.velocity(exact, v2pfl.analytic.bulk_density(deck, water, thickness))
 
 Layers are listed from the bottom up: the water proportion of each and its
 thickness in metres. Moduli are complex, in Pa, with the time factor
@@ -49,7 +50,8 @@ def coefficients(deck, water, freq):
     """The coefficient set of a cell of `deck`'s material 1 with water
     proportion `water` at `freq` Hz: a dict of the moduli lambda1, lambda3,
     mu1, mu3, mu13, b1, b2, m, d3 (Pa), the mass coefficients p11 ... p33
-    (kg/m³) and the friction coefficients f11, f12, f22 (Pa·s/m²)."""
+    (kg/m³), the friction coefficients f11, f12, f22 (Pa·s/m²) and the
+    cell's density (kg/m³)."""
     return _core.cell_coefficients(as_deck(deck).values(), float(water), float(freq))
 
 
@@ -212,6 +214,20 @@ def _expm1(z):
     a, b = z.real, z.imag
     return complex(math.expm1(a) * math.cos(b) - 2 * math.sin(b / 2) ** 2,
                    math.exp(a) * math.sin(b))
+
+
+def bulk_density(deck, water_by_layer, thickness_by_layer):
+    """The sample's density (kg/m³): the thickness average of each layer's
+    φ1ρ1 + φwρw + φ3ρ3 (which does not depend on frequency)."""
+    water, thickness = _layers(water_by_layer, thickness_by_layer)
+    rho = {w: coefficients(deck, w, 1.0)["density"] for w in set(water)}
+    return sum(rho[w] * t for w, t in zip(water, thickness)) / sum(thickness)
+
+
+def velocity(moduli, density):
+    """The phase velocity (m/s) of a plane wave of complex modulus M in a
+    medium of `density`: 1/Re(1/sqrt(M/ρ))."""
+    return 1 / (1 / np.sqrt(np.asarray(moduli, dtype=complex) / density)).real
 
 
 def inverse_q(moduli):
