@@ -95,3 +95,51 @@ def test_bad_layers():
             analytic.layered_modulus(deck, water, thickness, freqs)
     with pytest.raises(ValueError, match="end of the sweep"):
         analytic.attenuation_peak([1.0, 2.0, 3.0], [1 + 3j, 1 + 2j, 1 + 1j])
+
+
+def platen_moduli(deck, field, freqs):
+    return np.array([v2pfl.run(deck, freq=f, field=field, test="platen").modulus
+                     for f in freqs])
+
+
+@pytest.mark.parametrize("name, w_layer, w_host", CASES)
+def test_platen_uniform_and_patchy_samples(name, w_layer, w_host):
+    deck = deck_of(name, nx=3, ny=4)
+    freqs = np.logspace(-2, 5, 4)
+    m = platen_moduli(deck, w_host, freqs)
+    assert np.abs(m / analytic.uniform_modulus(deck, w_host, freqs) - 1).max() < 1e-10
+    assert np.abs(analytic.inverse_q(m)).max() < 1e-8
+    r = v2pfl.run(deck, freq=10.0, field=w_layer)
+    rho = analytic.bulk_density(deck, [w_layer], [1.0])
+    assert r.test == "platen" and r.density == pytest.approx(rho, rel=1e-14)
+    assert r.vp == pytest.approx(analytic.velocity(r.modulus, rho), rel=1e-14)
+    assert np.isnan([r.vp_avg, r.inv_q_avg, r.vp_top, r.inv_q_top, r.rob_med]).all()
+    # Passive whatever the field: random patches.
+    patchy = fields.random_patches(12, 12, 2, 0.4, w_layer, w_host, seed=5)
+    q = analytic.inverse_q(platen_moduli(deck_of(name, nx=12, ny=12), patchy, [1e-2, 1e2, 1e5]))
+    assert q.min() >= -1e-9
+
+
+def test_platen_layered_sample_against_exact():
+    # Three periods of water 0.3 and 0.05 in 0.1 m, bounded by mid-layer planes.
+    w_layer, w_host = 0.3, 0.05
+    freqs = np.logspace(-2, 6, 9)
+    peaks = {}
+    for rows, size, tolerance, peak_tolerance in ((24, 0.1, 2e-3, 0.07), (48, 0.1, 6e-4, 0.02),
+                                                 (48, 0.2, 6e-4, 0.02)):
+        deck = deck_of("shaley_sand", nx=2, ny=rows, domain_size=size)
+        field = fields.layered(2, rows, rows // 3, rows // 6, w_layer, w_host, mid_layer=True)
+        layers = fields.layers_of(field, deck.h)
+        m = platen_moduli(deck, field, freqs)
+        assert np.abs(m / analytic.layered_modulus(deck, *layers, freqs) - 1).max() <= tolerance
+        assert analytic.inverse_q(m).min() >= 0
+        exact = exact_peak(deck, *layers)
+        near = exact * 10 ** (0.05 * np.arange(-4, 5))
+        peaks[rows, size] = analytic.attenuation_peak(near, platen_moduli(deck, field, near))
+        assert peaks[rows, size] == pytest.approx(exact, rel=peak_tolerance)
+    # The limits, at 8 cells per layer.
+    m = platen_moduli(deck, field, [1e-3, 1e7])
+    assert abs(m[0] / analytic.relaxed_modulus(deck, *layers, 1e-3) - 1) <= 1e-5
+    assert abs(m[1] / analytic.unrelaxed_modulus(deck, *layers, 1e7) - 1) <= 1e-4
+    # Layers twice as thick, as many cells per layer: the peak 4 times lower.
+    assert peaks[48, 0.1] / peaks[48, 0.2] == pytest.approx(4, abs=0.25)
