@@ -82,8 +82,8 @@ struct point_result {
   effective_modulus avg = no_modulus;  // from the averages of stress and strain (c33)
   cplx deltavol1 = no_complex, deltavol3 = no_complex, deltavol = no_complex;
   cplx av_strain = no_complex, av_stress = no_complex;
-  cplx m3 = no_complex;        // solid-3 volume-change modulus
-  double q3 = not_computed;    // and its Q
+  cplx m3 = no_complex;      // solid-3 volume-change modulus
+  double q3 = not_computed;  // and its Q
   // The cell fields of the response, both tests:
   cell_map<cplx> strain1, strain3, stress, pressure;
   // Magnitude of the pressure gradient of the interior cells: an
