@@ -318,11 +318,9 @@ PYBIND11_MODULE(_core, m) {
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError when the deck's values cannot make a run.");
   m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));
-  py::class_<plan_handle>(m, "Plan", "The ordering and symbolic factorization of a grid.")
-      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"), py::arg("test") = "platen")
-      .def_property_readonly("test", [](const plan_handle& p) {
-        return std::string(core::test_name(p.plan->test));
-      });
+  py::class_<plan_handle>(m, "Plan",
+                          "The ordering and symbolic factorization of a test on a grid.")
+      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"), py::arg("test"));
   py::class_<workspace_handle>(m, "Workspace", "The numeric storage of one thread on a plan.")
       .def(py::init([](const plan_handle& plan) {
              py::gil_scoped_release unlocked;

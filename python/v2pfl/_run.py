@@ -87,7 +87,8 @@ def plan(nx, ny, test="per-solid"):
 
 def workspace(nx, ny, test="per-solid"):
     """The numeric storage of the calling thread for the points of `test` on
-    an nx x ny grid, kept from point to point (one grid and test at a time)."""
+    an nx x ny grid, kept from point to point (one grid and test at a time).
+    Without a test it serves the study's per-solid rows."""
     key = (nx, ny, test)
     kept = getattr(_threads, "workspace", None)
     if kept is None or kept[0] != key:
