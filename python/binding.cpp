@@ -279,13 +279,13 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
   phiw(1, 1) = water;
   cell_coefficients cc(1, 1);
   std::ostream no_report(nullptr);
-  solid_fractions fractions;
-  try {
-    fractions =
-        rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, no_report);
-  } catch (const run_stop& stop) {
-    raise_stop(stop);
-  }
+  const cell_inputs cells = [&] {
+    try {
+      return rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, no_report);
+    } catch (const run_stop& stop) {
+      raise_stop(stop);
+    }
+  }();
   const std::pair<const char*, const cell_real*> fields[] = {
       {"lambda1", &cc.lambda1}, {"lambda3", &cc.lambda3}, {"mu1", &cc.mu1},
       {"mu3", &cc.mu3},         {"mu13", &cc.mu13},       {"b1", &cc.b1},
@@ -295,8 +295,7 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
       {"f11", &cc.f11},         {"f12", &cc.f12},         {"f22", &cc.f22}};
   py::dict out;
   for (const auto& [name, field] : fields) out[name] = (*field)(1, 1);
-  out["density"] = average_density(1, 1, matnum, phiw, deck.ro1, deck.ro2, deck.ro3,
-                                   fractions.phi1, fractions.phi3);
+  out["density"] = bulk_density(deck, cells, phiw);
   return out;
 }
 
