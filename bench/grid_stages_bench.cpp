@@ -36,7 +36,7 @@ struct grid_case {
   static deck_values silent_deck(int n) {
     std::istringstream text(deck_text(n));
     std::ostream silent(nullptr);
-    return read_deck(text, silent);
+    return readata(text, silent).values;
   }
   deck_values deck;
   core::water_field field;
@@ -75,7 +75,7 @@ void plan_numbering_pattern(benchmark::State& state) {
       ja(std::size_t(row_capacity) * unknowns(n, n));
   for (auto _ : state) {
     global_numbering(n, n, xnod);
-    build_pattern(n, n, xnod, ia.data(), ja.data());
+    build_pattern(n, n, unknowns(n, n), xnod, ia.data(), ja.data());
   }
 }
 
@@ -87,8 +87,9 @@ void coefficients_plane_waves(benchmark::State& state) {
   core::point_workspace& ws = *g.ws;
   std::ostream silent(nullptr);
   for (auto _ : state) {
-    const solid_fractions f =
+    const cell_inputs cells =
         rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, silent);
+    const cell_fractions& f = cells.fractions(g.deck.nx, g.deck.ny);
     benchmark::DoNotOptimize(average_density(g.deck.nx, g.deck.ny, g.plan->matnum, ws.phiw,
                                              g.deck.ro1, g.deck.ro2, g.deck.ro3, f.phi1,
                                              f.phi3));
@@ -97,20 +98,15 @@ void coefficients_plane_waves(benchmark::State& state) {
   label(state, g);
 }
 
-// The global system; the coefficients are restored before every assembly,
-// which clears the mass coefficients.
+// The global system.
 void assembly(benchmark::State& state) {
   grid_case& g = case_of(static_cast<int>(state.range(0)));
   core::point_workspace& ws = *g.ws;
   std::ostream silent(nullptr);
   rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, silent);
-  const cell_coefficients coefficients = ws.cc;
-  for (auto _ : state) {
-    state.PauseTiming();
-    ws.cc = coefficients;
-    state.ResumeTiming();
-    assemble_system(g.deck.nx, g.deck.ny, g.deck.h, g.omega, g.plan->xnod, ws.cc, ws.sys);
-  }
+  for (auto _ : state)
+    assemble_system({g.deck.nx, g.deck.ny, g.deck.h, fe_test::per_solid}, g.plan->xnod, g.omega,
+                    ws.cc, ws.sys);
   label(state, g);
 }
 

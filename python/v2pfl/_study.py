@@ -92,7 +92,7 @@ def _group_rows(deck_values, grid, freqs, fields, threads=1):
     once and keeps), factorizing on `threads` threads: a Dask task (one
     thread: the cluster runs its points side by side), and the unit of the
     local threads."""
-    ws = workspace(*grid, threads)
+    ws = workspace(*grid, threads=threads)
     return [_core.compute_row(deck_values, f, a, ws) for f, a in zip(freqs, fields)]
 
 

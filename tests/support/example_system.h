@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/arrays.h"
@@ -18,9 +19,9 @@
 #include "rock_physics/rock_physics.h"
 #include "yale/yale.h"
 
-// The example deck with an nx x ny grid.
-inline std::string deck_text(int nx, int ny) {
-  std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / "permafrost.deck");
+// The example deck `name` (permafrost, shaley_sand) with an nx x ny grid.
+inline std::string deck_text(int nx, int ny, const std::string& name = "permafrost") {
+  std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / (name + ".deck"));
   std::ostringstream deck;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number)
@@ -29,17 +30,11 @@ inline std::string deck_text(int nx, int ny) {
 }
 inline std::string deck_text(int n) { return deck_text(n, n); }
 
-// Every array of one run, filled up to the stage being measured.
-struct example_system {
-  double freq1, freq2, domain_size, h;
-  int nfreq, nx, ny, key_model, nmat, model;
-  per_material akf, ro2, eta, ro1, ro3, phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3,
-      coef_b13, ak_s1, xmu_s1, ak_s3, xmu_s3, ak_air, xmu_air;
-  std::array<int, 2> nl;
+// Every array of one run, filled up to the stage being measured: the deck's
+// values and the cell coefficients are its own fields.
+struct example_system : deck_values, cell_coefficients {
   cell_int matnum;
-  cell_real phiw, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
-  cell_real p11, p12, p13, p22, p23, p33, f11, f12, f22;
-  double s1_, s3_, phi1_, phi3_;
+  cell_real phiw;
   double omega;
   dof_table xnod;
   std::vector<std::int32_t> ia, ja, c, ic;
@@ -47,9 +42,7 @@ struct example_system {
   std::ostringstream report;
 
   explicit example_system(int n)
-      : matnum(n, n), phiw(n, n), lambda1(n, n), lambda3(n, n), mu1(n, n), mu3(n, n),
-        mu13(n, n), b1(n, n), b2(n, n), m(n, n), d3(n, n), p11(n, n), p12(n, n), p13(n, n),
-        p22(n, n), p23(n, n), p33(n, n), f11(n, n), f12(n, n), f22(n, n), xnod(n, n),
+      : cell_coefficients(n, n), matnum(n, n), phiw(n, n), xnod(n, n),
         ia(unknowns(n, n) + 1),
         ja(std::size_t(row_capacity) * unknowns(n, n)),
         c(unknowns(n, n)),
@@ -59,9 +52,7 @@ struct example_system {
         z(unknowns(n, n)),
         work(work_slots) {
     std::istringstream deck(deck_text(n));
-    readata(freq1, freq2, nfreq, domain_size, nx, ny, key_model, nmat, akf, ro2, eta, ro1, ro3,
-            phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3, coef_b13, ak_s1, xmu_s1,
-            ak_s3, xmu_s3, ak_air, xmu_air, model, h, nl, deck, report);
+    static_cast<deck_values&>(*this) = readata(deck, report).values;
     phi_layer_m = {0.2, 0.2};
     for (int k = 1; k <= ny; ++k)
       for (int j = 1; j <= nx; ++j) matnum(j, k) = 1;
@@ -73,22 +64,18 @@ struct example_system {
   }
   void coefficients() {
     report.str({});
-    e_modulus(nx, ny, matnum, phi_a_m, phiw, s3, akf, eta, omega, ak_air, xmu_air, ak_s3, xmu_s3,
-              ak_s1, xmu_s1, key_model, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, report);
-    mass_visco_coef(nx, ny, matnum, phi_a_m, phiw, s3, eta, key_model, ro1, ro2, ro3, capa_1_0,
-                    capa_3_0, rs1, rs3, coef_b13, p11, p12, p13, p22, p23, p33, f11, f12, f22,
-                    s1_, s3_, phi1_, phi3_, report);
+    const cell_inputs cells = inputs_of_cells(*this, matnum, phiw);
+    cell_moduli moduli = e_modulus(*this, cells, omega, report);
+    static_cast<cell_coefficients&>(*this) =
+        cell_coefficients(std::move(moduli), mass_visco_coef(*this, cells, report));
   }
   void plane_waves() {
     report.str({});
-    wave_values w;
-    veloc_aten(nx, ny, omega, p11, p12, p13, p22, p23, p33, f11, f12, f22, lambda1, lambda3, mu1,
-               mu3, mu13, b1, b2, m, d3, w, report);
+    veloc_aten(nx, ny, omega, *this, report);
   }
   void assemble() {
-    global_sist(omega, nx, ny, h, xnod, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, p11, p12,
-                p13, p22, p23, p33, f11, f12, f22, avec.data(), ia.data(), ja.data(),
-                rhs_m.data());
+    global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, *this, avec.data(), ia.data(),
+                ja.data(), rhs_m.data());
   }
   std::int32_t order() {
     std::int32_t n = unknowns(nx, ny), nsp = work_slots, path = 1, flag = 0;

@@ -23,11 +23,9 @@ constexpr const char* legacy_water_file = "phiw_binary_patchy.dat";
 std::string file_text(const std::string& path) {
   errno = 0;
   std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
   if (!in)
     throw run_stop{stop_bad_deck, "cannot read deck \"" + path + "\": " + std::strerror(errno)};
-  return s.str();
+  return bounded_deck_text(in, "deck \"" + path + "\"");
 }
 
 // The last non-empty line of a report, trimmed: what a stop said last.
@@ -39,12 +37,15 @@ std::string last_line(const std::string& report) {
   return last;
 }
 
-// The deck values, its echo discarded; a stop of the reading names the deck.
-deck_values deck_of(const std::string& path, const std::string& text) {
+// The deck values, its echo discarded and its warnings written on err; a
+// stop of the reading names the deck.
+deck_values deck_of(const std::string& path, const std::string& text, std::ostream& err) {
   std::istringstream in(text);
   std::ostringstream echo;
   try {
-    return read_deck(in, echo);
+    const deck_reading reading = readata(in, echo);
+    for (const std::string& warning : reading.warnings) err << warning << '\n';
+    return reading.values;
   } catch (run_stop& stop) {
     stop.message = "deck \"" + path + "\": " +
                    (stop.message.empty() ? "stop " + std::to_string(stop.code) + ": " +
@@ -96,7 +97,7 @@ int study_command(const study_args& a, std::ostream& err, bool err_is_terminal) 
     const study::shard part = a.shard.empty() ? study::shard{} : parse_shard(a.shard);
 
     const std::string text = file_text(a.deck);
-    const deck_values deck = deck_of(a.deck, text);
+    const deck_values deck = deck_of(a.deck, text, err);
     freqs = frequencies(deck, std::move(freqs), a.deck);
     const std::vector<study::point> points = study::cross(freqs, fields(deck, a));
 

@@ -1,12 +1,9 @@
 #include "core/coefficients.h"
 
+#include <utility>
+
 #include "fem/fem.h"
 #include "rock_physics/rock_physics.h"
-
-cell_coefficients::cell_coefficients(int nx, int ny)
-    : lambda1(nx, ny), lambda3(nx, ny), mu1(nx, ny), mu3(nx, ny), mu13(nx, ny), b1(nx, ny),
-      b2(nx, ny), m(nx, ny), d3(nx, ny), p11(nx, ny), p12(nx, ny), p13(nx, ny), p22(nx, ny),
-      p23(nx, ny), p33(nx, ny), f11(nx, ny), f12(nx, ny), f22(nx, ny) {}
 
 fe_system::fe_system(std::int32_t nodos)
     : ia(static_cast<std::size_t>(nodos) + 1),
@@ -15,32 +12,22 @@ fe_system::fe_system(std::int32_t nodos)
       rhs_m(static_cast<std::size_t>(nodos)),
       z(static_cast<std::size_t>(nodos)) {}
 
-solid_fractions rock_physics_of_cells(const deck_values& d, const cell_int& matnum,
-                                      const cell_real& phiw, double omega, cell_coefficients& cc,
-                                      std::ostream& out) {
-  e_modulus(d.nx, d.ny, matnum, d.phi_a_m, phiw, d.s3, d.akf, d.eta, omega, d.ak_air, d.xmu_air,
-            d.ak_s3, d.xmu_s3, d.ak_s1, d.xmu_s1, d.key_model, cc.lambda1, cc.lambda3, cc.mu1,
-            cc.mu3, cc.mu13, cc.b1, cc.b2, cc.m, cc.d3, out);
-  solid_fractions f;
-  mass_visco_coef(d.nx, d.ny, matnum, d.phi_a_m, phiw, d.s3, d.eta, d.key_model, d.ro1, d.ro2,
-                  d.ro3, d.capa_1_0, d.capa_3_0, d.rs1, d.rs3, d.coef_b13, cc.p11, cc.p12, cc.p13,
-                  cc.p22, cc.p23, cc.p33, cc.f11, cc.f12, cc.f22, f.s1, f.s3, f.phi1, f.phi3,
-                  out);
-  return f;
+cell_inputs rock_physics_of_cells(const deck_values& d, const cell_int& matnum,
+                                  const cell_real& phiw, double omega, cell_coefficients& cc,
+                                  std::ostream& out) {
+  cell_inputs cells = inputs_of_cells(d, matnum, phiw);
+  cell_moduli moduli = e_modulus(d, cells, omega, out);
+  cc = cell_coefficients(std::move(moduli), mass_visco_coef(d, cells, out));
+  return cells;
 }
 
 wave_values plane_waves_of_cells(int nx, int ny, double omega, const cell_coefficients& cc,
                                  std::ostream& out) {
-  wave_values waves{};
-  veloc_aten(nx, ny, omega, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33, cc.f11, cc.f12,
-             cc.f22, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1, cc.b2, cc.m, cc.d3,
-             waves, out);
-  return waves;
+  return veloc_aten(nx, ny, omega, cc, out);
 }
 
-void assemble_system(int nx, int ny, double h, double omega, const dof_table& xnod,
-                     cell_coefficients& cc, fe_system& sys) {
-  global_sist(omega, nx, ny, h, xnod, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1,
-              cc.b2, cc.m, cc.d3, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33, cc.f11, cc.f12,
-              cc.f22, sys.avec.data(), sys.ia.data(), sys.ja.data(), sys.rhs_m.data());
+void assemble_system(const fe_grid& grid, const dof_table& xnod, double omega,
+                     const cell_coefficients& cc, fe_system& sys) {
+  global_sist(grid, xnod, omega, cc, sys.avec.data(), sys.ia.data(), sys.ja.data(),
+              sys.rhs_m.data());
 }
