@@ -19,30 +19,13 @@
 #include "common/grid_limits.h"
 #include "common/stop_codes.h"
 #include "core/point.h"
+#include "input/deck_rules.h"
 #include "input/input.h"
 #include "study/study.h"
 
 namespace py = pybind11;
 
 namespace {
-
-// The per-material values of the deck, by name.
-struct material_entry {
-  const char* name;
-  per_material deck_values::*values;
-};
-constexpr material_entry material_entries[] = {
-    {"akf", &deck_values::akf},         {"ro2", &deck_values::ro2},
-    {"eta", &deck_values::eta},         {"ro1", &deck_values::ro1},
-    {"ro3", &deck_values::ro3},         {"phi_a_m", &deck_values::phi_a_m},
-    {"phi_layer_m", &deck_values::phi_layer_m}, {"capa_1_0", &deck_values::capa_1_0},
-    {"capa_3_0", &deck_values::capa_3_0}, {"s3", &deck_values::s3},
-    {"rs1", &deck_values::rs1},         {"rs3", &deck_values::rs3},
-    {"coef_b13", &deck_values::coef_b13}, {"ak_air", &deck_values::ak_air},
-    {"xmu_air", &deck_values::xmu_air}, {"ak_s1", &deck_values::ak_s1},
-    {"xmu_s1", &deck_values::xmu_s1},   {"ak_s3", &deck_values::ak_s3},
-    {"xmu_s3", &deck_values::xmu_s3},
-};
 
 // Raises v2pfl.StopError(code, message) for a stop of the computation.
 [[noreturn]] void raise_stop(const run_stop& stop) {
@@ -65,8 +48,8 @@ py::dict deck_dict(const deck_values& d) {
   out["model"] = d.model;
   out["nmat"] = d.nmat;
   out["nl"] = py::make_tuple(d.nl[0], d.nl[1]);
-  for (const material_entry& e : material_entries)
-    out[e.name] = py::make_tuple((d.*e.values)[0], (d.*e.values)[1]);
+  for (const material_field& f : material_fields)
+    out[f.name] = py::make_tuple((d.*f.values)[0], (d.*f.values)[1]);
   return out;
 }
 
@@ -77,34 +60,45 @@ void check_grid(int nx, int ny) {
     throw std::invalid_argument(grid_refusal(nx, ny, "its system cannot be indexed"));
 }
 
-// Stops with a ValueError naming the deck value when `ok` is false.
-void require(bool ok, const std::string& what) {
-  if (!ok) throw std::invalid_argument("deck value " + what);
+// Raises the Python exception of a stop: ValueError for a bad deck value,
+// else StopError.
+[[noreturn]] void raise_deck_stop(const run_stop& stop) {
+  if (stop.code == stop_bad_deck) throw std::invalid_argument(stop.message);
+  raise_stop(stop);
 }
 
-// The deck of a dict of read_deck's names, checked as the deck reader checks
-// a deck; the cell side follows from domain_size and ny.
+// Entry `name` of a deck dict as T; a value of another type raises TypeError
+// naming the field (the Deck class converts its fields before they get here).
+template <class T>
+T field(const py::dict& in, const char* name) {
+  try {
+    return in[name].cast<T>();
+  } catch (const py::cast_error&) {
+    throw py::type_error(std::string("deck field ") + name + " has the wrong type");
+  }
+}
+
+// The deck of a dict of read_deck's names, checked value by value as the
+// deck reader checks a deck file; the cell side follows from domain_size and
+// ny.
 deck_values deck_of(const py::dict& in) {
   deck_values d;
-  d.freq1 = in["freq1"].cast<double>();
-  d.freq2 = in["freq2"].cast<double>();
-  d.nfreq = in["nfreq"].cast<int>();
-  d.domain_size = in["domain_size"].cast<double>();
-  d.nx = in["nx"].cast<int>();
-  d.ny = in["ny"].cast<int>();
-  d.key_model = in["key_model"].cast<int>();
-  d.model = in["model"].cast<int>();
-  d.nmat = in["nmat"].cast<int>();
-  d.nl = in["nl"].cast<std::array<int, 2>>();
-  for (const material_entry& e : material_entries)
-    d.*e.values = in[e.name].cast<per_material>();
-  require(d.freq1 > 0 && std::isfinite(d.freq1), "freq1 must be a positive number");
-  require(d.domain_size > 0 && std::isfinite(d.domain_size),
-          "domain_size must be a positive number");
-  check_grid(d.nx, d.ny);
-  require(d.key_model == 0 || d.key_model == 1, "key_model must be 0 or 1");
-  require(d.model == 0 || d.model == 1, "model must be 0 or 1");
-  require(d.nmat >= 1 && d.nmat <= max_materials, "nmat must be 1 or 2");
+  d.freq1 = field<double>(in, "freq1");
+  d.freq2 = field<double>(in, "freq2");
+  d.nfreq = field<int>(in, "nfreq");
+  d.domain_size = field<double>(in, "domain_size");
+  d.nx = field<int>(in, "nx");
+  d.ny = field<int>(in, "ny");
+  d.key_model = field<int>(in, "key_model");
+  d.model = field<int>(in, "model");
+  d.nmat = field<int>(in, "nmat");
+  d.nl = field<std::array<int, 2>>(in, "nl");
+  for (const material_field& f : material_fields) d.*f.values = field<per_material>(in, f.name);
+  try {
+    check_deck(d);
+  } catch (const run_stop& stop) {
+    raise_deck_stop(stop);
+  }
   d.h = d.domain_size / d.ny;
   return d;
 }
@@ -117,8 +111,7 @@ py::dict read_deck_text(const std::string& text) {
   try {
     return deck_dict(read_deck(in, echo));
   } catch (const run_stop& stop) {
-    if (stop.code == stop_bad_deck) throw std::invalid_argument(stop.message);
-    raise_stop(stop);
+    raise_deck_stop(stop);
   }
 }
 
@@ -146,11 +139,18 @@ struct plan_handle {
   std::shared_ptr<const core::grid_plan> plan;
 };
 
-plan_handle make_plan(int nx, int ny) {
+// The test called `name` ("platen" or "per-solid"); another name raises ValueError.
+core::fe_test test_of(const std::string& name) {
+  if (const auto test = core::test_of_name(name)) return *test;
+  throw std::invalid_argument("test must be \"platen\" or \"per-solid\", not \"" + name + "\"");
+}
+
+plan_handle make_plan(int nx, int ny, const std::string& test) {
   check_grid(nx, ny);
+  const core::fe_test t = test_of(test);
   try {
     py::gil_scoped_release unlocked;
-    return {core::make_grid_plan(nx, ny)};
+    return {core::make_grid_plan(nx, ny, t)};
   } catch (const run_stop& stop) {
     raise_stop(stop);
   }
@@ -158,15 +158,18 @@ plan_handle make_plan(int nx, int ny) {
 
 // The numeric storage of one thread on a plan, used by one point at a time.
 struct workspace_handle {
-  explicit workspace_handle(const plan_handle& p)
-      : plan(p.plan), ws(core::make_workspace(*p.plan)) {}
+  workspace_handle(const plan_handle& p, int threads)
+      : plan(p.plan), ws(core::make_workspace(*p.plan, threads)) {}
   std::shared_ptr<const core::grid_plan> plan;
   std::unique_ptr<core::point_workspace> ws;
   std::mutex busy;
 };
 
+const std::string water_refusal =
+    std::string("a water proportion of the field lies outside ") + core::water_range_text;
+
 // A water field of an (ny, nx) array, row 0 the bottom row; every value must
-// be a finite proportion in [0, 1].
+// be a water proportion the computation takes (core::water_proportion_ok).
 core::water_field water_of(const py::array_t<double, py::array::c_style | py::array::forcecast>& a,
                            int nx, int ny) {
   if (a.ndim() != 2 || a.shape(0) != ny || a.shape(1) != nx) {
@@ -175,7 +178,7 @@ core::water_field water_of(const py::array_t<double, py::array::c_style | py::ar
   }
   core::water_field f{nx, ny, std::vector<double>(a.data(), a.data() + a.size())};
   for (double w : f.v)
-    if (!(w >= 0 && w <= 1)) throw std::invalid_argument("a water proportion lies outside [0, 1]");
+    if (!core::water_proportion_ok(w)) throw std::invalid_argument(water_refusal);
   return f;
 }
 
@@ -197,6 +200,25 @@ py::dict scalars_of(const core::point_result& r) {
   out["vp1_plane"] = r.plane.vp1;
   out["inv_q_plane"] = r.plane.qinv_p1;
   out["rob_med"] = r.rob_med;
+  return out;
+}
+
+// The values of a completed point under the study table's column names:
+// the main modulus of the point's test with its velocity, 1000/Q and
+// density, the fast P plane wave of cell (nx, ny), and (per-solid only) the
+// modulus from the top face's volume change.
+py::dict row_values_of(const core::point_result& r) {
+  py::dict out;
+  out["vp_m_s"] = r.main.velocity;
+  out["inv_q_x1000"] = r.main.qinv;
+  out["m_re_pa"] = r.main.modulus.real();
+  out["m_im_pa"] = r.main.modulus.imag();
+  out["density_kg_m3"] = r.density;
+  out["vp1_plane_m_s"] = r.plane.vp1;
+  out["inv_q1_plane_x1000"] = r.plane.qinv_p1;
+  const bool top = r.test == core::fe_test::per_solid;
+  out["vp_top_m_s"] = top ? r.top.velocity : std::nan("");
+  out["inv_q_top_x1000"] = top ? r.top.qinv : std::nan("");
   return out;
 }
 
@@ -243,7 +265,7 @@ py::dict compute(const py::dict& deck, double freq, const field_array& field,
 py::tuple compute_row(const py::dict& deck, double freq, const field_array& field,
                       workspace_handle& w) {
   try {
-    return py::make_tuple(stop_normal, "", scalars_of(point_of(deck, freq, field, w)));
+    return py::make_tuple(stop_normal, "", row_values_of(point_of(deck, freq, field, w)));
   } catch (const run_stop& stop) {
     return py::make_tuple(stop.code, stop.message, py::none());
   }
@@ -256,16 +278,26 @@ PYBIND11_MODULE(_core, m) {
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
   m.attr("LEGACY_WATER") = core::legacy_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
-        "Raises ValueError when the deck's values cannot make a run.");
+        "Raises ValueError naming the first value the deck reader refuses (StopError for the "
+        "ice-model check).");
+  m.attr("WATER_RANGE") = core::water_range_text;
+  m.def("check_water",
+        [](const field_array& a) {
+          const double* v = a.data();
+          if (!std::all_of(v, v + a.size(), core::water_proportion_ok))
+            throw std::invalid_argument(water_refusal);
+        },
+        py::arg("field"), "Raises ValueError unless every value is a water proportion in WATER_RANGE.");
   m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));
   py::class_<plan_handle>(m, "Plan", "The ordering and symbolic factorization of a grid.")
-      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"));
+      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"), py::arg("test") = "platen");
   py::class_<workspace_handle>(m, "Workspace", "The numeric storage of one thread on a plan.")
-      .def(py::init([](const plan_handle& plan) {
+      .def(py::init([](const plan_handle& plan, int threads) {
+             if (threads < 1) throw std::invalid_argument("threads must be at least 1");
              py::gil_scoped_release unlocked;
-             return std::make_unique<workspace_handle>(plan);
+             return std::make_unique<workspace_handle>(plan, threads);
            }),
-           py::arg("plan"));
+           py::arg("plan"), py::arg("threads") = 1);
   m.def("compute", &compute, py::arg("deck"), py::arg("freq"), py::arg("field"),
         py::arg("workspace"));
   m.def("compute_row", &compute_row, py::arg("deck"), py::arg("freq"), py::arg("field"),

@@ -33,7 +33,8 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
               std::istream& water, const std::string& source = "phiw_binary_patchy.dat");
 
-// The whole deck read from `in` (readata), echoed on `out`.
+// The whole deck read from `in`, echoed on `out`, checked value by value as
+// input/deck_rules.h states (readata above returns the same values).
 deck_values read_deck(std::istream& in, std::ostream& out);
 
 // The largest water-distribution file taken: a record needs some 30 bytes,
