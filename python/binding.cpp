@@ -280,7 +280,12 @@ PYBIND11_MODULE(_core, m) {
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError naming the first value the deck reader refuses (StopError for the "
         "ice-model check).");
+  m.attr("TESTS") = py::make_tuple(std::string(core::test_name(core::fe_test::platen)),
+                                   std::string(core::test_name(core::fe_test::per_solid)));
+  m.attr("STOP_NORMAL") = stop_normal;
   m.attr("WATER_RANGE") = core::water_range_text;
+  m.def("water_proportion_ok", &core::water_proportion_ok, py::arg("w"),
+        "Whether a cell may hold the water proportion w.");
   m.def("check_water",
         [](const field_array& a) {
           const double* v = a.data();

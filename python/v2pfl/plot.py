@@ -19,8 +19,9 @@ MAPS_SIZE = (11, 9)
 FIELD_SIZE = (6, 5)
 
 # The three estimates of a point: column suffix, legend text, line style.
-_ESTIMATES = (("avg", "FE, averages", "-"), ("top", "FE, top face", "--"),
-              ("plane", "plane wave", ":"))
+_ESTIMATES = ((("vp_m_s", "inv_q_x1000"), "FE, test modulus", "-"),
+              (("vp_top_m_s", "inv_q_top_x1000"), "FE, top face", "--"),
+              (("vp1_plane_m_s", "inv_q1_plane_x1000"), "plane wave", ":"))
 
 
 def save(fig, path):
@@ -52,10 +53,9 @@ def dispersion(table):
     for n, (field, rows) in enumerate(table.groupby("field", sort=False)):
         rows = rows.sort_values("freq_hz")
         colour = colours[n % len(colours)]
-        for suffix, _, style in _ESTIMATES:
-            vp = "vp1_plane" if suffix == "plane" else f"vp_{suffix}"
+        for (vp, inv_q), _, style in _ESTIMATES:
             ax_v.plot(rows["freq_hz"], rows[vp], style, color=colour, marker=".")
-            ax_q.plot(rows["freq_hz"], rows[f"inv_q_{suffix}"], style, color=colour, marker=".")
+            ax_q.plot(rows["freq_hz"], rows[inv_q], style, color=colour, marker=".")
         handles.append(Line2D([], [], color=colour, marker=".", label=f"field {field}"))
     handles += [Line2D([], [], color="black", linestyle=style, label=label)
                 for _, label, style in _ESTIMATES]
