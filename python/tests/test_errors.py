@@ -111,6 +111,8 @@ def test_stops():
     assert list(table["stop"]) == [12345, 40]
     assert np.isnan(table["vp_m_s"][0]) and table["vp_m_s"][1] > 0
     assert list(table.attrs["messages"]) == [0] and "lambda1" in table.attrs["messages"][0]
+    assert table.attrs["points"] == [[37.5, "0.05"], [37.5, "0.2"]]
+    assert table.attrs["test"] == "per-solid" and table.attrs["deck"] == open(deck).read()
 
 
 def test_study_progress_lines_without_tqdm(deck, capsys, monkeypatch):
@@ -118,6 +120,6 @@ def test_study_progress_lines_without_tqdm(deck, capsys, monkeypatch):
     table = v2pfl.study(deck, [10.0, 100.0], [0.1, 0.2, 0.3], test="per-solid", workers=2)
     lines = capsys.readouterr().err.splitlines()
     assert lines[-1] == "study: 6/6 points" and len(lines) == 6
-    assert table.attrs["workers"] * table.attrs["threads_per_point"] <= len(os.sched_getaffinity(0))
+    assert table.attrs["threads"] * table.attrs["threads_per_point"] <= len(os.sched_getaffinity(0))
     v2pfl.study(deck, [10.0], [0.1], test="per-solid", progress=False)
     assert capsys.readouterr().err == ""

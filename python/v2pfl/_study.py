@@ -59,18 +59,19 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
     per point in point order; a point that stopped has its stop code in
     `stop` (40: completed) and NaN values.
 
-    `attrs` holds the provenance: "deck" (the deck file's text, or the
-    values of a Deck made here), "version", "date", "test", "points" (frequency
-    and field name of each), "columns" (name: unit), "workers",
-    "threads_per_point", "wall_time_s", and "messages" (point: stop message of
-    every stopped point).
+    `attrs` holds the provenance, under the keys of a study directory's
+    study.json: "program", "date" (UTC), "test", "threads" (points computed
+    at once), "wall_time_s", "columns" (name and unit of each), "points"
+    ([frequency, field name] of each), "deck" (the deck file's text, or the
+    values of a Deck made here); also "threads_per_point" and "messages"
+    (point: the stop message of every stopped point).
 
     `workers`: points computed at once (default one per core); the cores are
     shared out, each point factorizing on cores // workers threads. `client`:
     a distributed.Client whose cluster computes the points, one thread per
     point. `progress`: a bar (tqdm) or plain lines on standard error."""
     started = time.monotonic()
-    date = datetime.datetime.now(datetime.timezone.utc).isoformat(timespec="seconds")
+    date = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
     source = deck
     deck = as_deck(deck)
     if test not in _core.TESTS:
@@ -95,10 +96,11 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
         report(None)
     table = _table(points, names, rows, test)
     table.attrs.update({
-        "deck": _deck_text(source) or deck.values(), "version": _version(), "date": date,
-        "test": test, "points": [(f, names[n]) for f, n in points],
-        "columns": dict(UNITS), "workers": workers, "threads_per_point": threads,
-        "wall_time_s": time.monotonic() - started,
+        "program": _program(), "date": date, "test": test, "threads": workers,
+        "threads_per_point": threads, "wall_time_s": time.monotonic() - started,
+        "columns": [{"name": name, "unit": unit} for name, unit in UNITS.items()],
+        "points": [[f, names[n]] for f, n in points],
+        "deck": _deck_text(source) or deck.values(),
     })
     return table
 
@@ -111,8 +113,10 @@ def _deck_text(source):
         return f.read().decode("utf-8", "replace")
 
 
-def _version():
-    return getattr(sys.modules[__package__], "__version__", "unknown")
+def _program():
+    """The program and its version, as --version prints them."""
+    version = getattr(sys.modules[__package__], "__version__", "unknown")
+    return f"v2_patchy_freq_loop {version}"
 
 
 def _share(workers, points):
