@@ -4,12 +4,14 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <stdexcept>
 
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/lists.h"
 #include "common/report.h"
+#include "input/fortran_read.h"
 #include "input/input.h"
 #include "study/table_run.h"
 #include "study/water_file.h"
@@ -18,16 +20,25 @@ namespace cli {
 
 namespace {
 
-constexpr const char* legacy_water_file = "phiw_binary_patchy.dat";
+constexpr const char* batch_water_file = "phiw_binary_patchy.dat";
 
+// The most a deck file may hold: a few dozen lines of at most
+// max_line_length characters.
+constexpr std::size_t max_deck_bytes = 64 * max_line_length;
+
+// The deck file's bytes, read no further than max_deck_bytes.
 std::string file_text(const std::string& path) {
   errno = 0;
   std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  if (!in)
+  std::string text(max_deck_bytes + 1, '\0');
+  if (in) in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad() || (!in && !in.eof()) || !in.is_open())
     throw run_stop{stop_bad_deck, "cannot read deck \"" + path + "\": " + std::strerror(errno)};
-  return s.str();
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (text.size() > max_deck_bytes)
+    throw run_stop{stop_bad_deck, "deck \"" + path + "\": larger than " +
+                                      std::to_string(max_deck_bytes) + " bytes, not a deck"};
+  return text;
 }
 
 // The last non-empty line of a report, trimmed: what a stop said last.
@@ -64,13 +75,13 @@ study::named_field from_file(const deck_values& d, const std::string& path) {
 }
 
 // The fields of the study: each --water value, then each --phiw file; by
-// default the legacy run's field.
+// default the batch run's field.
 std::vector<study::named_field> fields(const deck_values& d, const study_args& a) {
   std::vector<study::named_field> f;
   for (const std::string& list : a.water)
     for (double w : parse_waters(list)) f.push_back(uniform(d, w));
   for (const std::string& path : a.phiw) f.push_back(from_file(d, path));
-  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, legacy_water_file) : uniform(d, core::legacy_water_proportion));
+  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, batch_water_file) : uniform(d, core::legacy_water_proportion));
   return f;
 }
 
@@ -94,15 +105,17 @@ int study_command(const study_args& a, std::ostream& err, bool err_is_terminal) 
     if (a.freq_given) freqs = parse_frequencies(a.freq);
     for (const std::string& list : a.water) parse_waters(list);
     const study::shard part = a.shard.empty() ? study::shard{} : parse_shard(a.shard);
+    const core::fe_test test = parse_test(a.test);
 
     const std::string text = file_text(a.deck);
     const deck_values deck = deck_of(a.deck, text);
     freqs = frequencies(deck, std::move(freqs), a.deck);
     const std::vector<study::point> points = study::cross(freqs, fields(deck, a));
 
-    const study::table_job job{a.dir, part, a.resume, a.maps, a.threads, study::hash_text(text)};
+    const study::table_job job{a.dir, part, a.resume, a.maps, a.threads, test, text,
+                               std::string(version_text())};
     const study::table_outcome out = study::run_table(deck, points, job, &err, err_is_terminal);
-    return out.stopped == 0 ? status_done : status_points_stopped;
+    return out.stopped == 0 ? study::status_done : study::status_points_stopped;
   } catch (...) {
     return failure_status(err);
   }
