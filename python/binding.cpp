@@ -203,22 +203,27 @@ py::dict scalars_of(const core::point_result& r) {
   return out;
 }
 
-// The values of a completed point under the study table's column names:
-// the main modulus of the point's test with its velocity, 1000/Q and
-// density, the fast P plane wave of cell (nx, ny), and (per-solid only) the
-// modulus from the top face's volume change.
+// The values of a completed point under the study table's value column
+// names (study/columns.h); NaN where the point's test has none.
 py::dict row_values_of(const core::point_result& r) {
+  const study::row_values values = study::values_of(r);
   py::dict out;
-  out["vp_m_s"] = r.main.velocity;
-  out["inv_q_x1000"] = r.main.qinv;
-  out["m_re_pa"] = r.main.modulus.real();
-  out["m_im_pa"] = r.main.modulus.imag();
-  out["density_kg_m3"] = r.density;
-  out["vp1_plane_m_s"] = r.plane.vp1;
-  out["inv_q1_plane_x1000"] = r.plane.qinv_p1;
-  const bool top = r.test == core::fe_test::per_solid;
-  out["vp_top_m_s"] = top ? r.top.velocity : std::nan("");
-  out["inv_q_top_x1000"] = top ? r.top.qinv : std::nan("");
+  for (std::size_t i = 0; i < values.size(); ++i)
+    out[py::str(std::string(study::table_columns[study::first_value_column + i].name))] =
+        values[i].value_or(std::nan(""));
+  return out;
+}
+
+// The table's columns, each a dict of its name, unit and meaning.
+py::list columns() {
+  py::list out;
+  for (const study::column& c : study::table_columns) {
+    py::dict d;
+    d["name"] = std::string(c.name);
+    d["unit"] = std::string(c.unit);
+    d["meaning"] = std::string(c.meaning);
+    out.append(d);
+  }
   return out;
 }
 
@@ -282,7 +287,12 @@ PYBIND11_MODULE(_core, m) {
         "ice-model check).");
   m.attr("TESTS") = py::make_tuple(std::string(core::test_name(core::fe_test::platen)),
                                    std::string(core::test_name(core::fe_test::per_solid)));
-  m.attr("STOP_NORMAL") = stop_normal;
+  m.attr("STOP_NORMAL") = study::point_completed;
+  m.attr("COLUMNS") = columns();
+  py::list value_names;
+  for (std::size_t i = 0; i < study::value_columns; ++i)
+    value_names.append(std::string(study::table_columns[study::first_value_column + i].name));
+  m.attr("VALUE_COLUMNS") = value_names;
   m.attr("WATER_RANGE") = core::water_range_text;
   m.def("water_proportion_ok", &core::water_proportion_ok, py::arg("w"),
         "Whether a cell may hold the water proportion w.");

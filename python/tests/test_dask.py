@@ -12,7 +12,7 @@ import v2pfl
 from conftest import EXAMPLES
 
 distributed = pytest.importorskip("distributed")
-VALUES = v2pfl.COLUMNS[4:-1]
+VALUES = v2pfl._study.VALUES
 
 
 @pytest.fixture(scope="module")

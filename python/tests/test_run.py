@@ -10,7 +10,7 @@ import v2pfl
 from conftest import EXAMPLES, GOLDEN, legacy_run
 from v2pfl.__main__ import read_map
 
-VALUES = v2pfl.COLUMNS[4:-1]
+VALUES = v2pfl._study.VALUES
 
 
 def free_values(path):

@@ -17,16 +17,10 @@ from ._deck import as_deck
 from ._errors import StopError
 from ._run import cores, frequency, water_field, workspace
 
-# The columns of study.csv with their units. To be taken from the column
-# table the binding exports from C++ once the study layer provides it.
-UNITS = {
-    "point": "", "freq_hz": "Hz", "field": "", "test": "",
-    "vp_m_s": "m/s", "inv_q_x1000": "1000/Q", "m_re_pa": "Pa", "m_im_pa": "Pa",
-    "density_kg_m3": "kg/m^3", "vp1_plane_m_s": "m/s", "inv_q1_plane_x1000": "1000/Q",
-    "vp_top_m_s": "m/s", "inv_q_top_x1000": "1000/Q", "stop": "",
-}
-COLUMNS = list(UNITS)
-VALUES = COLUMNS[4:-1]
+# The columns of study.csv, each a dict of its name, unit and meaning.
+COLUMN_TABLE = _core.COLUMNS
+COLUMNS = [c["name"] for c in COLUMN_TABLE]
+VALUES = list(_core.VALUE_COLUMNS)  # the real-valued columns, NaN for a stopped point
 COMPLETED = _core.STOP_NORMAL  # the stop code of a completed point
 
 # Dask tasks per worker: smaller groups lose less work with a lost worker,
@@ -61,7 +55,7 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
 
     `attrs` holds the provenance, under the keys of a study directory's
     study.json: "program", "date" (UTC), "test", "threads" (points computed
-    at once), "wall_time_s", "columns" (name and unit of each), "points"
+    at once), "wall_time_s", "columns" (name, unit and meaning of each), "points"
     ([frequency, field name] of each), "deck" (the deck file's text, or the
     values of a Deck made here); also "threads_per_point" and "messages"
     (point: the stop message of every stopped point).
@@ -98,7 +92,7 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
     table.attrs.update({
         "program": _program(), "date": date, "test": test, "threads": workers,
         "threads_per_point": threads, "wall_time_s": time.monotonic() - started,
-        "columns": [{"name": name, "unit": unit} for name, unit in UNITS.items()],
+        "columns": [dict(c) for c in COLUMN_TABLE],
         "points": [[f, names[n]] for f, n in points],
         "deck": _deck_text(source) or deck.values(),
     })
