@@ -14,6 +14,7 @@
 
 #include "core/effective_modulus.h"
 #include "core/point.h"
+#include "study/study.h"
 #include "fem/fem.h"
 #include "input/input.h"
 #include "support/example_system.h"
@@ -29,7 +30,7 @@ struct grid_case {
       : deck(silent_deck(n)),
         field(core::uniform_field(n, n, core::legacy_water_proportion)),
         plan(core::make_grid_plan(n, n)),
-        ws(core::make_workspace(*plan)) {
+        ws(core::make_workspace(*plan, study::machine_threads())) {
     core::compute_point(deck, deck.freq1, field, *plan, *ws);
     omega = 6.283185307179586 * deck.freq1;
   }

@@ -312,7 +312,8 @@ PYBIND11_MODULE(_core, m) {
              py::gil_scoped_release unlocked;
              return std::make_unique<workspace_handle>(plan, threads);
            }),
-           py::arg("plan"), py::arg("threads") = 1);
+           py::arg("plan"), py::arg("threads"),
+           "`threads`: the threads of its numeric factorization.");
   m.def("compute", &compute, py::arg("deck"), py::arg("freq"), py::arg("field"),
         py::arg("workspace"));
   m.def("compute_row", &compute_row, py::arg("deck"), py::arg("freq"), py::arg("field"),

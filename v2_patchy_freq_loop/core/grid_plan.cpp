@@ -1,25 +1,27 @@
 // The shared analysis of a grid: pattern, minimum-degree order (zodrv path
-// 1) and symbolic factorization (zndrv path 5) in the solver's own work
-// area, so that the order, the structures and every failure flag are those
-// of a run that orders and factorizes its system in that area.
+// 1) and symbolic factorization (znsf), so that the order, the structures
+// and every failure flag are those of a run that orders and factorizes its
+// system in the solver's work area (zndrv path 5).
 #include "core/grid_plan.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <stdexcept>
 
 #include "common/grid_limits.h"
 #include "common/report.h"
 #include "fem/fem.h"
+#include "yale/ndrv.h"
 #include "yale/yale.h"
 
 namespace core {
 
 namespace {
 
-// The solver's work area: calloc'd, so that only the pages the solver
-// touches are ever backed by memory.
+// The solver's work area of nsp double-complex slots: calloc'd, so that
+// only the pages the solver touches are ever backed by memory.
 class work_area {
  public:
   explicit work_area(std::int32_t nsp)
@@ -35,6 +37,8 @@ class work_area {
   };
   std::unique_ptr<cplx, release> slots_;
 };
+
+constexpr std::int32_t words_per_slot = 4;  // 32-bit words of a double-complex slot
 
 // Strict upper-triangle entries of the pattern: the edges the ordering sees.
 std::int64_t upper_entries(const grid_plan& p) {
@@ -72,15 +76,79 @@ std::int32_t values_flag(std::int32_t esp, std::int32_t n, std::int32_t nu) {
   return esp + nu <= 0 ? 10 * n + 1 : 7 * n + 1;
 }
 
-// The minimum-degree order in an area of nsp slots; false (with the
-// failure kept) when it fails.
-bool order(grid_plan& p, std::int32_t nsp) {
-  const work_area area(nsp);
+// The minimum-degree order in an area of `words` 32-bit words (zodrv's
+// nsp); false (with the failure kept) when it fails. The order does not
+// depend on the size of an area that holds the ordering.
+bool order(grid_plan& p, std::int32_t words) {
+  bulk_vector<std::int32_t> area(static_cast<std::size_t>(words));
   std::int32_t n = p.nodos, path = 1, flag = 0;
-  zodrv(&n, p.ia.data(), p.ja.data(), nullptr, p.c.data(), p.ic.data(), &nsp, area.isp(), &path,
-        &flag);
+  zodrv(&n, p.ia.data(), p.ja.data(), nullptr, p.c.data(), p.ic.data(), &words, area.data(),
+        &path, &flag);
   if (flag != 0) p.failure = solver_failure{stop_ordering_failed, flag, 0};
   return flag == 0;
+}
+
+// Off-diagonal entries of L of the pattern in the order c, counted on the
+// elimination tree: row k of L holds every vertex met climbing the tree
+// from a lower entry of row k towards k, each once. The pattern is
+// symmetric, so U holds as many.
+std::int64_t factor_entries(const grid_plan& p) {
+  const std::int32_t n = p.nodos;
+  std::vector<std::int32_t> parent(static_cast<std::size_t>(n) + 1), seen(parent.size());
+  std::int64_t count = 0;
+  for (std::int32_t k = 1; k <= n; ++k) {
+    parent[k] = 0;
+    seen[k] = k;
+    const std::int32_t i = p.c[k - 1];
+    for (std::int32_t q = p.ia[i - 1]; q < p.ia[i]; ++q)
+      for (std::int32_t m = p.ic[p.ja[q - 1] - 1]; m < k && seen[m] != k; m = parent[m]) {
+        if (parent[m] == 0) parent[m] = k;
+        seen[m] = k;
+        ++count;
+      }
+  }
+  return count;
+}
+
+// Whether zndrv's symbolic step (path 5) in an area of nsp slots holds
+// factors of nl and nu off-diagonal entries with room for their values.
+bool holds(std::int32_t n, std::int32_t nsp, std::int64_t nl, std::int64_t nu) {
+  const auto room = yale_driver::symbolic_room_in<words_per_slot>(n, nsp);
+  return room.jlmax > 0 && room.jumax > 0 && nl <= room.jlmax && nu <= room.jumax &&
+         yale_driver::factor_layout_in<words_per_slot>(n, nsp, std::int32_t(nl), std::int32_t(nu))
+                 .esp >= 0;
+}
+
+// The symbolic factorization into structures of nl entries each, in the
+// first area of slots, 2 slots, 4 slots ... that holds them; false when
+// even the largest area does not.
+bool factorize_symbolic_exact(grid_plan& p, std::int64_t slots, std::int64_t nl) {
+  std::int32_t n = p.nodos;
+  while (!holds(n, static_cast<std::int32_t>(slots), nl, nl)) {
+    if (slots == max_work_slots) return false;
+    slots = std::min<std::int64_t>(2 * slots, max_work_slots);
+  }
+  const std::int32_t nsp = static_cast<std::int32_t>(slots);
+  p.il.resize(static_cast<std::size_t>(n) + 1);
+  p.iu.resize(p.il.size());
+  p.jl.resize(static_cast<std::size_t>(nl));
+  p.ju.resize(static_cast<std::size_t>(nl));
+  bulk_vector<std::int32_t> list(static_cast<std::size_t>(n) + 1), ulast(static_cast<std::size_t>(n));
+  std::int32_t jlmax = std::int32_t(nl), jumax = jlmax, flag = 0;
+  znsf(&n, p.c.data(), p.ic.data(), p.ia.data(), p.ja.data(), p.il.data(), p.jl.data(), &jlmax,
+       p.iu.data(), p.ju.data(), &jumax, list.data(), ulast.data(), &flag);
+  if (flag != 0 && lack_of_room(flag, n))
+    throw std::logic_error("the grid's pattern is not symmetric: its factors outgrow the count");
+  p.nsp = nsp;
+  if (flag != 0) {
+    p.esp = yale_driver::symbolic_room_in<words_per_slot>(n, nsp).esp;
+    p.failure = solver_failure{stop_solve_failed, flag, p.esp};
+    return true;
+  }
+  p.jl.resize(static_cast<std::size_t>(p.il[n] - 1));
+  p.ju.resize(static_cast<std::size_t>(p.iu[n] - 1));
+  p.esp = yale_driver::factor_layout_in<words_per_slot>(n, nsp, p.il[n] - 1, p.iu[n] - 1).esp;
+  return true;
 }
 
 // The symbolic factorization in an area of nsp slots, laid out as the
@@ -143,17 +211,14 @@ grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp, fe_test test) {
     if (order(p, nsp)) factorize_symbolic(p, nsp);
     return p;
   }
-  // From what the ordering needs, at least work_slots; doubled while the
-  // structures or the factors' values do not fit.
-  std::int64_t slots =
-      std::min<std::int64_t>(std::max<std::int64_t>(work_slots, ordering_need(p)), max_work_slots);
-  if (!order(p, static_cast<std::int32_t>(slots))) return p;
-  while (!factorize_symbolic(p, static_cast<std::int32_t>(slots))) {
-    if (slots == max_work_slots)
-      throw run_stop{stop_bad_deck,
-                     grid_refusal(nx, ny, "the factors of its system cannot be indexed")};
-    slots = std::min<std::int64_t>(2 * slots, max_work_slots);
-  }
+  // The ordering in just the area it needs; the symbolic factorization once,
+  // counted first.
+  const std::int64_t need = std::min<std::int64_t>(ordering_need(p), max_work_slots);
+  if (!order(p, static_cast<std::int32_t>(need))) return p;
+  const std::int64_t entries = factor_entries(p);
+  if (!factorize_symbolic_exact(p, std::max<std::int64_t>(work_slots, need), entries))
+    throw run_stop{stop_bad_deck,
+                   grid_refusal(nx, ny, "the factors of its system cannot be indexed")};
   return p;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/arrays.h"
+#include "core/bulk_storage.h"
 
 namespace core {
 
@@ -42,10 +43,11 @@ struct grid_plan {
   cell_int matnum;          // material of every cell: 1
   std::vector<std::int32_t> ia, ja;          // row pattern of the system
   std::vector<std::int32_t> c, ic;           // minimum-degree order and its inverse
-  std::vector<std::int32_t> il, jl, iu, ju;  // structures of L and U in that order
-  // The solver work area the order and the structures were found in, in
-  // double-complex slots, and the slots it would have to spare after the
-  // factors (the ESP= value of a failed factorization).
+  std::vector<std::int32_t> il, iu;       // row starts of L and U in that order
+  bulk_vector<std::int32_t> jl, ju;       // their columns
+  // The solver work area the structures fit in, in double-complex slots,
+  // and the slots it would have to spare after the factors (the ESP= value
+  // of a failed factorization).
   std::int32_t nsp = 0, esp = 0;
   // Set only in a plan built with make_pending_plan: the failure that stops
   // every point of the grid at its ordering.
@@ -58,11 +60,13 @@ struct grid_plan {
 
 // A plan whose solver failure, if any, is kept in `failure` rather than
 // thrown, for the legacy run that reports it at the point where it orders
-// the system. nsp = 0 sizes the solver's work area from what the ordering
-// and the symbolic factorization need (at least work_slots, grown as
-// needed; a grid that outgrows 32-bit indexing is refused with
-// stop_bad_deck); nsp > 0 fixes it, as a smaller area provokes the
-// solver's own failures.
+// the system. nsp = 0 sizes the solver's work area from an exact count of
+// the factors' entries, taken before the one symbolic factorization: the
+// first of work_slots (or the ordering's need, if larger) doubled 0, 1, 2
+// ... times that holds them (a grid that outgrows 32-bit indexing is
+// refused with stop_bad_deck); nsp > 0 fixes it, and the ordering and the
+// symbolic factorization then run in an area of that size, as a smaller
+// area provokes the solver's own failures.
 grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp = 0,
                             fe_test test = fe_test::per_solid);
 

@@ -17,7 +17,6 @@
 #include "core/workspace.h"
 #include "input/deck.h"     // deck_values
 #include "plane_waves/plane_waves.h"
-#include "yale/nnf_blocked.h"  // default_threads: the factorization's thread count
 
 namespace core {
 
@@ -106,10 +105,9 @@ inline std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, fe_test t
 
 // The numeric storage of one point (cell coefficients, system values,
 // factors, solution; core/workspace.h): one per thread, reused from point
-// to point. `threads`: the threads of its numeric factorization (1 when
-// several points run at once); the result is the same for any count.
-std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan,
-                                                int threads = yale_blocked::default_threads());
+// to point. `threads`: the threads of its numeric factorization, as its
+// caller shares the machine's cores out; the result is the same for any count.
+std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan, int threads);
 
 // Computes one point of `deck`'s grid at `freq_hz` (> 0) with `field`
 // (which must be plan-sized) under the plan's test. Per-solid: the same bits as a legacy run of `deck` with
