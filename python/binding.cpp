@@ -142,7 +142,9 @@ struct plan_handle {
 // The test called `name` ("platen" or "per-solid"); another name raises ValueError.
 core::fe_test test_of(const std::string& name) {
   if (const auto test = core::test_of_name(name)) return *test;
-  throw std::invalid_argument("test must be \"platen\" or \"per-solid\", not \"" + name + "\"");
+  throw std::invalid_argument("test must be " + std::string(core::test_name(core::fe_test::platen)) +
+                              " or " + std::string(core::test_name(core::fe_test::per_solid)) +
+                              ", not \"" + name + "\"");
 }
 
 plan_handle make_plan(int nx, int ny, const std::string& test) {
@@ -203,14 +205,21 @@ py::dict scalars_of(const core::point_result& r) {
   return out;
 }
 
+// The names of the table's value columns, vp_m_s ... inv_q_top_x1000.
+py::list value_column_names() {
+  py::list out;
+  for (std::size_t i = 0; i < study::value_columns; ++i)
+    out.append(std::string(study::table_columns[study::first_value_column + i].name));
+  return out;
+}
+
 // The values of a completed point under the study table's value column
 // names (study/columns.h); NaN where the point's test has none.
 py::dict row_values_of(const core::point_result& r) {
   const study::row_values values = study::values_of(r);
+  const py::list names = value_column_names();
   py::dict out;
-  for (std::size_t i = 0; i < values.size(); ++i)
-    out[py::str(std::string(study::table_columns[study::first_value_column + i].name))] =
-        values[i].value_or(std::nan(""));
+  for (std::size_t i = 0; i < values.size(); ++i) out[names[i]] = values[i].value_or(std::nan(""));
   return out;
 }
 
@@ -289,10 +298,7 @@ PYBIND11_MODULE(_core, m) {
                                    std::string(core::test_name(core::fe_test::per_solid)));
   m.attr("STOP_NORMAL") = study::point_completed;
   m.attr("COLUMNS") = columns();
-  py::list value_names;
-  for (std::size_t i = 0; i < study::value_columns; ++i)
-    value_names.append(std::string(study::table_columns[study::first_value_column + i].name));
-  m.attr("VALUE_COLUMNS") = value_names;
+  m.attr("VALUE_COLUMNS") = value_column_names();
   m.attr("WATER_RANGE") = core::water_range_text;
   m.def("water_proportion_ok", &core::water_proportion_ok, py::arg("w"),
         "Whether a cell may hold the water proportion w.");
