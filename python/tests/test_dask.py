@@ -33,7 +33,7 @@ def assert_same(local, remote):
 def test_cluster_study_equals_local_after_a_lost_worker(client, capsys):
     deck = dataclasses.replace(v2pfl.read_deck(EXAMPLES / "permafrost.deck"), nx=24, ny=24)
     freqs, fields = v2pfl.log_sweep(1.0, 1e4, 8), [0.1, v2pfl.fields.inclusion(24, 24, 6, 0.3, 0.1)]
-    local = v2pfl.study(deck, freqs, fields, test="per-solid", progress=False)
+    local = v2pfl.study(deck, freqs, fields, progress=False)
     victim = min(client.run(os.getpid).values())
 
     finished = threading.Event()
@@ -47,7 +47,7 @@ def test_cluster_study_equals_local_after_a_lost_worker(client, capsys):
 
     killer = threading.Thread(target=kill_when_busy)
     killer.start()
-    remote = v2pfl.study(deck, freqs, fields, test="per-solid", client=client)
+    remote = v2pfl.study(deck, freqs, fields, client=client)
     finished.set()
     killer.join()
     assert victim not in client.run(os.getpid).values()

@@ -107,12 +107,12 @@ def test_stops():
         v2pfl.run(deck, field=0.05)
     assert stop.value.code == 12345 and "lambda1" in str(stop.value)
     # In a study the stopped point records its code and the others go on.
-    table = v2pfl.study(deck, [37.5], [0.05, 0.2], test="per-solid", progress=False)
+    table = v2pfl.study(deck, [37.5], [0.05, 0.2], progress=False)
     assert list(table["stop"]) == [12345, 40]
     assert np.isnan(table["vp_m_s"][0]) and table["vp_m_s"][1] > 0
     assert list(table.attrs["messages"]) == [0] and "lambda1" in table.attrs["messages"][0]
     assert table.attrs["points"] == [[37.5, "0.05"], [37.5, "0.2"]]
-    assert table.attrs["test"] == "per-solid" and table.attrs["deck"] == open(deck).read()
+    assert table.attrs["test"] == "platen" and table.attrs["deck"] == open(deck).read()
 
 
 def test_study_progress_lines_without_tqdm(deck, capsys, monkeypatch):

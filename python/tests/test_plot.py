@@ -34,7 +34,7 @@ def test_plot_run_dir(permafrost_run, tmp_path):
 
 
 def test_plot_study_dir(tmp_path):
-    table = v2pfl.study(EXAMPLES / "permafrost.deck", [10.0, 100.0], [0.1, 0.2], test="per-solid")
+    table = v2pfl.study(EXAMPLES / "permafrost.deck", [10.0, 100.0], [0.1, 0.2])
     table.to_csv(tmp_path / "study.csv", index=False)
     done = plot_command(tmp_path)
     assert done.returncode == 0, done.stderr

@@ -61,19 +61,22 @@ def test_run_arguments_select_the_point(tmp_path):
     assert v2pfl.run(deck, freq=10 * deck.freq1).inv_q_avg != base.inv_q_avg
 
 
-def test_study_equals_command_line(program, tmp_path):
+# Both defaults (the platen test), and the per-solid test.
+@pytest.mark.parametrize("test", [{}, {"test": "per-solid"}])
+def test_study_equals_command_line(program, tmp_path, test):
     deck = EXAMPLES / "shaley_sand.deck"
     water = tmp_path / "patchy.dat"
     v2pfl.fields.write_phiw(water, v2pfl.fields.inclusion(10, 10, 3, 0.3, 0.1))
     done = subprocess.run([program, "study", str(deck), "-o", str(tmp_path / "cli"), "--freq",
                            "1:1e4:3", "--water", "0.1,0.25", "--phiw", str(water), "-j", "2",
-                           "--test", "per-solid"],
+                           *[f"--{k}={v}" for k, v in test.items()]],
                           capture_output=True, text=True)
     assert done.returncode == 0, done.stderr
     cli = pd.read_csv(tmp_path / "cli" / "study.csv", dtype={"field": str, "freq_hz": float},
                       float_precision="round_trip")
-    module = v2pfl.study(deck, v2pfl.log_sweep(1, 1e4, 3), [0.1, 0.25, str(water)],
-                         test="per-solid", workers=2)
+    module = v2pfl.study(deck, v2pfl.log_sweep(1, 1e4, 3), [0.1, 0.25, str(water)], workers=2,
+                         **test)
+    assert set(module["test"]) == set(cli["test"]) == {test.get("test", "platen")}
     assert list(module.columns) == list(cli.columns) == v2pfl.COLUMNS
     assert module.drop(columns=VALUES).equals(cli.drop(columns=VALUES))
     assert same_bits(module[VALUES].to_numpy(), cli[VALUES].to_numpy())
