@@ -66,8 +66,7 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
     point. `progress`: a bar (tqdm) or plain lines on standard error."""
     started = time.monotonic()
     date = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
-    source = deck
-    deck = as_deck(deck)
+    deck, text = as_deck(deck), _deck_text(deck)
     if test not in _core.TESTS:
         raise ValueError(f"test must be one of {', '.join(_core.TESTS)}, not {test!r}")
     freqs = [frequency(deck, f) for f in _list("freqs", freqs)]
@@ -94,7 +93,7 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
         "threads_per_point": threads, "wall_time_s": time.monotonic() - started,
         "columns": [dict(c) for c in COLUMN_TABLE],
         "points": [[f, names[n]] for f, n in points],
-        "deck": _deck_text(source) or deck.values(),
+        "deck": text if text is not None else deck.values(),
     })
     return table
 
