@@ -37,7 +37,7 @@ def as_array(field):
     except (TypeError, ValueError):
         array = np.asarray(None)
     if array.dtype.kind not in "iuf":
-        kind = "complex" if array.dtype.kind == "c" else type(field).__name__
+        kind = type(field).__name__ if array.dtype.kind == "O" else f"an array of {array.dtype}"
         raise TypeError(f"a water field is a number, an (ny, nx) array of reals or a file "
                         f"path, not {kind}")
     return array.astype(float)
