@@ -115,11 +115,13 @@ def test_stops():
     assert table.attrs["test"] == "platen" and table.attrs["deck"] == open(deck).read()
 
 
-def test_study_progress_lines_without_tqdm(deck, capsys, monkeypatch):
+def test_study_progress_lines_without_tqdm(deck, capsys, monkeypatch, tmp_path):
     monkeypatch.setitem(__import__("sys").modules, "tqdm.auto", None)  # tqdm not installed
     table = v2pfl.study(deck, [10.0, 100.0], [0.1, 0.2, 0.3], test="per-solid", workers=2)
     lines = capsys.readouterr().err.splitlines()
     assert lines[-1] == "study: 6/6 points" and len(lines) == 6
     assert table.attrs["threads"] * table.attrs["threads_per_point"] <= len(os.sched_getaffinity(0))
+    (tmp_path / "provenance.deck").write_text(table.attrs["deck"])
+    assert v2pfl.read_deck(tmp_path / "provenance.deck") == deck
     v2pfl.study(deck, [10.0], [0.1], test="per-solid", progress=False)
     assert capsys.readouterr().err == ""

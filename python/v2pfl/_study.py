@@ -14,8 +14,10 @@ import pandas as pd
 
 from . import _core
 from ._deck import as_deck
+from ._deck_file import deck_text
 from ._errors import StopError
 from ._run import cores, frequency, water_field, workspace
+from ._version import __version__
 
 # The columns of study.csv, each a dict of its name, unit and meaning.
 COLUMN_TABLE = _core.COLUMNS
@@ -56,8 +58,8 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
     `attrs` holds the provenance, under the keys of a study directory's
     study.json: "program", "date" (UTC), "test", "threads" (points computed
     at once), "wall_time_s", "columns" (name, unit and meaning of each), "points"
-    ([frequency, field name] of each), "deck" (the deck file's text, or the
-    values of a Deck made here); also "threads_per_point" and "messages"
+    ([frequency, field name] of each), "deck" (the deck file's text; for a
+    Deck, the text write_deck writes, or its values when it cannot); also "threads_per_point" and "messages"
     (point: the stop message of every stopped point).
 
     `workers`: points computed at once (default one per core); the cores are
@@ -99,17 +101,20 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
 
 
 def _deck_text(source):
-    """The text of the deck file `source`, or None for a Deck object."""
+    """The text of the deck file `source`; for a Deck, the text of a deck
+    file of its values (None when a value cannot be written in one)."""
     if not isinstance(source, (str, os.PathLike)):
-        return None
+        try:
+            return deck_text(source)
+        except ValueError:
+            return None
     with open(source, "rb") as f:
         return f.read().decode("utf-8", "replace")
 
 
 def _program():
     """The program and its version, as --version prints them."""
-    version = getattr(sys.modules[__package__], "__version__", "unknown")
-    return f"v2_patchy_freq_loop {version}"
+    return f"v2_patchy_freq_loop {__version__}"
 
 
 def _share(workers, points):
