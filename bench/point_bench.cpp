@@ -1,7 +1,8 @@
 // One point of the core on the permafrost example: building the grid plan
 // (pattern, minimum-degree order, symbolic factorization), and a point with
-// a shared plan and a reused workspace, whose cost is the rock physics, the
-// plane waves, the assembly, the numeric factorization and the solve.
+// a shared plan and a reused workspace, under each test, whose cost is the
+// rock physics, the plane waves, the assembly, the numeric factorization and
+// the solve.
 #include <benchmark/benchmark.h>
 
 #include <sstream>
@@ -22,13 +23,13 @@ void plan_build(benchmark::State& state) {
 }
 BENCHMARK(plan_build)->Arg(20)->Arg(60)->Arg(100)->Unit(benchmark::kMillisecond);
 
-void point_with_shared_plan(benchmark::State& state) {
+void point_with_shared_plan(benchmark::State& state, core::fe_test test) {
   const int n = static_cast<int>(state.range(0));
   std::istringstream text(deck_text(n));
   std::ostream silent(nullptr);
   const deck_values deck = read_deck(text, silent);
   const core::water_field field = core::uniform_field(n, n, core::legacy_water_proportion);
-  const auto plan = core::make_grid_plan(n, n);
+  const auto plan = core::make_grid_plan(n, n, test);
   const auto ws = core::make_workspace(*plan);
   double freq = deck.freq1;
   for (auto _ : state) {
@@ -36,6 +37,13 @@ void point_with_shared_plan(benchmark::State& state) {
     freq *= 1.01;  // a sweep: every point a new system on the same plan
   }
 }
-BENCHMARK(point_with_shared_plan)->Arg(20)->Arg(60)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(point_with_shared_plan, per_solid, core::fe_test::per_solid)
+    ->Arg(20)
+    ->Arg(60)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(point_with_shared_plan, platen, core::fe_test::platen)
+    ->Arg(20)
+    ->Arg(60)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -22,6 +22,12 @@
 # the same for every task and every rerun: a shard of another deck or point
 # list is refused, by the resume and by the merge (exit status 8).
 #
+# The program: V2PFL_PROGRAM when set (a path or a command name), else
+# v2_patchy_freq_loop on the PATH (e.g. after `cmake --install build`), else
+# build/v2_patchy_freq_loop of the repository holding this script. It is
+# found on the login node at submission and handed to every job as
+# V2PFL_PROGRAM (Slurm runs a copy of the script, away from the repository).
+#
 # Exit status of a task: 0 when every point of its shard completed, and also
 # when the shard is complete but some points stopped (the study's status 7:
 # their stop codes are in their rows), so that the merge runs; any other
@@ -32,7 +38,22 @@
 #SBATCH --output=slurm-%x-%A_%a.out
 set -euo pipefail
 
-program=${V2PFL_PROGRAM:-v2_patchy_freq_loop}
+# The program to run, as the header says; status 127 with a message when none is found.
+find_program() {
+  if [ -n "${V2PFL_PROGRAM:-}" ]; then
+    echo "$V2PFL_PROGRAM"
+  elif command -v v2_patchy_freq_loop > /dev/null; then
+    command -v v2_patchy_freq_loop
+  elif [ -x "$(dirname "$0")/../build/v2_patchy_freq_loop" ]; then
+    echo "$(cd "$(dirname "$0")/.." && pwd)/build/v2_patchy_freq_loop"
+  else
+    echo "slurm_study.sh: v2_patchy_freq_loop is not on the PATH nor built beside the" \
+         "repository; set V2PFL_PROGRAM to its path" >&2
+    return 127
+  fi
+}
+program=$(find_program) || exit 127
+export V2PFL_PROGRAM=$program
 
 if [ -n "${V2PFL_MERGE:-}" ]; then
   # The merge job: DECK OUTDIR [options] as for the tasks.

@@ -1,13 +1,40 @@
-"""The plot command draws a run's maps and a study's curves into PNGs."""
+"""Figures: drawn into one's own axes, titled with the deck, grid, test and
+date, map axes in metres only when the cell side is known; the plot
+command draws a run's maps and a study's curves into PNGs."""
 import struct
 import subprocess
 import sys
 
+import matplotlib.pyplot as plt
+import numpy as np
+import pandas as pd
 import pytest
 
 import v2pfl
 from conftest import EXAMPLES
 from v2pfl import plot
+
+VALUES = ["vp_m_s", "inv_q_x1000", "m_re_pa", "m_im_pa", "density_kg_m3", "vp1_plane_m_s",
+          "inv_q1_plane_x1000", "vp_top_m_s", "inv_q_top_x1000"]
+
+
+def study_table():
+    """A platen study table of 3 frequencies x 3 fields in the table layout,
+    every value an arbitrary double (any exponent, any last bit), point 4
+    stopped with code 45678 (its values empty), no top-face values."""
+    freqs, fields = [1.0, 10.0, 1e5 / 3], ["0.1", "0.30000000000000004", 'a,b "q".dat']
+    rng = np.random.default_rng(7)
+    bits = rng.integers(0x0010000000000000, 0x7FEFFFFFFFFFFFFF, size=(9, len(VALUES)))
+    values = bits.view(np.float64) * rng.choice([-1.0, 1.0], size=bits.shape)
+    table = pd.DataFrame({"point": np.arange(9), "freq_hz": np.repeat(freqs, 3),
+                          "field": fields * 3, "test": "platen"})
+    for n, column in enumerate(VALUES):
+        table[column] = values[:, n]
+    table["stop"] = 40
+    table.loc[4, "stop"] = 45678
+    table.loc[4, VALUES] = np.nan
+    table[["vp_top_m_s", "inv_q_top_x1000"]] = np.nan
+    return table
 
 
 def png_size(path):
@@ -26,16 +53,47 @@ def plot_command(*args):
                           capture_output=True, text=True)
 
 
+def test_figures_draw_into_own_axes_with_titles():
+    table = study_table()
+    table.attrs["date"] = "2026-12-07T10:00:00Z"
+    deck = EXAMPLES / "permafrost.deck"
+    fig, axes = plt.subplots(2, 3)
+    assert plot.dispersion(table, axes=axes[0, :2], deck=deck, limits={"relaxed": 3.0}) is fig
+    # One curve per field that completed a point, plus the limit.
+    assert len(axes[0, 0].lines) == 3 + 1 and len(axes[0, 1].lines) == 3
+    heading = axes[0, 0].get_title()
+    for part in ("permafrost.deck", "10 × 10", "platen", "2026-12-07"):
+        assert part in heading
+    # A table of two tests: one curve per field and test.
+    both = pd.concat([table, table.assign(test="per-solid")])
+    own = plot.dispersion(both, deck=deck)
+    assert len(own.axes[1].lines) == 6
+    plt.close(own)
+    assert plot.field(np.full((4, 5), 0.2), ax=axes[0, 2]) is fig
+    result = v2pfl.run(deck)
+    maps = np.array([[axes[1, 0], axes[1, 1]], [axes[1, 2], fig.add_subplot(4, 4, 16)]])
+    assert plot.maps(result, axes=maps) is fig
+    assert axes[1, 0].get_xlabel() == "x (m)"
+    plt.close(fig)
+
+
 def test_plot_run_dir(permafrost_run, tmp_path):
     done = plot_command(permafrost_run, "-o", tmp_path / "maps.png", "--deck",
                         EXAMPLES / "permafrost.deck")
     assert done.returncode == 0, done.stderr
     assert png_size(tmp_path / "maps.png") == size_of(plot.MAPS_SIZE)
+    # Without the deck the cell side is unknown: axes in cell indices.
+    from v2pfl.__main__ import MAP_FILES, cell_side, read_map
+    assert cell_side(permafrost_run, None, None) is None
+    fig = plot.maps(type("Maps", (), {"h": None, **{name: read_map(permafrost_run / file)
+                                                    for name, file in MAP_FILES}}))
+    assert fig.axes[0].get_xlabel() == "cell index j (x)"
+    assert fig.axes[0].get_xlim() == (0.5, 10.5)
+    plt.close(fig)
 
 
 def test_plot_study_dir(tmp_path):
-    table = v2pfl.study(EXAMPLES / "permafrost.deck", [10.0, 100.0], [0.1, 0.2])
-    table.to_csv(tmp_path / "study.csv", index=False)
+    study_table().to_csv(tmp_path / "study.csv", index=False)
     done = plot_command(tmp_path)
     assert done.returncode == 0, done.stderr
     assert png_size(tmp_path / "dispersion.png") == size_of(plot.DISPERSION_SIZE)

@@ -1,11 +1,14 @@
 """Command line of the package:
 
     python3 -m v2pfl plot DIR [-o FILE.png] [--deck DECK | --h H]
+    python3 -m v2pfl export DIR FILE.nc
 
-draws the cell maps of a run directory (the legacy run's map files) or the
-dispersion curves of a study directory (its study.csv) into a PNG (default
-DIR/maps.png or DIR/dispersion.png)."""
+plot draws the cell maps of a run directory (the map files of `run` or of
+the batch run) or the dispersion curves of a study directory (its
+study.csv) into a PNG (default DIR/maps.png or DIR/dispersion.png); export
+saves a study directory's table as a NetCDF file of frequency x field."""
 import argparse
+import datetime
 import glob
 import os
 import sys
@@ -36,13 +39,13 @@ def read_map(path):
 
 def cell_side(run_dir, deck, h):
     """The cell side in m: given, from the deck given, or from the one *.deck
-    file of the directory; 1 (axes in cells) otherwise."""
+    file of the directory; None (axes in cell indices) otherwise."""
     if h is not None:
         return h
     if deck is None:
         found = glob.glob(os.path.join(run_dir, "*.deck"))
         if len(found) != 1:
-            return 1.0
+            return None
         deck = found[0]
     from . import read_deck
     return read_deck(deck).h
@@ -55,17 +58,27 @@ def plot_dir(run_dir, output, deck=None, h=None):
     table = os.path.join(run_dir, "study.csv")
     if os.path.isfile(table):
         import pandas as pd
-        fig = plot.dispersion(pd.read_csv(table, dtype={"field": str},
-                                          float_precision="round_trip"))
+        from . import open_study
+        fig = plot.dispersion(open_study(run_dir), deck=deck)
         default = "dispersion.png"
     elif os.path.isfile(os.path.join(run_dir, MAP_FILES[0][1])):
         maps = {name: read_map(os.path.join(run_dir, file)) for name, file in MAP_FILES}
-        fig = plot.maps(SimpleNamespace(h=cell_side(run_dir, deck, h), **maps))
+        # A run computes the per-solid test; its date is that of its files.
+        written = os.path.getmtime(os.path.join(run_dir, MAP_FILES[0][1]))
+        fig = plot.maps(SimpleNamespace(h=cell_side(run_dir, deck, h), **maps), deck=deck,
+                        test="per-solid", date=datetime.date.fromtimestamp(written))
         default = "maps.png"
     else:
         raise FileNotFoundError(f"{run_dir} holds neither study.csv nor the map files of a run")
     output = output or os.path.join(run_dir, default)
     plot.save(fig, output)
+    return output
+
+
+def export(study_dir, output):
+    """Saves the table of `study_dir` as the NetCDF file `output`."""
+    from . import open_study, to_dataset
+    to_dataset(open_study(study_dir)).to_netcdf(output)
     return output
 
 
@@ -77,13 +90,20 @@ def main(argv=None):
     plot.add_argument("-o", "--output",
                       help="PNG file (default DIR/maps.png or DIR/dispersion.png)")
     side = plot.add_mutually_exclusive_group()
-    side.add_argument("--deck", help="the run's deck, for the cell side of the map axes")
+    side.add_argument("--deck", help="the run's deck: its name for the title, its cell side "
+                                     "for the map axes (else in cell indices)")
     side.add_argument("--h", type=float, help="cell side of the map axes, m")
+    saved = commands.add_parser("export", help="save a study's table as NetCDF")
+    saved.add_argument("dir", help="study directory (study.csv, and study.json when present)")
+    saved.add_argument("output", help="NetCDF file to write (e.g. study.nc)")
     args = parser.parse_args(argv)
     try:
-        print(plot_dir(args.dir, args.output, args.deck, args.h))
-    except (OSError, ValueError) as e:
-        print(f"v2pfl plot: {e}", file=sys.stderr)
+        if args.command == "export":
+            print(export(args.dir, args.output))
+        else:
+            print(plot_dir(args.dir, args.output, args.deck, args.h))
+    except (OSError, RuntimeError, ValueError, KeyError) as e:
+        print(f"v2pfl {args.command}: {e}", file=sys.stderr)
         return 1
     return 0
 

@@ -1,5 +1,6 @@
-// The run subcommand: the legacy run on a deck file with its files in a
-// directory of choice, against the golden master of the legacy mode.
+// The run subcommand: the batch run's point on a deck file with its files in
+// a directory of choice, the batch run's report and files, the shell's exit
+// statuses, and the water field given on the command line.
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.h"
@@ -15,10 +16,16 @@ std::string without_running_time(const std::string& report) {
   return at == std::string::npos ? report : report.substr(0, at);
 }
 
+// The result files that hold the point's numbers.
+constexpr const char* point_files[] = {"vp_eq.phiw", "1000_over_q_eq.phiw", "vp_anal.phiw",
+                                       "real_strain1_map", "mod_pressure_p33_ice"};
+
 }  // namespace
 
-TEST(RunCommand, SameReportAndFilesAsTheLegacyMode) {
-  for (const char* name : {"patchy_field", "lambda_stop"}) {
+TEST(RunCommand, SameReportAndFilesAsTheBatchRunWithConventionalStatus) {
+  // A normal end is 0; a stop code above 99 (here 12345) is 7, named on
+  // standard error as the batch run names it.
+  for (const auto& [name, status] : {std::pair{"patchy_field", 0}, {"lambda_stop", 7}}) {
     SCOPED_TRACE(name);
     const fs::path dir = fresh_dir(std::string("run_cmd_") + name);
     const fs::path golden = golden_case(name);
@@ -26,7 +33,7 @@ TEST(RunCommand, SameReportAndFilesAsTheLegacyMode) {
     if (fs::exists(golden / "phiw_binary_patchy.dat"))
       args.insert(args.end(), {"--phiw", (golden / "phiw_binary_patchy.dat").string()});
     const cli_run r = run_cli_program(args, dir);
-    EXPECT_EQ(std::to_string(r.status) + "\n", file_bytes(golden / "expected" / "status"));
+    EXPECT_EQ(r.status, status);
     EXPECT_EQ(without_running_time(r.out), file_bytes(golden / "expected" / "stdout"));
     EXPECT_EQ(r.err, file_bytes(golden / "expected" / "stderr"));
     for (const auto& expected : fs::directory_iterator(golden / "expected")) {
@@ -37,24 +44,44 @@ TEST(RunCommand, SameReportAndFilesAsTheLegacyMode) {
   }
 }
 
+TEST(RunCommand, WaterFileGivenIsTheFieldWhateverTheModel) {
+  // The patchy deck with model 0 and the same --phiw file: the same point.
+  const fs::path dir = fresh_dir("run_cmd_phiw");
+  const fs::path golden = golden_case("patchy_field");
+  const fs::path layered = deck_file(dir, "layered.deck", with_line(read_lines(golden / "deck"), 8, "    0"));
+  const std::string water = (golden / "phiw_binary_patchy.dat").string();
+  ASSERT_EQ(run_cli_program({"run", (golden / "deck").string(), "-o", "m1", "--phiw", water}, dir).status, 0);
+  ASSERT_EQ(run_cli_program({"run", layered.string(), "-o", "m0", "--phiw", water}, dir).status, 0);
+  ASSERT_EQ(run_cli_program({"run", layered.string(), "-o", "none"}, dir).status, 0);
+  for (const char* file : point_files) {
+    EXPECT_EQ(file_bytes(dir / "m0" / file), file_bytes(dir / "m1" / file)) << file;
+    EXPECT_NE(file_bytes(dir / "none" / file), file_bytes(dir / "m1" / file)) << file;
+  }
+}
+
 TEST(RunCommand, LostWritesAndBadFilesHaveTheirStatus) {
   const fs::path dir = fresh_dir("run_cmd_bad");
   const fs::path deck = golden_case("grid_3x3") / "deck";
   write_file(dir / "a_file", "");
-  EXPECT_EQ(run_cli_program({"run", deck.string(), "-o", "out"}, dir, "/dev/full").status, 4);
   const struct {
     std::vector<std::string> args;
+    std::string stdout_to;
     int status;
     const char* message;
   } cases[] = {
-      {{"run", "missing_deck"}, 2, "\"missing_deck\""},
-      {{"run", deck.string(), "-o", "a_file/out"}, 4, "a_file/out"},
-      {{"run", (golden_case("patchy_field") / "deck").string(), "--phiw", "missing.dat"}, 3,
+      {{"run", deck.string(), "-o", "full"}, "/dev/full", 4, "standard output"},
+      {{"run", deck.string(), "-o", "closed"}, "/dev/null >&-", 4, "standard output"},
+      {{"run", "missing_deck"}, "", 2, "\"missing_deck\""},
+      {{"run", deck.string(), "-o", "a_file/out"}, "", 4, "a_file/out"},
+      {{"run", (golden_case("patchy_field") / "deck").string(), "--phiw", "missing.dat"}, "", 3,
        "missing.dat"},
+      {{"run", deck_file(dir, "ice.deck", with_line(example_deck("permafrost.deck"), 17, "0.5"))
+                   .string()},
+       "", 11, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.back());
-    const cli_run r = run_cli_program(c.args, dir);
+    const cli_run r = run_cli_program(c.args, dir, c.stdout_to);
     EXPECT_EQ(r.status, c.status);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }

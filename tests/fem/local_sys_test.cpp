@@ -15,22 +15,22 @@ namespace {
 
 // Rock-like coefficients of one cell. The friction values are picked so that
 // omega*f*h^2/c, h^2 taken as one factor, rounds differently from any other
-// grouping of the same factors.
-struct cell {
+// grouping of the same factors; the masses are rock-like too, and must not
+// enter the matrix.
+struct cell : coefficients_of_cell {
   double omega = 2 * 3.141592653589793 * 37.0, h = 0.01 / 3;
-  double lambda1 = 2.1234567e10, lambda3 = 7.3456789e9, mu1 = 1.7654321e10, mu3 = 3.1415926e9;
-  double mu13 = 1.3579111e9, b1 = 4.4444443e9, b2 = 1.9191919e9, m = 6.7676767e9;
-  double d3 = 2.3232323e9, f11 = 2.29e7, f12 = -2.82e7, f22 = 1.44e7;
-  double p[6] = {1, 2, 3, 4, 5, 6};  // the masses, cleared by the call
-  element_matrix a{};
-  element_load load{};
+  element e{};
 
-  cell& form(int j, int k, int nx, int ny) {
-    local_sys(j, k, nx, ny, omega, h, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, p[0], p[1],
-              p[2], p[3], p[4], p[5], f11, f12, f22, a, load);
+  cell()
+      : coefficients_of_cell{2.1234567e10, 7.3456789e9, 1.7654321e10, 3.1415926e9, 1.3579111e9,
+                             4.4444443e9,  1.9191919e9, 6.7676767e9,  2.3232323e9, 2.2e3,
+                             -3.1e2,       -1.1e2,      4.7e2,        5.3e1,       1.3e3,
+                             2.29e7,       -2.82e7,     1.44e7} {}
+  cell& form(int j, int k, int nx, int ny, fe_test test = fe_test::per_solid) {
+    e = local_sys({nx, ny, h, test}, j, k, omega, *this);
     return *this;
   }
-  cplx at(int r, int c) const { return entry(a, r, c); }
+  cplx at(int r, int c) const { return entry(e.a, r, c); }
   double friction(double f, double c) const { return omega * f * (h * h) / c; }
   // A x for a real field x.
   std::array<cplx, local_dofs> times(const std::array<double, local_dofs>& x) const {
@@ -101,29 +101,34 @@ TEST(FemLocalSys, InteriorEntriesByHand) {
 }
 
 // Every cell of 3x3, 1x3, 3x1 and 1x1 grids against the upper triangle of
-// the interior cell (2, 2) of 3x3: a constrained row is zero but for its
-// diagonal; a free row is the interior one except for zeros left of the
-// diagonal in constrained columns. Top cells alone carry the load, -h/2 on
-// the solids' top corners; the six masses read 0 afterwards.
-TEST(FemLocalSys, BoundaryRowsTopLoadAndMasses) {
+// the interior cell (2, 2) of 3x3, under both tests: a constrained row is
+// zero but for its diagonal; a free row is the interior one except for
+// zeros left of the diagonal in constrained columns. Top cells alone carry
+// the load, -h/2 on the top corners of each solid (per-solid) or of the
+// displacement both solids share, numbered as solid 1's (platen).
+TEST(FemLocalSys, BoundaryRowsAndTopLoadOfBothTests) {
   const cell inner = cell().form(2, 2, 3, 3);
-  for (auto [nx, ny] : {std::pair{3, 3}, {1, 3}, {3, 1}, {1, 1}}) {
-    for (int j = 1; j <= nx; ++j) {
-      for (int k = 1; k <= ny; ++k) {
-        bool fixed[local_dofs + 1] = {};
-        for (int r : {1, 4, 9, 13, 16}) fixed[r] |= j == 1;
-        for (int r : {2, 3, 10, 14, 15}) fixed[r] |= j == nx;
-        for (int r : {5, 6, 11, 17, 18}) fixed[r] |= k == 1;
-        fixed[12] |= k == ny;
-        const cell c = cell().form(j, k, nx, ny);
-        EXPECT_EQ(std::count(c.p, c.p + 6, 0.0), 6);
-        for (int r = 1; r <= local_dofs; ++r) {
-          const bool loaded = k == ny && (r == 7 || r == 8 || r == 19 || r == 20);
-          EXPECT_EQ(c.load[r - 1], loaded ? cplx(-c.h / 2, 0) : cplx{}) << r;
-          for (int col = 1; col <= local_dofs; ++col) {
-            const bool zero = fixed[r] ? col != r : col < r && fixed[col];
-            EXPECT_EQ(c.at(r, col), zero ? cplx{} : inner.at(std::min(r, col), std::max(r, col)))
-                << nx << "x" << ny << " cell " << j << "," << k << " entry " << r << "," << col;
+  for (fe_test test : {fe_test::per_solid, fe_test::platen}) {
+    for (auto [nx, ny] : {std::pair{3, 3}, {1, 3}, {3, 1}, {1, 1}}) {
+      for (int j = 1; j <= nx; ++j) {
+        for (int k = 1; k <= ny; ++k) {
+          bool fixed[local_dofs + 1] = {};
+          for (int r : {1, 4, 9, 13, 16}) fixed[r] |= j == 1;
+          for (int r : {2, 3, 10, 14, 15}) fixed[r] |= j == nx;
+          for (int r : {5, 6, 11, 17, 18}) fixed[r] |= k == 1;
+          fixed[12] |= k == ny;
+          const cell c = cell().form(j, k, nx, ny, test);
+          for (int r = 1; r <= local_dofs; ++r) {
+            const bool loaded = k == ny && (r == 7 || r == 8 ||
+                                            (test == fe_test::per_solid && (r == 19 || r == 20)));
+            EXPECT_EQ(c.e.load[r - 1], loaded ? cplx(-c.h / 2, 0) : cplx{}) << r;
+            for (int col = 1; col <= local_dofs; ++col) {
+              const bool zero = fixed[r] ? col != r : col < r && fixed[col];
+              EXPECT_EQ(c.at(r, col),
+                        zero ? cplx{} : inner.at(std::min(r, col), std::max(r, col)))
+                  << nx << "x" << ny << " cell " << j << "," << k << " entry " << r << ","
+                  << col;
+            }
           }
         }
       }

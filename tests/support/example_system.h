@@ -18,9 +18,9 @@
 #include "rock_physics/rock_physics.h"
 #include "yale/yale.h"
 
-// The example deck with an nx x ny grid.
-inline std::string deck_text(int nx, int ny) {
-  std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / "permafrost.deck");
+// The example deck `name` (permafrost, shaley_sand) with an nx x ny grid.
+inline std::string deck_text(int nx, int ny, const std::string& name = "permafrost") {
+  std::ifstream in(std::filesystem::path(V2PFL_EXAMPLES) / (name + ".deck"));
   std::ostringstream deck;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number)
@@ -37,8 +37,8 @@ struct example_system {
       coef_b13, ak_s1, xmu_s1, ak_s3, xmu_s3, ak_air, xmu_air;
   std::array<int, 2> nl;
   cell_int matnum;
-  cell_real phiw, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
-  cell_real p11, p12, p13, p22, p23, p33, f11, f12, f22;
+  cell_real phiw;
+  cell_coefficients cc;
   double s1_, s3_, phi1_, phi3_;
   double omega;
   dof_table xnod;
@@ -47,9 +47,10 @@ struct example_system {
   std::ostringstream report;
 
   explicit example_system(int n)
-      : matnum(n, n), phiw(n, n), lambda1(n, n), lambda3(n, n), mu1(n, n), mu3(n, n),
-        mu13(n, n), b1(n, n), b2(n, n), m(n, n), d3(n, n), p11(n, n), p12(n, n), p13(n, n),
-        p22(n, n), p23(n, n), p33(n, n), f11(n, n), f12(n, n), f22(n, n), xnod(n, n),
+      : matnum(n, n),
+        phiw(n, n),
+        cc(n, n),
+        xnod(n, n),
         ia(unknowns(n, n) + 1),
         ja(std::size_t(row_capacity) * unknowns(n, n)),
         c(unknowns(n, n)),
@@ -74,21 +75,22 @@ struct example_system {
   void coefficients() {
     report.str({});
     e_modulus(nx, ny, matnum, phi_a_m, phiw, s3, akf, eta, omega, ak_air, xmu_air, ak_s3, xmu_s3,
-              ak_s1, xmu_s1, key_model, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, report);
+              ak_s1, xmu_s1, key_model, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1,
+              cc.b2, cc.m, cc.d3, report);
     mass_visco_coef(nx, ny, matnum, phi_a_m, phiw, s3, eta, key_model, ro1, ro2, ro3, capa_1_0,
-                    capa_3_0, rs1, rs3, coef_b13, p11, p12, p13, p22, p23, p33, f11, f12, f22,
-                    s1_, s3_, phi1_, phi3_, report);
+                    capa_3_0, rs1, rs3, coef_b13, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23,
+                    cc.p33, cc.f11, cc.f12, cc.f22, s1_, s3_, phi1_, phi3_, report);
   }
   void plane_waves() {
     report.str({});
     wave_values w;
-    veloc_aten(nx, ny, omega, p11, p12, p13, p22, p23, p33, f11, f12, f22, lambda1, lambda3, mu1,
-               mu3, mu13, b1, b2, m, d3, w, report);
+    veloc_aten(nx, ny, omega, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33, cc.f11, cc.f12,
+               cc.f22, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1, cc.b2, cc.m, cc.d3,
+               w, report);
   }
   void assemble() {
-    global_sist(omega, nx, ny, h, xnod, lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3, p11, p12,
-                p13, p22, p23, p33, f11, f12, f22, avec.data(), ia.data(), ja.data(),
-                rhs_m.data());
+    global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, cc, avec.data(), ia.data(),
+                ja.data(), rhs_m.data());
   }
   std::int32_t order() {
     std::int32_t n = unknowns(nx, ny), nsp = work_slots, path = 1, flag = 0;

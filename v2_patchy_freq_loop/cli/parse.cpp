@@ -5,23 +5,26 @@
 #include <CLI/CLI.hpp>
 
 #include "common/report.h"
+#include "v2pfl_version.h"
 
 namespace {
 
 constexpr const char* program = "v2_patchy_freq_loop";
-constexpr const char* version = "v2_patchy_freq_loop 1.1.0";
+constexpr const char* version = "v2_patchy_freq_loop " V2PFL_VERSION;
 constexpr int max_threads = 4096;
 
 void add_run(CLI::App& app, cli::run_args& a) {
   CLI::App* run = app.add_subcommand(
-      "run", "The legacy run on a deck file: the report on standard output, every result "
-             "file in DIR, the stop code as exit status (40 on success).");
+      "run", "The batch run's point on a deck file: the report on standard output, every "
+             "result file in DIR. Exit status 0 on a normal end; a stop code of 1 ... 99 "
+             "(2 deck, 3 water file, 4 write, 11 ice-model check, ...) is the status; a "
+             "larger one gives 7 and is named on standard error.");
   run->add_option("DECK", a.deck, "input deck file")->required();
   run->add_option("-o,--output", a.dir, "directory of the result files (created when missing)")
       ->capture_default_str();
   run->add_option("--phiw", a.phiw,
-                  "water field file, in place of phiw_binary_patchy.dat of the working "
-                  "directory");
+                  "water field file: the field of the run whatever the deck's model (in place "
+                  "of the layered field of model 0 or phiw_binary_patchy.dat of model 1)");
 }
 
 void add_study(CLI::App& app, cli::study_args& a) {
@@ -82,7 +85,7 @@ std::string_view cli::version_text() { return version; }
 
 cli_request parse_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app("Rock-physics simulator: P-wave velocity and 1000/Q of a porous-rock sample. "
-               "Without arguments: the legacy run (deck on standard input).",
+               "Without arguments: the batch run (deck on standard input).",
                program);
   app.set_version_flag("--version", version);
   app.require_subcommand(1);

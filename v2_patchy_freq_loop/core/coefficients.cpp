@@ -1,12 +1,6 @@
 #include "core/coefficients.h"
 
-#include "fem/fem.h"
 #include "rock_physics/rock_physics.h"
-
-cell_coefficients::cell_coefficients(int nx, int ny)
-    : lambda1(nx, ny), lambda3(nx, ny), mu1(nx, ny), mu3(nx, ny), mu13(nx, ny), b1(nx, ny),
-      b2(nx, ny), m(nx, ny), d3(nx, ny), p11(nx, ny), p12(nx, ny), p13(nx, ny), p22(nx, ny),
-      p23(nx, ny), p33(nx, ny), f11(nx, ny), f12(nx, ny), f22(nx, ny) {}
 
 fe_system::fe_system(std::int32_t nodos)
     : ia(static_cast<std::size_t>(nodos) + 1),
@@ -38,9 +32,8 @@ wave_values plane_waves_of_cells(int nx, int ny, double omega, const cell_coeffi
   return waves;
 }
 
-void assemble_system(int nx, int ny, double h, double omega, const dof_table& xnod,
-                     cell_coefficients& cc, fe_system& sys) {
-  global_sist(omega, nx, ny, h, xnod, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1,
-              cc.b2, cc.m, cc.d3, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33, cc.f11, cc.f12,
-              cc.f22, sys.avec.data(), sys.ia.data(), sys.ja.data(), sys.rhs_m.data());
+void assemble_system(const fe_grid& grid, const dof_table& xnod, double omega,
+                     const cell_coefficients& cc, fe_system& sys) {
+  global_sist(grid, xnod, omega, cc, sys.avec.data(), sys.ia.data(), sys.ja.data(),
+              sys.rhs_m.data());
 }

@@ -1,21 +1,16 @@
-// The cell coefficient set and the routines that fill and read it, called
-// with the set as one struct: each routine's positional order of the
-// eighteen fields is spelled out once, in its wrapper.
+// The routines that fill and read the cell coefficient set
+// (common/cell_coefficients.h), called with the set as one struct: each
+// routine's positional order of the eighteen fields is spelled out once, in
+// its wrapper.
 #pragma once
 
 #include <ostream>
 
 #include "common/arrays.h"
+#include "common/cell_coefficients.h"
+#include "fem/fem.h"
 #include "input/deck.h"
 #include "plane_waves/plane_waves.h"
-
-// Moduli (Pa), mass coefficients (kg/m^3) and friction coefficients
-// (Pa s/m^2) of every cell.
-struct cell_coefficients {
-  cell_coefficients(int nx, int ny);
-  cell_real lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
-  cell_real p11, p12, p13, p22, p23, p33, f11, f12, f22;
-};
 
 // Matrix fractions s1, s3 and bulk fractions phi1, phi3 of the last cell.
 struct solid_fractions {
@@ -40,7 +35,6 @@ solid_fractions rock_physics_of_cells(const deck_values& d, const cell_int& matn
 wave_values plane_waves_of_cells(int nx, int ny, double omega, const cell_coefficients& cc,
                                  std::ostream& out);
 
-// The system of the compressibility test (global_sist); clears the mass
-// coefficients of cc.
-void assemble_system(int nx, int ny, double h, double omega, const dof_table& xnod,
-                     cell_coefficients& cc, fe_system& sys);
+// The system of the test of `grid` (global_sist).
+void assemble_system(const fe_grid& grid, const dof_table& xnod, double omega,
+                     const cell_coefficients& cc, fe_system& sys);

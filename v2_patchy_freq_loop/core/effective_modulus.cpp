@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "rock_physics/cell_fractions.h"
 #include "yale/one_based.h"
 
 modulus_wave wave_of_modulus(cplx modulus, double rho) {
@@ -20,6 +21,18 @@ double average_density(int nx, int ny, const cell_int& matnum, const cell_real& 
       rho += (phiw(j, k) * mat(ro2, mt) + phi1 * mat(ro1, mt) + phi3 * mat(ro3, mt)) / (nx * ny);
     }
   return rho;
+}
+
+double bulk_density(const deck_values& d, const cell_int& matnum, const cell_real& phiw) {
+  double sum = 0.0;
+  for (int k = 1; k <= d.ny; ++k)
+    for (int j = 1; j <= d.nx; ++j) {
+      const int mt = matnum(j, k);
+      const cell_fractions f =
+          volume_fractions(d.key_model, mat(d.phi_a_m, mt), mat(d.s3, mt), phiw(j, k));
+      sum += phiw(j, k) * mat(d.ro2, mt) + f.phi1 * mat(d.ro1, mt) + f.phi3 * mat(d.ro3, mt);
+    }
+  return sum / (static_cast<double>(d.nx) * d.ny);
 }
 
 // The solution values of the unknowns of cell (j, k).
@@ -41,6 +54,15 @@ cplx top_volume_change(int nx, int ny, double h, const dof_table& xnod, const cp
   for (int j = 1; j <= nx; ++j) deltavol += h * cell_values(nx, xnod, z, j, ny)(top_right);
   return deltavol;
 }
+
+cplx platen_displacement(int nx, int ny, const dof_table& xnod, const cplx* z) {
+  cplx sum = 0.5 * cell_values(nx, xnod, z, 1, ny)(xs1_2(4));
+  for (int j = 2; j <= nx; ++j) sum += cell_values(nx, xnod, z, j, ny)(xs1_2(4));
+  sum += 0.5 * cell_values(nx, xnod, z, nx, ny)(xs1_2(3));
+  return sum / static_cast<double>(nx);
+}
+
+cplx platen_modulus(double domain_size, cplx u) { return -domain_size / u; }
 
 cplx volume_change_modulus(int nx, double domain_size, double h, cplx deltavol) {
   return -(1.0 / (deltavol / (nx * domain_size * h)));

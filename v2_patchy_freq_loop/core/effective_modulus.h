@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/arrays.h"
+#include "input/deck.h"
 
 // Phase velocity (m/s), Q and 1000/Q of a plane wave with complex modulus M
 // in a medium of density rho.
@@ -16,6 +17,21 @@ modulus_wave wave_of_modulus(cplx modulus, double rho);
 double average_density(int nx, int ny, const cell_int& matnum, const cell_real& phiw,
                        const per_material& ro1, const per_material& ro2, const per_material& ro3,
                        double phi1, double phi3);
+
+// Bulk density of the sample (kg/m^3): the mean over cells of each cell's
+// own phi1 ro1 + phiw ro2 + phi3 ro3, its fractions from its water
+// proportion phiw.
+double bulk_density(const deck_values& d, const cell_int& matnum, const cell_real& phiw);
+
+// Mean vertical displacement of the top face under the platen: the
+// trapezoid mean (u_1/2 + u_2 + ... + u_nx + u_(nx+1)/2) / nx of the
+// displacement the two solids share at the nx + 1 top nodes.
+cplx platen_displacement(int nx, int ny, const dof_table& xnod, const cplx* z);
+
+// Modulus of the platen test: the unit top traction over the vertical
+// strain u / domain_size (the sample's height), sign making compression
+// positive; conjugate to the load, so its 1000/Q is never negative.
+cplx platen_modulus(double domain_size, cplx u);
 
 // Volume change per unit thickness of the top face: the vertical
 // displacement of local unknown `top_right` (the top-right corner of a

@@ -53,7 +53,7 @@ std::int64_t ordering_need(const grid_plan& p) {
 void pattern(grid_plan& p) {
   p.ia.assign(static_cast<std::size_t>(p.nodos) + 1, 0);
   p.ja.assign(static_cast<std::size_t>(row_capacity) * p.nodos, 0);
-  build_pattern(p.nx, p.ny, p.xnod, p.ia.data(), p.ja.data());
+  build_pattern(p.nx, p.ny, p.nodos, p.xnod, p.ia.data(), p.ja.data());
   p.ja.resize(static_cast<std::size_t>(p.ia[p.nodos] - 1));
   p.ja.shrink_to_fit();
 }
@@ -120,7 +120,12 @@ std::optional<fe_test> test_of_name(std::string_view name) {
 }
 
 grid_plan::grid_plan(int nx_, int ny_, fe_test test_)
-    : nx(nx_), ny(ny_), test(test_), nodos(unknowns(nx_, ny_)), xnod(nx_, ny_), matnum(nx_, ny_) {}
+    : nx(nx_),
+      ny(ny_),
+      test(test_),
+      nodos(unknowns(nx_, ny_, test_)),
+      xnod(nx_, ny_),
+      matnum(nx_, ny_) {}
 
 void stop_on(const solver_failure& f, std::ostream& report) {
   if (f.code == stop_solve_failed) free_line(report, "ESP=", f.esp);
@@ -133,7 +138,7 @@ grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp, fe_test test) {
     throw run_stop{stop_bad_deck,
                    grid_refusal(nx, ny, "its system or its factors cannot be indexed")};
   grid_plan p(nx, ny, test);
-  global_numbering(nx, ny, p.xnod);
+  global_numbering(nx, ny, p.xnod, test);
   for (int k = 1; k <= ny; ++k)
     for (int j = 1; j <= nx; ++j) p.matnum(j, k) = 1;
   pattern(p);

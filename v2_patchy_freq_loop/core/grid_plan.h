@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/arrays.h"
+#include "fem/fem.h"
 
 namespace core {
 
@@ -20,14 +21,8 @@ struct solver_failure {
   std::int32_t flag, esp;
 };
 
-// The compressibility test a point computes.
-//   per_solid: a unit normal traction on the top of each solid; moduli from
-//              solid 1 alone (the cell averages of stress and strain, and the
-//              top face's volume change). Their 1000/Q may be negative.
-//   platen:    a rigid, frictionless platen on the top: both solids share
-//              their top vertical displacement under a total traction of 1;
-//              the modulus is conjugate to the load, so 1000/Q >= 0.
-enum class fe_test { per_solid, platen };
+// The compressibility test a point computes (fem/fem.h).
+using ::fe_test;
 
 // "per-solid" or "platen", and back (nothing for any other text).
 std::string_view test_name(fe_test test);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -56,6 +57,12 @@ struct effective_modulus {
   double velocity, q, qinv;
 };
 
+// A value the point's test does not compute.
+inline constexpr double not_computed = std::numeric_limits<double>::quiet_NaN();
+inline constexpr cplx no_complex{not_computed, not_computed};
+inline constexpr effective_modulus no_modulus{no_complex, not_computed, not_computed,
+                                              not_computed};
+
 // Everything one point yields.
 struct point_result {
   fe_test test = fe_test::per_solid;
@@ -67,15 +74,17 @@ struct point_result {
   effective_modulus main{};
   double density = 0;       // kg/m^3
   std::int32_t nodos = 0;   // unknowns of the system
-  double rob_med = 0;       // average density, kg/m^3
-  double s1 = 0, s3 = 0;    // solid fractions of the last cell
-  // Per-solid test only (unset for platen):
-  effective_modulus top{};  // from the volume change of the top face (mstar)
-  effective_modulus avg{};  // from the averages of stress and strain (c33)
-  cplx deltavol1, deltavol3, deltavol, av_strain, av_stress;
   wave_values plane{};      // plane waves of cell (nx, ny)
-  cplx m3;                  // solid-3 volume-change modulus
-  double q3 = 0;            // and its Q
+  // Per-solid test only (not_computed for platen):
+  double rob_med = not_computed;                // average density, kg/m^3
+  double s1 = not_computed, s3 = not_computed;  // solid fractions of the last cell
+  effective_modulus top = no_modulus;  // from the volume change of the top face (mstar)
+  effective_modulus avg = no_modulus;  // from the averages of stress and strain (c33)
+  cplx deltavol1 = no_complex, deltavol3 = no_complex, deltavol = no_complex;
+  cplx av_strain = no_complex, av_stress = no_complex;
+  cplx m3 = no_complex;      // solid-3 volume-change modulus
+  double q3 = not_computed;  // and its Q
+  // The cell fields of the response, both tests:
   cell_map<cplx> strain1, strain3, stress, pressure;
   // Magnitude of the pressure gradient of the interior cells: an
   // (nx - 2) x (ny - 2) map, entry (j - 1, k - 1) for cell (j, k).
@@ -108,12 +117,13 @@ std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan,
                                                 int threads = yale_blocked::default_threads());
 
 // Computes one point of `deck`'s grid at `freq_hz` (> 0) with `field`
-// (which must be plan-sized) under the plan's test. Per-solid: the same bits as a legacy run of `deck` with
-// freq1 = freq_hz and that water field. A stop of the computation throws
-// run_stop with its code; running out of memory throws std::bad_alloc; the
-// report lines of the legacy run go to `report` when one is given. A
-// degenerate response is returned as computed (first_nan_result in
-// core/effective_modulus.h names an undefined result).
+// (which must be plan-sized) under the plan's test. Per-solid: the same
+// bits as a batch run of `deck` with freq1 = freq_hz and that water field,
+// its report lines going to `report` when one is given; platen: no report
+// lines. A stop of the computation throws run_stop with its code; running
+// out of memory throws std::bad_alloc. A degenerate response is returned as
+// computed (first_nan_result in core/effective_modulus.h names an undefined
+// per-solid result).
 point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,
                            const grid_plan& plan, point_workspace& ws,
                            std::ostream* report = nullptr);

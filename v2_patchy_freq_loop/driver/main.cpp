@@ -1,4 +1,4 @@
-// Program entry. Without arguments, the legacy run: the deck on standard
+// Program entry. Without arguments, the batch run: the deck on standard
 // input, every file in the working directory, the stop code as exit status.
 // With arguments, the command line (run, study, merge).
 #include <fcntl.h>
@@ -26,11 +26,10 @@ void hold_standard_descriptors() {
   }
 }
 
-// The legacy run. A report that could not be written (standard output
-// closed, a full disk, /dev/full) fails the run after it, naming the cause.
-int legacy_run() {
-  fd_output report(STDOUT_FILENO);
-  hold_standard_descriptors();
+// The batch run, its report on `report`. A report that could not be
+// written (standard output closed, a full disk, /dev/full) fails the run
+// after it, naming the cause.
+int batch_run(fd_output& report) {
   std::ostream out(&report);
   int status = run_driver(std::cin, out, std::cerr);
   out.flush();
@@ -42,11 +41,24 @@ int legacy_run() {
   return status;
 }
 
+// The command line, with standard output written through `report`, so that
+// a closed or failing standard output fails the subcommand that writes it.
+int command_line(int argc, char** argv, fd_output& report) {
+  std::streambuf* const console = std::cout.rdbuf(&report);
+  const int status =
+      run_cli(std::vector<std::string>(argv, argv + argc), {isatty(STDERR_FILENO) == 1});
+  std::cout.flush();
+  std::cout.rdbuf(console);
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  if (argc <= 1) return legacy_run();
+  // Taken before the standard descriptors are held: a closed standard
+  // output counts as failed.
+  fd_output report(STDOUT_FILENO);
   hold_standard_descriptors();
-  return run_cli(std::vector<std::string>(argv, argv + argc), {isatty(STDERR_FILENO) == 1});
+  return argc <= 1 ? batch_run(report) : command_line(argc, argv, report);
 }

@@ -73,14 +73,17 @@ void material_map(const deck_values& d, result_files& files, std::ostream& out) 
   files.material_gnu.flush();
 }
 
-// The water field of the cycle: layered (model 0) or read from the water
-// file (model 1).
+// The water field of the cycle: the water file given, whatever the deck's
+// model; else layered (model 0) or read from phiw_binary_patchy.dat of the
+// working directory (model 1).
 core::water_field water_of_cycle(const deck_values& d, const run_settings& settings) {
+  std::ifstream water;
+  if (d.model == 0 && settings.water_file.empty())
+    return core::legacy_water_field(d, water, default_water_file);
   const std::filesystem::path name =
       settings.water_file.empty() ? default_water_file : settings.water_file;
-  std::ifstream water;
-  if (d.model == 1) open_water_file(water, name);
-  return core::legacy_water_field(d, water, name.string());
+  open_water_file(water, name);
+  return core::read_water_field(d.nx, d.ny, water, name.string());
 }
 
 // One line of a cell map: the cell and one value.

@@ -13,8 +13,9 @@ struct run_settings {
   std::int32_t nsp = 0;
   // Directory of every result file; empty: the working directory.
   std::filesystem::path out_dir;
-  // The water-distribution file of model 1; empty: phiw_binary_patchy.dat
-  // in the working directory.
+  // The water field file of the cycle, used whatever the deck's model;
+  // empty: the deck's own field (uniform for model 0,
+  // phiw_binary_patchy.dat of the working directory for model 1).
   std::filesystem::path water_file;
 };
 

@@ -6,9 +6,33 @@
 #include <cstdint>
 
 #include "common/arrays.h"
+#include "common/cell_coefficients.h"
+
+// The compressibility test, both on rollers left, right and bottom, closed
+// to flow on every side, loaded on the top:
+//   per_solid: a unit normal traction on the top of each solid; moduli from
+//              solid 1 alone (the cell averages of stress and strain, and the
+//              top face's volume change). Their 1000/Q may be negative.
+//   platen:    a rigid, frictionless platen on the top: both solids share
+//              their top vertical displacement under a total traction of 1;
+//              the modulus is conjugate to the load, so 1000/Q >= 0.
+enum class fe_test { per_solid, platen };
+
+// The cells of a test: an nx x ny grid of square cells of side h (m).
+struct fe_grid {
+  int nx, ny;
+  double h;
+  fe_test test;
+};
 
 using element_matrix = std::array<cplx, local_dofs * local_dofs>;  // 20 x 20, column-major
 using element_load = std::array<cplx, local_dofs>;
+
+// Element matrix and load of one cell.
+struct element {
+  element_matrix a;
+  element_load load;
+};
 
 // Entry (row r, column c) of an element matrix, r and c from 1 to 20.
 inline cplx& entry(element_matrix& a, int r, int c) { return a[(r - 1) + local_dofs * (c - 1)]; }
@@ -16,35 +40,34 @@ inline cplx entry(const element_matrix& a, int r, int c) {
   return a[(r - 1) + local_dofs * (c - 1)];
 }
 
-// Number of unknowns of an nx x ny grid.
-inline std::int32_t unknowns(int nx, int ny) { return (6 * nx + 5) * ny + 5 * nx + 4; }
+// Number of unknowns of an nx x ny grid under `test`: the platen test has
+// one vertical unknown fewer at each of the nx + 1 top nodes.
+inline std::int32_t unknowns(int nx, int ny, fe_test test = fe_test::per_solid) {
+  return (6 * nx + 5) * ny + 5 * nx + 4 - (test == fe_test::platen ? nx + 1 : 0);
+}
 
-// Global numbers of the 20 unknowns of every cell.
-void global_numbering(int nx, int ny, dof_table& xnod);
+// Global numbers of the 20 unknowns of every cell under `test`.
+void global_numbering(int nx, int ny, dof_table& xnod, fe_test test = fe_test::per_solid);
 
-// Element matrix and load of cell (j, k), with the boundary conditions and
-// the top load of the test; zeroes the cell's six mass coefficients.
-void local_sys(int j, int k, int nx, int ny, double omega, double h, double lambda1,
-               double lambda3, double mu1, double mu3, double mu13, double b1, double b2,
-               double m, double d3, double& p11, double& p12, double& p13, double& p22,
-               double& p23, double& p33, double f11, double f12, double f22, element_matrix& a,
-               element_load& load);
+// Element matrix and load of cell (j, k) of `grid` at angular frequency
+// omega, with the boundary conditions and the top load of its test. The
+// test is quasi-static: the mass coefficients of q do not enter.
+element local_sys(const fe_grid& grid, int j, int k, double omega, const coefficients_of_cell& q);
 
 // Adds v to entry (row r, column c) of the row storage, inserting it in
 // sorted position when new.
 void contribucion_yale(std::int32_t c, std::int32_t r, cplx v, std::int32_t n, std::int32_t* ia,
                        std::int32_t* ja, cplx* avec);
 
-// Row pattern of the cells' coupling in ia (n + 1 entries) and ja (room for
-// row_capacity places per unknown): row r holds, in increasing order, the
-// unknowns of the cells that contain r; ja is zero behind the last entry.
-void build_pattern(int nx, int ny, const dof_table& xnod, std::int32_t* ia, std::int32_t* ja);
+// Row pattern of the cells' coupling of n unknowns in ia (n + 1 entries)
+// and ja (room for row_capacity places per unknown): row r holds, in
+// increasing order, the unknowns of the cells that contain r; ja is zero
+// behind the last entry.
+void build_pattern(int nx, int ny, std::int32_t n, const dof_table& xnod, std::int32_t* ia,
+                   std::int32_t* ja);
 
-// Global matrix (ia, ja, avec) and right-hand side rhs_m of the test.
-void global_sist(double omega, int nx, int ny, double h, const dof_table& xnod,
-                 const cell_real& lambda1, const cell_real& lambda3, const cell_real& mu1,
-                 const cell_real& mu3, const cell_real& mu13, const cell_real& b1,
-                 const cell_real& b2, const cell_real& m, const cell_real& d3, cell_real& p11,
-                 cell_real& p12, cell_real& p13, cell_real& p22, cell_real& p23, cell_real& p33,
-                 const cell_real& f11, const cell_real& f12, const cell_real& f22, cplx* avec,
-                 std::int32_t* ia, std::int32_t* ja, cplx* rhs_m);
+// Global matrix (ia, ja, avec) and right-hand side rhs_m of the test of
+// `grid` with the unknowns numbered by xnod, at angular frequency omega.
+void global_sist(const fe_grid& grid, const dof_table& xnod, double omega,
+                 const cell_coefficients& cc, cplx* avec, std::int32_t* ia, std::int32_t* ja,
+                 cplx* rhs_m);

@@ -1,12 +1,38 @@
 // Global numbers of the 20 local unknowns of every cell of the grid.
+#include <vector>
+
 #include "fem/fem.h"
+
+namespace {
+
+// Platen test: the solid-3 vertical unknowns of the top nodes become those
+// of solid 1 (one common vertical displacement under the platen), and the
+// numbers they held are closed up, every later number moving down.
+void share_top_vertical(int nx, int ny, dof_table& xnod) {
+  const std::int32_t n = unknowns(nx, ny);
+  std::vector<std::int32_t> freed(static_cast<std::size_t>(n) + 1, 0);
+  for (int j = 1; j <= nx; ++j) {
+    const int ic = (ny - 1) * nx + j;
+    for (int a : {3, 4}) {
+      freed[xnod(ic, xs2_2(a))] = 1;
+      xnod(ic, xs2_2(a)) = xnod(ic, xs1_2(a));
+    }
+  }
+  // renumbered[g]: g less the freed numbers up to g.
+  std::vector<std::int32_t> renumbered(freed.size());
+  for (std::int32_t g = 1, below = 0; g <= n; ++g) renumbered[g] = g - (below += freed[g]);
+  for (int ic = 1; ic <= nx * ny; ++ic)
+    for (int l = 1; l <= local_dofs; ++l) xnod(ic, l) = renumbered[xnod(ic, l)];
+}
+
+}  // namespace
 
 // Cell (j, k) is row (k - 1)*nx + j of xnod. With R = 6*nx + 5 numbers per
 // cell row, s and t are the numbers just before the bottom-left and the
 // top-left node of the cell; node dofs come in fours followed by the
 // horizontal edge to the right, and the vertical edges of a cell row close
 // its block.
-void global_numbering(int nx, int ny, dof_table& xnod) {
+void global_numbering(int nx, int ny, dof_table& xnod, fe_test test) {
   const std::int32_t row_block = 6 * nx + 5;
   for (int j = 1; j <= nx; ++j) {
     for (int k = 1; k <= ny; ++k) {
@@ -28,4 +54,5 @@ void global_numbering(int nx, int ny, dof_table& xnod) {
       xnod(ic, 12) = t + 5;          // fluid, top edge
     }
   }
+  if (test == fe_test::platen) share_top_vertical(nx, ny, xnod);
 }

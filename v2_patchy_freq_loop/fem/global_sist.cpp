@@ -14,12 +14,12 @@ void sorted_locals(const dof_table& xnod, int ic, int (&order)[local_dofs]) {
   }
 }
 
-// Merges the increasing columns cols[0..19] into the increasing row
-// row[0..count-1], without repeats; returns the new count.
-std::int32_t merge_columns(std::int32_t* row, std::int32_t count,
-                           const std::int32_t (&cols)[local_dofs]) {
+// Merges the strictly increasing columns cols[0..width-1] into the
+// increasing row row[0..count-1], without repeats; returns the new count.
+std::int32_t merge_columns(std::int32_t* row, std::int32_t count, const std::int32_t* cols,
+                           int width) {
   std::int32_t repeats = 0;
-  for (std::int32_t i = 0, c = 0; i < count && c < local_dofs;) {
+  for (std::int32_t i = 0, c = 0; i < count && c < width;) {
     if (row[i] < cols[c]) {
       ++i;
     } else if (row[i] > cols[c]) {
@@ -28,9 +28,9 @@ std::int32_t merge_columns(std::int32_t* row, std::int32_t count,
       ++repeats, ++i, ++c;
     }
   }
-  const std::int32_t merged = count + local_dofs - repeats;
+  const std::int32_t merged = count + width - repeats;
   // From the back, so that the row's own entries move before being overwritten.
-  for (std::int32_t i = count - 1, c = local_dofs - 1, out = merged - 1; c >= 0; --out) {
+  for (std::int32_t i = count - 1, c = width - 1, out = merged - 1; c >= 0; --out) {
     if (i >= 0 && row[i] >= cols[c]) {
       if (row[i] == cols[c]) --c;
       row[out] = row[i--];
@@ -73,19 +73,23 @@ void add_element(const dof_table& xnod, int ic, const element_matrix& a, const s
 // Pattern of the cells' coupling in ia and ja: each row gathered in its own
 // block of ja, its count in ia(r + 1), then the rows packed one after another
 // (a row never moves to a later place); ja is zero behind the last entry.
-void build_pattern(int nx, int ny, const dof_table& xnod, std::int32_t* ia, std::int32_t* ja) {
-  const std::int32_t n = unknowns(nx, ny);
+void build_pattern(int nx, int ny, std::int32_t n, const dof_table& xnod, std::int32_t* ia,
+                   std::int32_t* ja) {
   const one_based<std::int32_t> row_start(ia), col(ja);
   row_start(1) = 1;
   for (std::int32_t r = 2; r <= n + 1; ++r) row_start(r) = 0;
   for (int ic = 1; ic <= nx * ny; ++ic) {
     int order[local_dofs];
     sorted_locals(xnod, ic, order);
+    // The cell's distinct unknowns (the platen test gives two local
+    // unknowns of a top cell one number).
     std::int32_t cols[local_dofs];
-    for (int i = 0; i < local_dofs; ++i) cols[i] = xnod(ic, order[i]);
+    int width = 0;
+    for (int b : order)
+      if (width == 0 || cols[width - 1] != xnod(ic, b)) cols[width++] = xnod(ic, b);
     for (int a = 1; a <= local_dofs; ++a) {
       const std::int32_t r = xnod(ic, a);
-      row_start(r + 1) = merge_columns(col.at(block(r)), row_start(r + 1), cols);
+      row_start(r + 1) = merge_columns(col.at(block(r)), row_start(r + 1), cols, width);
     }
   }
   for (std::int32_t r = 1; r <= n; ++r) {
@@ -101,15 +105,11 @@ void build_pattern(int nx, int ny, const dof_table& xnod, std::int32_t* ia, std:
 // the values are added in place cell by cell (j outer, k inner), so every
 // entry is the sum of the same contributions in the same order as with
 // contribucion_yale, at a cost linear in the number of stored entries.
-void global_sist(double omega, int nx, int ny, double h, const dof_table& xnod,
-                 const cell_real& lambda1, const cell_real& lambda3, const cell_real& mu1,
-                 const cell_real& mu3, const cell_real& mu13, const cell_real& b1,
-                 const cell_real& b2, const cell_real& m, const cell_real& d3, cell_real& p11,
-                 cell_real& p12, cell_real& p13, cell_real& p22, cell_real& p23, cell_real& p33,
-                 const cell_real& f11, const cell_real& f12, const cell_real& f22, cplx* avec,
-                 std::int32_t* ia, std::int32_t* ja, cplx* rhs_m) {
-  const std::int32_t n = unknowns(nx, ny);
-  build_pattern(nx, ny, xnod, ia, ja);
+void global_sist(const fe_grid& grid, const dof_table& xnod, double omega,
+                 const cell_coefficients& cc, cplx* avec, std::int32_t* ia, std::int32_t* ja,
+                 cplx* rhs_m) {
+  const std::int32_t n = unknowns(grid.nx, grid.ny, grid.test);
+  build_pattern(grid.nx, grid.ny, n, xnod, ia, ja);
   // Stored values start at -0, the exact additive identity, so the first
   // contribution to an entry is kept as it is, as an insertion keeps it; the
   // places behind the last entry are 0.
@@ -120,17 +120,12 @@ void global_sist(double omega, int nx, int ny, double h, const dof_table& xnod,
   }
   for (std::int32_t r = 1; r <= n; ++r) rhs(r) = cplx{};
 
-  element_matrix a;
-  element_load load;
-  for (int j = 1; j <= nx; ++j) {
-    for (int k = 1; k <= ny; ++k) {
-      local_sys(j, k, nx, ny, omega, h, lambda1(j, k), lambda3(j, k), mu1(j, k), mu3(j, k),
-                mu13(j, k), b1(j, k), b2(j, k), m(j, k), d3(j, k), p11(j, k), p12(j, k),
-                p13(j, k), p22(j, k), p23(j, k), p33(j, k), f11(j, k), f12(j, k), f22(j, k), a,
-                load);
-      const int ic = (k - 1) * nx + j;
-      add_element(xnod, ic, a, ia, ja, avec);
-      for (int ra = 1; ra <= local_dofs; ++ra) rhs(xnod(ic, ra)) += load[ra - 1];
+  for (int j = 1; j <= grid.nx; ++j) {
+    for (int k = 1; k <= grid.ny; ++k) {
+      const element e = local_sys(grid, j, k, omega, cc.at(j, k));
+      const int ic = (k - 1) * grid.nx + j;
+      add_element(xnod, ic, e.a, ia, ja, avec);
+      for (int ra = 1; ra <= local_dofs; ++ra) rhs(xnod(ic, ra)) += e.load[ra - 1];
     }
   }
 }

@@ -1,6 +1,6 @@
 // Element matrix and load of one cell of the harmonic compressibility test:
 // stiffness and viscous friction of solid 1, the fluid and solid 3, the
-// roller and no-flow conditions on the sides and the top load.
+// roller and no-flow conditions on the sides and the top load of the test.
 #include <initializer_list>
 
 #include "fem/fem.h"
@@ -70,7 +70,7 @@ double stiffness(double lambda, double mu, int s, int t) {
 int solid_mass(int s, int t) { return comp(s) == comp(t) ? mass[corner(s)][corner(t)] : 0; }
 
 // The cell's coefficients as the block formulas use them.
-struct cell_coefficients {
+struct block_coefficients {
   double lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
   // omega * f * h^2 for the three friction coefficients, h^2 formed first.
   double wf11, wf12, wf22;
@@ -83,7 +83,7 @@ struct cell_coefficients {
 // with the cell area h^2 = h*h taken as one factor and c the constant of
 // the mass integral (e.g. omega*f11*h^2/9), with the sign of its block, and
 // +0 where that integral vanishes.
-cplx block_entry(const cell_coefficients& q, int r, int c) {
+cplx block_entry(const block_coefficients& q, int r, int c) {
   const bool r_u1 = r <= 8, r_w = r >= 9 && r <= 12;
   const bool c_u1 = c <= 8, c_w = c >= 9 && c <= 12;
   if (r_u1 && c_u1) {
@@ -114,42 +114,42 @@ cplx block_entry(const cell_coefficients& q, int r, int c) {
 
 }  // namespace
 
-void local_sys(int j, int k, int nx, int ny, double omega, double h, double lambda1,
-               double lambda3, double mu1, double mu3, double mu13, double b1, double b2,
-               double m, double d3, double& p11, double& p12, double& p13, double& p22,
-               double& p23, double& p33, double f11, double f12, double f22, element_matrix& a,
-               element_load& load) {
-  // The test is quasi-static for the inertia of all three phases.
-  p11 = p12 = p13 = p22 = p23 = p33 = 0.0;
-
-  load.fill(cplx{});
+element local_sys(const fe_grid& grid, int j, int k, double omega, const coefficients_of_cell& cell) {
+  element e;
+  e.load.fill(cplx{});
   bool constrained[local_dofs + 1] = {};
   auto fix = [&](std::initializer_list<int> rows) {
     for (int r : rows) constrained[r] = true;
   };
-  if (j == 1) fix({1, 4, 9, 13, 16});    // left rollers, no flow
-  if (j == nx) fix({2, 3, 10, 14, 15});  // right rollers, no flow
-  if (k == 1) fix({5, 6, 11, 17, 18});   // bottom rollers, no flow
-  if (k == ny) fix({12});                // no flow through the top
+  if (j == 1) fix({1, 4, 9, 13, 16});         // left rollers, no flow
+  if (j == grid.nx) fix({2, 3, 10, 14, 15});  // right rollers, no flow
+  if (k == 1) fix({5, 6, 11, 17, 18});        // bottom rollers, no flow
+  if (k == grid.ny) fix({12});                // no flow through the top
 
-  const double area = h * h;
-  const cell_coefficients q{lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3,
-                            omega * f11 * area, omega * f12 * area, omega * f22 * area};
+  const double area = grid.h * grid.h;
+  const block_coefficients q{cell.lambda1, cell.lambda3, cell.mu1, cell.mu3, cell.mu13,
+                             cell.b1, cell.b2, cell.m, cell.d3,
+                             omega * cell.f11 * area, omega * cell.f12 * area,
+                             omega * cell.f22 * area};
   // Rows in increasing order; a free row copies its lower part from the rows
   // already formed, so a constrained row's column is zero below it.
   for (int r = 1; r <= local_dofs; ++r) {
     for (int c = 1; c <= local_dofs; ++c) {
       if (constrained[r]) {
-        entry(a, r, c) = c == r ? block_entry(q, r, r) : cplx{};
+        entry(e.a, r, c) = c == r ? block_entry(q, r, r) : cplx{};
       } else {
-        entry(a, r, c) = c < r ? entry(a, c, r) : block_entry(q, r, c);
+        entry(e.a, r, c) = c < r ? entry(e.a, c, r) : block_entry(q, r, c);
       }
     }
   }
 
-  // Unit compressive traction on the top side, in full on each solid, half
-  // to each top corner.
-  if (k == ny) {
-    for (int r : {7, 8, 19, 20}) load[r - 1] = cplx{-h / 2, 0.0};
+  // A unit compressive traction on the top side, half to each top corner:
+  // per-solid, in full on each solid; platen, on the vertical displacement
+  // the two solids share there (numbered as solid 1's).
+  if (k == grid.ny) {
+    const cplx half{-grid.h / 2, 0.0};
+    e.load[xs1_2(3) - 1] = e.load[xs1_2(4) - 1] = half;
+    if (grid.test == fe_test::per_solid) e.load[xs2_2(3) - 1] = e.load[xs2_2(4) - 1] = half;
   }
+  return e;
 }

@@ -1,0 +1,103 @@
+"""Files of a physicist's day: decks written back, the version, study tables
+read exactly and saved as NetCDF."""
+import dataclasses
+import json
+import subprocess
+import sys
+
+import numpy as np
+import pandas as pd
+import pytest
+import xarray as xr
+
+import v2pfl
+from conftest import EXAMPLES
+from test_plot import study_table
+
+
+def same_values(a, b):
+    """The same Deck values, bit for bit (signed zeros told apart)."""
+    pack = lambda d: json.dumps(dataclasses.asdict(d), default=repr) + repr(d)
+    return pack(a) == pack(b)
+
+
+def same_bits(a, b):
+    a, b = np.asarray(a, dtype=np.float64), np.asarray(b, dtype=np.float64)
+    return a.shape == b.shape and np.array_equal(a.view(np.int64), b.view(np.int64))
+
+
+def edited(deck):
+    """Decks edited the way scripts edit them: awkward doubles, one
+    material, the other model."""
+    yield deck
+    yield dataclasses.replace(deck, freq1=0.1 + 0.2, freq2=1 / 3, domain_size=2 / 3,
+                              akf=(2.25e9 + 1 / 7, 1e-300 * 3), eta=(1 / 3, 0.001),
+                              coef_b13=(-0.0, 123456789012345678.0), xmu_s3=(5e-324, 1e7))
+    yield dataclasses.replace(deck, nmat=1, nl=(7, 0), key_model=1 - deck.key_model,
+                              model=1, nx=13, ny=17, nfreq=3)
+
+
+@pytest.mark.parametrize("name", ["permafrost.deck", "shaley_sand.deck"])
+def test_written_deck_reads_back_to_the_same_values(name, tmp_path):
+    for n, deck in enumerate(edited(v2pfl.read_deck(EXAMPLES / name))):
+        path = tmp_path / f"{n}.deck"
+        v2pfl.write_deck(deck, path)
+        back = v2pfl.read_deck(path)
+        if deck.nmat == 1:  # material 2's values are not part of the file
+            pairs = {f.name: getattr(deck, f.name) for f in dataclasses.fields(deck)}
+            deck = dataclasses.replace(deck, **{name: (v[0], type(v[0])(0))
+                                                for name, v in pairs.items()
+                                                if isinstance(v, tuple)})
+        assert same_values(back, deck), n
+        lines = path.read_text().splitlines()
+        assert max(map(len, lines)) <= 65536 and len(lines) == 9 + 20 * deck.nmat
+        assert lines[6][:5] == f"{deck.key_model:5d}" and lines[7][:5] == f"{deck.model:5d}"
+
+
+@pytest.mark.parametrize("change, message", [
+    ({"ro1": (-1.2345678901234567e-100, 2650.0)}, "20 columns"),
+    ({"coef_b13": (float("inf"), 0.0)}, "inf"),
+    ({"nx": 0}, "nx"),
+])
+def test_unwritable_deck_is_refused(change, message, tmp_path):
+    deck = dataclasses.replace(v2pfl.read_deck(EXAMPLES / "permafrost.deck"), **change)
+    with pytest.raises(ValueError, match=message):
+        v2pfl.write_deck(deck, tmp_path / "bad.deck")
+    assert not (tmp_path / "bad.deck").exists()
+
+
+def test_version_of_module_and_program_agree(program):
+    shown = subprocess.run([program, "--version"], capture_output=True, text=True).stdout
+    assert v2pfl.__version__ and shown == f"v2_patchy_freq_loop {v2pfl.__version__}\n"
+
+
+def test_study_table_to_netcdf_keeps_every_bit(tmp_path):
+    table = study_table()
+    table.to_csv(tmp_path / "study.csv", index=False)
+    provenance = {"date": "2026-12-07T10:00:00Z", "test": "platen", "threads": 2,
+                  "columns": [{"name": "m_re_pa", "unit": "Pa", "meaning": "Re M"}],
+                  "points": [[f, n] for f, n in zip(table["freq_hz"], table["field"])]}
+    (tmp_path / "study.json").write_text(json.dumps(provenance))
+    opened = v2pfl.open_study(tmp_path)
+    values = [c for c in table.columns if c.endswith(("_m_s", "_x1000", "_pa", "_m3"))]
+    assert list(opened.columns) == list(table.columns) and opened.attrs == provenance
+    assert same_bits(opened[values], table[values]) and opened["field"].equals(table["field"])
+
+    done = subprocess.run([sys.executable, "-m", "v2pfl", "export", tmp_path, tmp_path / "s.nc"],
+                          capture_output=True, text=True)
+    assert done.returncode == 0, done.stderr
+    with xr.open_dataset(tmp_path / "s.nc") as ds:
+        assert ds["vp_m_s"].dims == ("freq_hz", "field") and ds.attrs["test"] == "platen"
+        assert ds["vp_m_s"].attrs["units"] == "m/s" and ds.attrs["date"] == provenance["date"]
+        assert ds["m_re_pa"].attrs["long_name"] == "Re M"
+        assert json.loads(ds.attrs["points"]) == provenance["points"]
+        for _, row in table.iterrows():
+            at = ds.sel(freq_hz=row["freq_hz"], field=row["field"])
+            assert int(at["point"]) == row["point"] and int(at["stop"]) == row["stop"]
+            assert same_bits([at[c].item() for c in values], row[values].to_numpy(float))
+    both = v2pfl.to_dataset(pd.concat([table, table.assign(test="per-solid")]))
+    assert both["vp_m_s"].dims == ("test", "freq_hz", "field") and "test" not in both.attrs
+    assert same_bits(both["vp_m_s"].sel(test="per-solid"), both["vp_m_s"].sel(test="platen"))
+    twice = table.assign(field="0.1")
+    with pytest.raises(ValueError, match="same frequency and field"):
+        v2pfl.to_dataset(twice)
