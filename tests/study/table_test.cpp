@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "common/report.h"
+#include "study/provenance.h"
 #include "study/table.h"
 
 namespace fs = std::filesystem;
@@ -270,4 +271,34 @@ TEST(FrequencyRule, EndsExactAndLogarithmicallySpaced) {
   EXPECT_EQ(study::deck_frequencies(d), study::log_sweep(37.5, 1000, 10));
   d.nfreq = 1;
   EXPECT_EQ(study::deck_frequencies(d), std::vector<double>{37.5});
+}
+
+TEST(Table, ReadmeListsTheColumnsAndStatusesOfTheProgram) {
+  const std::string readme = file_bytes_of(fs::path(V2PFL_EXAMPLES).parent_path() / "README.md");
+  std::string header;
+  for (const study::column& c : study::table_columns) {
+    header += (header.empty() ? "" : ",") + std::string(c.name);
+    const std::string row = "| `" + std::string(c.name) + "` | " + std::string(c.unit) + " | " +
+                            std::string(c.meaning) + " |\n";
+    EXPECT_NE(readme.find(row), std::string::npos) << row;
+  }
+  EXPECT_EQ(study::table_header(), header);
+  for (const study::exit_status& s : study::exit_statuses) {
+    const std::string row = "| " + std::to_string(s.code) + " | " + std::string(s.meaning) + " |\n";
+    EXPECT_NE(readme.find(row), std::string::npos) << row;
+  }
+}
+
+TEST(Table, ProvenanceIsJsonOfTheDeckBytes) {
+  const auto field = std::make_shared<core::water_field>();
+  study::provenance p{"v2_patchy_freq_loop 9", "a\"b\\\n\t\x01 é \xff\xc3(", core::fe_test::per_solid,
+                      {1, 3}, 2, std::nullopt};
+  const std::string json = study::provenance_json(p, {{1e5, {"0.2", field}}, {0.5, {"w\".dat", field}}});
+  for (const char* line : {"{\n  \"program\": \"v2_patchy_freq_loop 9\",\n",
+                           "\n  \"table\": \"study.shard-1-of-3.csv\",\n  \"shard\": \"1/3\",\n"
+                           "  \"test\": \"per-solid\",\n  \"threads\": 2,\n  \"wall_time_s\": null,\n",
+                           "{\"name\": \"vp_m_s\", \"unit\": \"m/s\", ",
+                           "\n  \"points\": [[1e+05, \"0.2\"], [0.5, \"w\\\".dat\"]],\n",
+                           "\n  \"deck\": \"a\\\"b\\\\\\n\\u0009\\u0001 é \\u00ff\\u00c3(\"\n}\n"})
+    EXPECT_NE(json.find(line), std::string::npos) << line << "\nin\n" << json;
 }

@@ -62,9 +62,10 @@ inline constexpr std::array<exit_status, 11> exit_statuses{{
     {status_done, "the table is complete and every point completed"},
     {status_points_stopped,
      "the table is complete, some points stopped (their codes are in the `stop` column)"},
-    {1, "out of memory, or an unexpected internal failure"},
-    {2, "the deck cannot be read or holds a bad value (the message names the file, line and "
-        "field), or its `freq2` ≤ 0 where its frequency rule needs it"},
+    {1, "out of memory (also while reading a table: never a shorter table), or an unexpected "
+        "internal failure"},
+    {2, "the deck cannot be read, is over 4 MiB or holds a bad value (the message names the "
+        "file, line and field), or its `freq2` ≤ 0 where its frequency rule needs it"},
     {3, "a water-field file is missing, short or unreadable (the message names the file and "
         "line)"},
     {4, "a write failed, or a table, fingerprint, map or provenance file is not a regular "
@@ -73,7 +74,7 @@ inline constexpr std::array<exit_status, 11> exit_statuses{{
      "`--resume` or `merge` refused: a table, fingerprint or shard of another deck, point list, "
      "test or split, a row the fingerprint does not record, a malformed row or name, a line or "
      "file over its limit, a missing, duplicated or partial shard; or another study or merge "
-     "holds the directory's lock"},
+     "is writing the same table (its lock is held)"},
     {9, "the ordering of the grid's system failed: no point can be computed"},
     {11, "the deck fails the ice-model check: no point can be computed"},
     {status_usage,

@@ -152,7 +152,7 @@ std::optional<fingerprint> read_fingerprint(const std::filesystem::path& table) 
   }
   const std::optional<table_identity> id =
       head[0] == identity_title ? identity_of({head.begin() + 1, head.end()}) : std::nullopt;
-  if (!id) malformed(path, "a malformed head");
+  if (!id || text.compare(0, at, fingerprint_head(*id)) != 0) malformed(path, "a malformed head");
   if (size > at + (id->count + 1) * digest_line_bytes)
     malformed(path, "larger than its " + std::to_string(id->count) + " points allow");
   text += read_bytes(*f, path, size - text.size());
