@@ -106,13 +106,16 @@ deck_values deck_of(const py::dict& in) {
   return d;
 }
 
-// Reads a deck from its text; the echo is dropped. A bad deck raises
-// ValueError with the reader's message, the ice-model check StopError.
-py::dict read_deck_text(const std::string& text) {
+// Reads a deck from its text; the echo is dropped. Returns the values and
+// the warnings of the reading. A bad deck (or one past max_deck_bytes)
+// raises ValueError with the reader's message, the ice-model check
+// StopError.
+py::tuple read_deck_text(const std::string& text) {
   std::istringstream in(text);
   std::ostringstream echo;
   try {
-    return deck_dict(read_deck(in, echo));
+    const deck_reading reading = readata(in, echo);
+    return py::make_tuple(deck_dict(reading.values), reading.warnings);
   } catch (const run_stop& stop) {
     raise_deck_stop(stop);
   }
@@ -305,13 +308,13 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
   phiw(1, 1) = water;
   cell_coefficients cc(1, 1);
   std::ostream no_report(nullptr);
-  solid_fractions fractions;
-  try {
-    fractions =
-        rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, no_report);
-  } catch (const run_stop& stop) {
-    raise_stop(stop);
-  }
+  const cell_inputs cells = [&] {
+    try {
+      return rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, no_report);
+    } catch (const run_stop& stop) {
+      raise_stop(stop);
+    }
+  }();
   const std::pair<const char*, const cell_real*> fields[] = {
       {"lambda1", &cc.lambda1}, {"lambda3", &cc.lambda3}, {"mu1", &cc.mu1},
       {"mu3", &cc.mu3},         {"mu13", &cc.mu13},       {"b1", &cc.b1},
@@ -321,8 +324,7 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
       {"f11", &cc.f11},         {"f12", &cc.f12},         {"f22", &cc.f22}};
   py::dict out;
   for (const auto& [name, field] : fields) out[name] = (*field)(1, 1);
-  out["density"] = average_density(1, 1, matnum, phiw, deck.ro1, deck.ro2, deck.ro3,
-                                   fractions.phi1, fractions.phi3);
+  out["density"] = bulk_density(deck, cells, phiw);
   return out;
 }
 
@@ -343,6 +345,8 @@ py::tuple compute_row(const py::dict& deck, double freq, const field_array& fiel
 PYBIND11_MODULE(_core, m) {
   m.doc() = "The one-point computation of v2_patchy_freq_loop.";
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
+  m.attr("MAX_DECK_BYTES") = max_deck_bytes;
+  m.attr("MAX_WATER_FILE_BYTES") = max_water_file_bytes;
   m.attr("LEGACY_WATER") = core::legacy_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError naming the first value the deck reader refuses (StopError for the "

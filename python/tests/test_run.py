@@ -33,7 +33,8 @@ def test_run_equals_legacy_files(program, tmp_path, monkeypatch):
     maps = {"real_strain1_map": r.strain1.real, "imag_strain1_map": r.strain1.imag,
             "real_strain3_map": r.strain3.real, "imag_strain3_map": r.strain3.imag,
             "real_stress_map": r.stress.real, "imag_stress_map": r.stress.imag,
-            # Python's scalar abs: numpy's vector abs can differ in the last bit.
+            # Python's scalar abs (libm, as the program): numpy's vector abs can
+            # differ in the last bit.
             "mod_pressure_p33_ice": np.vectorize(abs)(r.pressure),
             "mod_grad_pressure_p33_ice": r.grad_pressure}
     for name, values in maps.items():

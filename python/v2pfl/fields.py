@@ -165,10 +165,14 @@ def write_phiw(path, field):
 def read_phiw(path, nx, ny):
     """Reads an (ny, nx) water field from a water file, as the program reads
     phiw_binary_patchy.dat: the third item of each of nx·ny records, bottom
-    row first. A short or unreadable file raises ValueError naming its line."""
+    row first. A short or unreadable file raises ValueError naming its line,
+    a file past the size limit of a water file ValueError before it is read."""
     nx, ny = _grid(nx, ny)
     with open(path, "rb") as f:
-        text = f.read()
+        text = f.read(_core.MAX_WATER_FILE_BYTES + 1)
+    if len(text) > _core.MAX_WATER_FILE_BYTES:
+        raise ValueError(f'cannot read "{os.fspath(path)}": more than '
+                         f"{_core.MAX_WATER_FILE_BYTES} bytes, the limit of a water file")
     try:
         return _core.read_phiw_text(text, nx, ny)
     except ValueError as e:

@@ -7,6 +7,7 @@
 
 #include "common/grid_limits.h"
 #include "common/report.h"
+#include "input/input.h"
 
 namespace {
 
@@ -66,6 +67,11 @@ deck_fault positive_fault(double v) {
   if (!std::isfinite(v)) return value_text(v) + " is not a finite number";
   if (v > 0) return {};
   return value_text(v) + " is not positive";
+}
+
+deck_fault sweep_fault(int v) {
+  if (v <= max_sweep_points) return {};
+  return value_text(v) + " is above " + std::to_string(max_sweep_points);
 }
 
 deck_fault count_fault(int v) {
@@ -144,6 +150,7 @@ void check_block(const deck_values& d, int i) {
 
 void check_deck(const deck_values& d) {
   refuse("freq1", positive_fault(d.freq1));
+  refuse("nfreq", sweep_fault(d.nfreq));
   refuse("domain_size", positive_fault(d.domain_size));
   refuse("nx", count_fault(d.nx));
   refuse("ny", count_fault(d.ny));

@@ -14,6 +14,7 @@
 using deck_fault = std::optional<std::string>;
 
 deck_fault positive_fault(double v);            // freq1, domain_size: finite, above 0
+deck_fault sweep_fault(int v);                  // nfreq: at most max_sweep_points
 deck_fault count_fault(int v);                  // nx, ny: at least 1
 deck_fault grid_fault(int nx, int ny);          // the grid's system can be indexed
 deck_fault switch_fault(int v);                 // key_model, model: 0 or 1

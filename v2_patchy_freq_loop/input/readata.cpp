@@ -58,7 +58,7 @@ void echo_block(const deck_values& d, int i, std::ostream& out) {
 // Reads the header and the material blocks of the deck, rejecting an ice
 // model whose water proportion reaches the porosity, echoes the deck and
 // derives the cell side.
-deck_values read_deck(std::istream& in, std::ostream& out) {
+deck_reading readata(std::istream& in, std::ostream& out) {
   deck_reader deck(in);
   deck_values d;
 
@@ -66,6 +66,7 @@ deck_values read_deck(std::istream& in, std::ostream& out) {
   check(deck, "freq1", positive_fault(d.freq1));
   d.freq2 = deck.read_free_real("freq2");
   d.nfreq = deck.read_free_int("nfreq");
+  check(deck, "nfreq", sweep_fault(d.nfreq));
   d.domain_size = deck.read_free_real("domain_size");
   check(deck, "domain_size", positive_fault(d.domain_size));
   d.nx = deck.read_free_int("nx");
@@ -90,7 +91,6 @@ deck_values read_deck(std::istream& in, std::ostream& out) {
   free_line(out, d.model);
   free_line(out, d.nmat);
 
-  if (d.nmat == 1) d.nl[1] = 0;  // a single material: the second layer is empty
   for (int i = 1; i <= d.nmat; ++i) read_block(deck, i, d, out);
   for (int i = 1; i <= d.nmat; ++i) echo_block(d, i, out);
   free_line(out, " model (=0,layered,=1,fractal  = ", d.model);
@@ -98,23 +98,5 @@ deck_values read_deck(std::istream& in, std::ostream& out) {
 
   d.h = d.domain_size / d.ny;
   free_line(out, " mesh size h ", d.h);
-  return d;
-}
-
-void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int& nx, int& ny,
-             int& key_model, int& nmat, per_material& akf, per_material& ro2, per_material& eta,
-             per_material& ro1, per_material& ro3, per_material& phi_a_m,
-             per_material& phi_layer_m, per_material& capa_1_0, per_material& capa_3_0,
-             per_material& s3, per_material& rs1, per_material& rs3, per_material& coef_b13,
-             per_material& ak_s1, per_material& xmu_s1, per_material& ak_s3,
-             per_material& xmu_s3, per_material& ak_air, per_material& xmu_air, int& model,
-             double& h, std::array<int, 2>& nl, std::istream& in, std::ostream& out) {
-  const deck_values d = read_deck(in, out);
-  freq1 = d.freq1, freq2 = d.freq2, nfreq = d.nfreq, domain_size = d.domain_size;
-  nx = d.nx, ny = d.ny, key_model = d.key_model, nmat = d.nmat, model = d.model;
-  akf = d.akf, ro2 = d.ro2, eta = d.eta, ro1 = d.ro1, ro3 = d.ro3, phi_a_m = d.phi_a_m;
-  phi_layer_m = d.phi_layer_m, capa_1_0 = d.capa_1_0, capa_3_0 = d.capa_3_0, s3 = d.s3;
-  rs1 = d.rs1, rs3 = d.rs3, coef_b13 = d.coef_b13, ak_s1 = d.ak_s1, xmu_s1 = d.xmu_s1;
-  ak_s3 = d.ak_s3, xmu_s3 = d.xmu_s3, ak_air = d.ak_air, xmu_air = d.xmu_air;
-  h = d.h, nl = d.nl;
+  return {d, deck.warnings()};
 }
