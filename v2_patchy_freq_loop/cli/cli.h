@@ -6,14 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-
-namespace cli {
-// Exit statuses of the command line beyond the stop codes of a run
-// (documented in the README).
-inline constexpr int status_done = 0;            // every point completed
-inline constexpr int status_points_stopped = 7;  // the table is complete, some points stopped
-inline constexpr int status_usage = 64;          // unknown option, bad list or range
-}  // namespace cli
+#include "common/stop_codes.h"
 
 // What a terminal can show: progress is redrawn in place there.
 struct cli_streams {
@@ -25,7 +18,7 @@ struct cli_streams {
 // (help, version, usage error), `command` empty and the exit `status`.
 struct cli_request {
   std::string command;
-  int status = cli::status_done;
+  int status = status_done;
   cli::run_args run;
   cli::study_args study;
   std::string merge_dir;

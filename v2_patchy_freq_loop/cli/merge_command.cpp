@@ -29,7 +29,7 @@ int failure_status(std::ostream& err) {
     return stop.code;
   } catch (const study::table_mismatch& e) {
     err << "v2_patchy_freq_loop: " << e.what() << '\n';
-    return study::stop_table_mismatch;
+    return status_table_mismatch;
   } catch (const std::exception& e) {
     err << "v2_patchy_freq_loop: internal failure: " << e.what() << '\n';
     return 1;

@@ -71,7 +71,7 @@ int print(const CLI::App& app, const CLI::ParseError& e, std::ostream& out, std:
     err << program << ": cannot write standard output\n";
     return stop_write_failed;
   }
-  return cli::status_done;
+  return status_done;
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ cli_request parse_cli(const std::vector<std::string>& args, std::ostream& out, s
   if (args.size() > 1 && !args[1].starts_with('-') && !has_subcommand(app, args[1])) {
     err << program << ": unknown subcommand \"" << args[1]
         << "\" (run, study or merge; see --help)\n";
-    p.status = cli::status_usage;
+    p.status = status_usage;
     return p;
   }
   std::vector<std::string> reversed(args.rbegin(), args.rend() - 1);
@@ -101,7 +101,7 @@ cli_request parse_cli(const std::vector<std::string>& args, std::ostream& out, s
     return p;
   } catch (const CLI::ParseError& e) {
     err << program << ": " << e.what() << " (see --help)\n";
-    p.status = cli::status_usage;
+    p.status = status_usage;
     return p;
   }
   for (const char* name : {"run", "study", "merge"})
