@@ -12,7 +12,6 @@
 
 #include "cli/cli.h"
 #include "cli/lists.h"
-#include "common/report.h"
 
 namespace {
 
@@ -42,9 +41,9 @@ void check_lists(const cli::study_args& a) {
       const study::shard s = cli::parse_shard(a.shard);
       require(s.count >= 1 && s.index >= 0 && s.index < s.count);
     }
-  } catch (const run_stop& stop) {
-    require(stop.code == status_usage);
-    require(!stop.message.empty() && stop.message.find('\n') == std::string::npos);
+  } catch (const cli::usage_error& e) {
+    const std::string message = e.what();
+    require(!message.empty() && message.find('\n') == std::string::npos);
   }
 }
 

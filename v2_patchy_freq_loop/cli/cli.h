@@ -2,11 +2,20 @@
 #pragma once
 
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "common/stop_codes.h"
+
+namespace cli {
+// A bad list or range of the command line (exit status status_usage);
+// what() says what is wrong.
+struct usage_error : std::invalid_argument {
+  using std::invalid_argument::invalid_argument;
+};
+}  // namespace cli
 
 // What a terminal can show: progress is redrawn in place there.
 struct cli_streams {

@@ -25,7 +25,7 @@ struct run_args {
 int run_command(const run_args& a, std::ostream& out, std::ostream& err);
 
 // The exit status and one-line diagnostic of the exception being handled
-// (run_stop, table_mismatch, any other failure).
+// (run_stop, usage_error, table_mismatch, any other failure).
 int failure_status(std::ostream& err);
 
 }  // namespace cli

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "common/report.h"
 #include "study/study.h"
 
 namespace cli {
@@ -13,8 +12,7 @@ namespace cli {
 namespace {
 
 [[noreturn]] void bad(std::string_view option, std::string_view text, const std::string& why) {
-  throw run_stop{status_usage,
-                 std::string(option) + " \"" + std::string(text) + "\": " + why};
+  throw usage_error(std::string(option) + " \"" + std::string(text) + "\": " + why);
 }
 
 // The items of a comma-separated list; an empty item or list is refused.
