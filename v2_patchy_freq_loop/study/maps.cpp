@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "common/report.h"
-#include "driver/result_file.h"
+#include "common/result_file.h"
 
 namespace study {
 
