@@ -9,7 +9,7 @@
 #include <iterator>
 #include <memory>
 #include <new>
-#include <stdexcept>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -25,27 +25,38 @@ namespace {
 
 constexpr const char* default_water_file = "phiw_binary_patchy.dat";
 
+// The deck, read once: its values or the stop it ended with, and the echo
+// the report shows before either.
+struct deck_read {
+  std::optional<deck_values> values;
+  std::optional<run_stop> stop;
+  std::string echo;
+};
+
+deck_read read_once(const std::string& deck_text) {
+  std::istringstream deck(deck_text);
+  std::ostringstream echo;
+  deck_read r;
+  try {
+    r.values = read_deck(deck, echo);
+  } catch (const run_stop& stop) {
+    r.stop = stop;
+  }
+  r.echo = echo.str();
+  return r;
+}
+
 // The plan and the numeric storage of the deck's grid, made before any
 // result file is opened, so that a grid too large to index or to hold in
-// memory fails with nothing written. None when the deck itself fails: the
-// run then reports that failure at its place.
+// memory fails with nothing written.
 struct prepared_grid {
   core::grid_plan plan;
   std::unique_ptr<core::point_workspace> ws;
 };
 
-std::unique_ptr<prepared_grid> prepare(const std::string& deck_text, std::int32_t nsp) {
-  deck_values d;
-  std::istringstream deck(deck_text);
-  std::ostream silent(nullptr);
-  try {
-    d = read_deck(deck, silent);
-  } catch (const run_stop&) {
-    return nullptr;
-  }
-  auto g = std::make_unique<prepared_grid>(
-      prepared_grid{core::make_pending_plan(d.nx, d.ny, nsp), nullptr});
-  g->ws = core::make_workspace(g->plan);
+prepared_grid prepare(const deck_values& d, std::int32_t nsp) {
+  prepared_grid g{core::make_pending_plan(d.nx, d.ny, nsp), nullptr};
+  g.ws = core::make_workspace(g.plan);
   return g;
 }
 
@@ -135,7 +146,8 @@ void free_result_line(result_file& f, const Values&... values) {
 // The result files of the cycle, in the order the run writes them.
 void write_results(const deck_values& d, const core::point_result& r, result_files& files) {
   write_strain_stress_maps(r, files);
-  const double water_proportion = mat(d.phi_layer_m, 1);
+  // The water proportion of the cycle, uniform over the sample.
+  const double water_proportion = core::legacy_water_proportion;
   free_result_line(files.vp_anal, water_proportion, r.plane.vp1);
   g15_line(files.vp_eq, water_proportion, r.avg.velocity);
   g15_line(files.qinv_eq, water_proportion, r.avg.qinv);
@@ -150,10 +162,8 @@ void write_results(const deck_values& d, const core::point_result& r, result_fil
 
 // One cycle: the point at the deck's frequency and the cycle's water field,
 // then its result files.
-void run_cycle(deck_values& d, prepared_grid& g, result_files& files,
+void run_cycle(const deck_values& d, prepared_grid& g, result_files& files,
                const run_settings& settings, std::ostream& out) {
-  // The water proportion of the cycle, uniform over the sample.
-  d.phi_layer_m = {core::legacy_water_proportion, core::legacy_water_proportion};
   const core::water_field field = water_of_cycle(d, settings);
   const core::point_result r = core::compute_point(d, d.freq1, field, g.plan, *g.ws, &out);
   write_results(d, r, files);
@@ -170,11 +180,14 @@ void run(const std::string& deck_text, const run_settings& settings, std::ostrea
   // The CPU-time count starts before the grid's analysis, which it covers.
   float clock = 0.0f;
   timer(clock);
-  const std::unique_ptr<prepared_grid> grid = prepare(deck_text, settings.nsp);
+  const deck_read deck = read_once(deck_text);
+  std::optional<prepared_grid> grid;
+  if (deck.values) grid = prepare(*deck.values, settings.nsp);
+  // A bad deck stops after the files are created and its echo is reported.
   result_files files(settings.out_dir);
-  std::istringstream deck(deck_text);
-  deck_values d = read_deck(deck, out);
-  if (!grid) throw std::logic_error("the deck read differently twice");
+  out << deck.echo;
+  if (deck.stop) throw *deck.stop;
+  const deck_values& d = *deck.values;
   material_map(d, files, out);
   const int ncycles = 1;
   for (int cycle = 1; cycle <= ncycles; ++cycle) run_cycle(d, *grid, files, settings, out);
