@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "common/water.h"
 #include "study/study.h"
 
 namespace cli {
@@ -71,7 +72,7 @@ std::vector<double> parse_waters(std::string_view text) {
   std::vector<double> w;
   for (std::string_view s : items("--water", text)) {
     const double x = number<double>("--water", text, s);
-    if (!(x >= 0 && x < 1)) bad("--water", text, "water " + std::string(s) + " is not in [0, 1)");
+    if (!uniform_water_ok(x)) bad("--water", text, "water " + std::string(s) + " is not in [0, 1)");
     w.push_back(x);
   }
   return w;

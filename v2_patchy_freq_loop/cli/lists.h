@@ -18,7 +18,7 @@ inline constexpr int max_sweep_points = 100000;
 // A bad list throws usage_error (cli/cli.h) saying what is wrong.
 std::vector<double> parse_frequencies(std::string_view text);
 
-// "w1,w2,...": water proportions in [0, 1).
+// "w1,w2,...": uniform water proportions (uniform_water_ok, common/water.h).
 std::vector<double> parse_waters(std::string_view text);
 
 // "I/N" with N >= 1 and 0 <= I < N.

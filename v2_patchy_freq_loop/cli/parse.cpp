@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "common/report.h"
+#include "common/water.h"
 #include "v2pfl_version.h"
 
 namespace {
@@ -23,8 +24,9 @@ void add_run(CLI::App& app, cli::run_args& a) {
   run->add_option("-o,--output", a.dir, "directory of the result files (created when missing)")
       ->capture_default_str();
   run->add_option("--phiw", a.phiw,
-                  "water field file: the field of the run whatever the deck's model (in place "
-                  "of the layered field of model 0 or phiw_binary_patchy.dat of model 1)");
+                  std::string("water field file: the field of the run whatever the deck's model "
+                              "(in place of the layered field of model 0 or ") +
+                      water_file_name + " of model 1)");
 }
 
 void add_study(CLI::App& app, cli::study_args& a) {

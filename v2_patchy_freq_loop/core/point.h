@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <limits>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "common/arrays.h"
 #include "common/report.h"  // run_stop: a stop of the computation, with its code
+#include "common/water.h"
 #include "core/grid_plan.h"
 #include "core/workspace.h"
 #include "input/deck.h"     // deck_values
@@ -44,11 +46,17 @@ inline constexpr double legacy_water_proportion = 0.2;
 // row first (model 1); a bad record throws run_stop (stop_bad_water_file)
 // naming `source`.
 water_field legacy_water_field(const deck_values& deck, std::istream& water,
-                               const std::string& source = "phiw_binary_patchy.dat");
+                               const std::string& source = water_file_name);
 
 // An nx x ny water field of one record per cell read from `water`, bottom
 // row first; a bad record throws run_stop (stop_bad_water_file) naming `source`.
 water_field read_water_field(int nx, int ny, std::istream& water, const std::string& source);
+
+// The nx x ny water field of the file `path` (laid out as water_file_name),
+// the one reader of every water-field file: a missing file, a directory, a
+// file that is not a regular file or one over max_water_file_bytes, and a
+// bad record, throw run_stop (stop_bad_water_file) naming the file.
+water_field read_water_file(const std::filesystem::path& path, int nx, int ny);
 
 // An effective complex modulus with the velocity (m/s), Q and 1000/Q of a
 // plane wave of that modulus in a medium of the sample's average density.

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <exception>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <new>
@@ -22,8 +21,6 @@
 #include "input/input.h"
 
 namespace {
-
-constexpr const char* default_water_file = "phiw_binary_patchy.dat";
 
 // The deck, read once: its values or the stop it ended with, and the echo
 // the report shows before either.
@@ -85,16 +82,15 @@ void material_map(const deck_values& d, result_files& files, std::ostream& out) 
 }
 
 // The water field of the cycle: the water file given, whatever the deck's
-// model; else layered (model 0) or read from phiw_binary_patchy.dat of the
-// working directory (model 1).
+// model; else layered (model 0) or read from water_file_name of the working
+// directory (model 1).
 core::water_field water_of_cycle(const deck_values& d, const run_settings& settings) {
-  std::ifstream water;
-  if (d.model == 0 && settings.water_file.empty())
-    return core::legacy_water_field(d, water, default_water_file);
-  const std::filesystem::path name =
-      settings.water_file.empty() ? default_water_file : settings.water_file;
-  open_water_file(water, name);
-  return core::read_water_field(d.nx, d.ny, water, name.string());
+  if (d.model == 0 && settings.water_file.empty()) {
+    std::istringstream no_file;
+    return core::legacy_water_field(d, no_file);
+  }
+  return core::read_water_file(
+      settings.water_file.empty() ? water_file_name : settings.water_file, d.nx, d.ny);
 }
 
 // One line of a cell map: the cell and one value.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/arrays.h"
+#include "common/water.h"
 #include "input/deck.h"
 
 // Reads the input deck from `in`, echoes it on `out` and derives the cell
@@ -28,10 +29,10 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
                 double h, cell_int& matnum, std::ostream& out);
 
 // Water proportion of every cell: two horizontal halves (model 0) or, for
-// model 1, the cell lines of "phiw_binary_patchy.dat", read from `water`;
+// model 1, the cell lines of the water-field file, read from `water`;
 // `source` names the file in the message of a bad record.
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
-              std::istream& water, const std::string& source = "phiw_binary_patchy.dat");
+              std::istream& water, const std::string& source = water_file_name);
 
 // The whole deck read from `in` (readata), echoed on `out`.
 deck_values read_deck(std::istream& in, std::ostream& out);
@@ -42,5 +43,6 @@ deck_values read_deck(std::istream& in, std::ostream& out);
 inline constexpr long long max_water_file_bytes = 64LL << 20;
 
 // Opens the water file `name` for porosity; a missing or unreadable file, a
-// directory or a file past the size limit stops the run (code 3).
+// directory, a FIFO or any other file that is not a regular file (it could
+// block the read), or a file past the size limit stops the run (code 3).
 void open_water_file(std::ifstream& water, const std::filesystem::path& name);
