@@ -1,11 +1,11 @@
 #include "cli/lists.h"
 
 #include <charconv>
-#include <cmath>
 #include <string>
 
 #include "cli/cli.h"
 #include "common/water.h"
+#include "core/point.h"
 #include "study/study.h"
 
 namespace cli {
@@ -42,7 +42,7 @@ T number(std::string_view option, std::string_view list, std::string_view s) {
 
 double frequency(std::string_view list, std::string_view s) {
   const double f = number<double>("--freq", list, s);
-  if (!std::isfinite(f) || f <= 0)
+  if (!core::valid_frequency(f))
     bad("--freq", list, "frequency " + std::string(s) + " is not > 0");
   return f;
 }

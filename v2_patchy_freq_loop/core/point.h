@@ -124,7 +124,12 @@ inline std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, fe_test t
 std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan,
                                                 int threads = yale_blocked::default_threads());
 
-// Computes one point of `deck`'s grid at `freq_hz` (> 0) with `field`
+// Whether `freq_hz` can be the frequency of a point: a positive, finite
+// number of Hz. The one frequency check: compute_point stops on any other
+// value (stop_bad_deck); lists and sweeps of frequencies refuse it first.
+bool valid_frequency(double freq_hz);
+
+// Computes one point of `deck`'s grid at `freq_hz` (valid_frequency) with `field`
 // (which must be plan-sized) under the plan's test. Per-solid: the same
 // bits as a batch run of `deck` with freq1 = freq_hz and that water field,
 // its report lines going to `report` when one is given; platen: no report
