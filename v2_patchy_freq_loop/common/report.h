@@ -49,7 +49,7 @@ void free_line(std::ostream& os, const Items&... items) {
 // before throwing; `message`, when not empty, is a one-line diagnostic for
 // standard error.
 struct run_stop : std::exception {
-  run_stop(int stop_code, std::string text = {}) : code(stop_code), message(std::move(text)) {}
+  run_stop(int stop_code, std::string text) : code(stop_code), message(std::move(text)) {}
   // The message, or a generic text when the report states the cause.
   const char* what() const noexcept override;
   int code;
