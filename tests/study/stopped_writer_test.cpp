@@ -4,9 +4,11 @@
 // another study: the fingerprint records only rows of the table beside it.
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -138,6 +140,35 @@ TEST(StoppedWriter, MergeStoppedAnywhereLeavesAPairThatResumesOrMergesAgain) {
     EXPECT_EQ(bytes_of(dir / "study.csv"), bytes_of(ref / "study.csv"));
     EXPECT_EQ(bytes_of(dir / "study.fingerprint"), bytes_of(ref / "study.fingerprint"));
   }
+}
+
+TEST(StoppedWriter, MergeOnAFullDiskLeavesThePairAsItWas) {
+  const small_study s(3), other(3, {0.2, 0.25});
+  const fs::path dir = scratch("full");
+  other.run(dir, false);
+  for (int i = 0; i < 2; ++i) s.run(dir, false, {i, 2});
+  const std::string table = bytes_of(dir / "study.csv"), fp = bytes_of(dir / "study.fingerprint");
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // A disk that takes no file over 600 bytes: the merged table is larger.
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{600, 600};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      study::merge_shards(dir);
+    } catch (const run_stop& stop) {
+      _exit(stop.code);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == stop_write_failed);
+  EXPECT_EQ(bytes_of(dir / "study.csv"), table);
+  EXPECT_EQ(bytes_of(dir / "study.fingerprint"), fp);
+  for (const auto& entry : fs::directory_iterator(dir))
+    EXPECT_FALSE(entry.path().string().ends_with(".part")) << entry.path();
 }
 
 TEST(StoppedWriter, SecondWriterRefusedAtOnce) {
