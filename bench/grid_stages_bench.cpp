@@ -36,7 +36,7 @@ struct grid_case {
   static deck_values silent_deck(int n) {
     std::istringstream text(deck_text(n));
     std::ostream silent(nullptr);
-    return read_deck(text, silent);
+    return readata(text, silent).values;
   }
   deck_values deck;
   core::water_field field;
@@ -122,8 +122,9 @@ void coefficients_plane_waves(benchmark::State& state) {
   core::point_workspace& ws = *g.ws;
   std::ostream silent(nullptr);
   for (auto _ : state) {
-    const solid_fractions f =
+    const cell_inputs cells =
         rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, silent);
+    const cell_fractions& f = cells.fractions(g.deck.nx, g.deck.ny);
     benchmark::DoNotOptimize(average_density(g.deck.nx, g.deck.ny, g.plan->matnum, ws.phiw,
                                              g.deck.ro1, g.deck.ro2, g.deck.ro3, f.phi1,
                                              f.phi3));

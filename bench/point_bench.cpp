@@ -27,7 +27,7 @@ void point_with_shared_plan(benchmark::State& state, core::fe_test test) {
   const int n = static_cast<int>(state.range(0));
   std::istringstream text(deck_text(n));
   std::ostream silent(nullptr);
-  const deck_values deck = read_deck(text, silent);
+  const deck_values deck = readata(text, silent).values;
   const core::water_field field = core::uniform_field(n, n, core::legacy_water_proportion);
   const auto plan = core::make_grid_plan(n, n, test);
   const auto ws = core::make_workspace(*plan);

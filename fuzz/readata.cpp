@@ -23,6 +23,7 @@ void require(bool ok) {
 // What the README promises of an accepted deck.
 void require_valid(const deck_values& d) {
   require(d.freq1 > 0 && std::isfinite(d.freq1) && d.domain_size > 0);
+  require(d.nfreq <= max_sweep_points);
   require(d.nx >= 1 && d.ny >= 1 && grid_fits(d.nx, d.ny));
   require((d.key_model == 0 || d.key_model == 1) && (d.model == 0 || d.model == 1));
   require(d.nmat >= 1 && d.nmat <= max_materials);
@@ -51,10 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   deck_values d;
   try {
-    readata(d.freq1, d.freq2, d.nfreq, d.domain_size, d.nx, d.ny, d.key_model, d.nmat, d.akf,
-            d.ro2, d.eta, d.ro1, d.ro3, d.phi_a_m, d.phi_layer_m, d.capa_1_0, d.capa_3_0, d.s3,
-            d.rs1, d.rs3, d.coef_b13, d.ak_s1, d.xmu_s1, d.ak_s3, d.xmu_s3, d.ak_air, d.xmu_air,
-            d.model, d.h, d.nl, in, out);
+    d = readata(in, out).values;
   } catch (const run_stop& stop) {
     require(stop.code == stop_bad_deck || stop.code == 11);
     require(stop.message.find('\n') == std::string::npos);

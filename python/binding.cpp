@@ -13,11 +13,14 @@
 #include <sstream>
 #include <stdexcept>
 #include <mutex>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include "common/grid_limits.h"
 #include "common/stop_codes.h"
+#include "core/coefficients.h"
+#include "core/effective_modulus.h"
 #include "core/point.h"
 #include "input/input.h"
 #include "study/study.h"
@@ -109,13 +112,16 @@ deck_values deck_of(const py::dict& in) {
   return d;
 }
 
-// Reads a deck from its text; the echo is dropped. A bad deck raises
-// ValueError with the reader's message, the ice-model check StopError.
-py::dict read_deck_text(const std::string& text) {
+// Reads a deck from its text; the echo is dropped. Returns the values and
+// the warnings of the reading. A bad deck (or one past max_deck_bytes)
+// raises ValueError with the reader's message, the ice-model check
+// StopError.
+py::tuple read_deck_text(const std::string& text) {
   std::istringstream in(text);
   std::ostringstream echo;
   try {
-    return deck_dict(read_deck(in, echo));
+    const deck_reading reading = readata(in, echo);
+    return py::make_tuple(deck_dict(reading.values), reading.warnings);
   } catch (const run_stop& stop) {
     if (stop.code == stop_bad_deck) throw std::invalid_argument(stop.message);
     raise_stop(stop);
@@ -146,11 +152,18 @@ struct plan_handle {
   std::shared_ptr<const core::grid_plan> plan;
 };
 
-plan_handle make_plan(int nx, int ny) {
+// The test of a name ("platen" or "per-solid"); ValueError for another.
+core::fe_test test_of(const std::string& name) {
+  if (const auto test = core::test_of_name(name)) return *test;
+  throw std::invalid_argument("the test must be 'platen' or 'per-solid', not '" + name + "'");
+}
+
+plan_handle make_plan(int nx, int ny, const std::string& test_name) {
   check_grid(nx, ny);
+  const core::fe_test test = test_of(test_name);
   try {
     py::gil_scoped_release unlocked;
-    return {core::make_grid_plan(nx, ny)};
+    return {core::make_grid_plan(nx, ny, test)};
   } catch (const run_stop& stop) {
     raise_stop(stop);
   }
@@ -187,7 +200,8 @@ py::array_t<T> array_of(const core::cell_map<T>& m) {
   return out;
 }
 
-// The scalar results of a point, as the columns of a study table.
+// The scalar results of a point, as the columns of a study table (NaN for
+// the values the point's test does not compute).
 py::dict scalars_of(const core::point_result& r) {
   py::dict out;
   out["vp_avg"] = r.avg.velocity;
@@ -197,6 +211,11 @@ py::dict scalars_of(const core::point_result& r) {
   out["vp1_plane"] = r.plane.vp1;
   out["inv_q_plane"] = r.plane.qinv_p1;
   out["rob_med"] = r.rob_med;
+  if (r.test == core::fe_test::platen) {
+    // The estimators from solid 1 and their density belong to the per-solid test.
+    for (const char* name : {"vp_avg", "inv_q_avg", "vp_top", "inv_q_top", "rob_med"})
+      out[name] = std::nan("");
+  }
   return out;
 }
 
@@ -229,11 +248,54 @@ py::dict compute(const py::dict& deck, double freq, const field_array& field,
   }
   py::dict out = scalars_of(r);
   out["freq_hz"] = r.freq_hz;
+  out["test"] = std::string(core::test_name(r.test));
+  out["vp"] = r.main.velocity;
+  out["inv_q"] = r.main.qinv;
+  out["modulus"] = r.main.modulus;
+  out["density"] = r.density;
   out["strain1"] = array_of(r.strain1);
   out["strain3"] = array_of(r.strain3);
   out["stress"] = array_of(r.stress);
   out["pressure"] = array_of(r.pressure);
   out["grad_pressure"] = array_of(r.grad_pressure);
+  return out;
+}
+
+// The coefficient set of one cell of the deck's material 1 with water
+// proportion `water` at `freq` Hz, as the core computes it for a uniform
+// 1 x 1 field: moduli in Pa, mass coefficients in kg/m^3, friction
+// coefficients in Pa s/m^2, and the cell's density phi1 ro1 + phiw ro2 +
+// phi3 ro3 in kg/m^3. A stop of the rock physics raises StopError.
+py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq) {
+  deck_values deck = deck_of(deck_in);
+  if (!(freq > 0) || !std::isfinite(freq))
+    throw std::invalid_argument("the frequency must be a positive number of Hz");
+  if (!(water >= 0 && water <= 1))
+    throw std::invalid_argument("the water proportion must lie in [0, 1]");
+  deck.nx = deck.ny = 1;
+  cell_int matnum(1, 1);
+  matnum(1, 1) = 1;
+  cell_real phiw(1, 1);
+  phiw(1, 1) = water;
+  cell_coefficients cc(1, 1);
+  std::ostream no_report(nullptr);
+  const cell_inputs cells = [&] {
+    try {
+      return rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, no_report);
+    } catch (const run_stop& stop) {
+      raise_stop(stop);
+    }
+  }();
+  const std::pair<const char*, const cell_real*> fields[] = {
+      {"lambda1", &cc.lambda1}, {"lambda3", &cc.lambda3}, {"mu1", &cc.mu1},
+      {"mu3", &cc.mu3},         {"mu13", &cc.mu13},       {"b1", &cc.b1},
+      {"b2", &cc.b2},           {"m", &cc.m},             {"d3", &cc.d3},
+      {"p11", &cc.p11},         {"p12", &cc.p12},         {"p13", &cc.p13},
+      {"p22", &cc.p22},         {"p23", &cc.p23},         {"p33", &cc.p33},
+      {"f11", &cc.f11},         {"f12", &cc.f12},         {"f22", &cc.f22}};
+  py::dict out;
+  for (const auto& [name, field] : fields) out[name] = (*field)(1, 1);
+  out["density"] = bulk_density(deck, cells, phiw);
   return out;
 }
 
@@ -254,12 +316,15 @@ py::tuple compute_row(const py::dict& deck, double freq, const field_array& fiel
 PYBIND11_MODULE(_core, m) {
   m.doc() = "The one-point computation of v2_patchy_freq_loop.";
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
+  m.attr("MAX_DECK_BYTES") = max_deck_bytes;
+  m.attr("MAX_WATER_FILE_BYTES") = max_water_file_bytes;
   m.attr("LEGACY_WATER") = core::legacy_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError when the deck's values cannot make a run.");
   m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));
-  py::class_<plan_handle>(m, "Plan", "The ordering and symbolic factorization of a grid.")
-      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"));
+  py::class_<plan_handle>(m, "Plan",
+                          "The ordering and symbolic factorization of a test on a grid.")
+      .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"), py::arg("test"));
   py::class_<workspace_handle>(m, "Workspace", "The numeric storage of one thread on a plan.")
       .def(py::init([](const plan_handle& plan) {
              py::gil_scoped_release unlocked;
@@ -270,6 +335,11 @@ PYBIND11_MODULE(_core, m) {
         py::arg("workspace"));
   m.def("compute_row", &compute_row, py::arg("deck"), py::arg("freq"), py::arg("field"),
         py::arg("workspace"));
+  m.def("cell_coefficients", &cell_coefficients_of, py::arg("deck"), py::arg("water"),
+        py::arg("freq"),
+        "The coefficient set of a cell of the deck's material 1 with water proportion `water` "
+        "at `freq` Hz: moduli (Pa), mass (kg/m^3) and friction (Pa s/m^2) coefficients, and "
+        "its density (kg/m^3).");
   m.def("log_sweep", &study::log_sweep, py::arg("f1"), py::arg("f2"), py::arg("n"),
         "The frequencies of the logarithmic rule from f1 to f2 in n points, as the command "
         "line's --freq F1:F2:N.");

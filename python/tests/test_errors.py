@@ -23,6 +23,8 @@ def test_read_deck_values(deck):
 
 @pytest.mark.parametrize("call, error, match", [
     (lambda d: v2pfl.read_deck("no/such.deck"), FileNotFoundError, "no/such.deck"),
+    (lambda d: v2pfl.read_deck("/dev/zero"), ValueError, "more than 1048576 bytes"),
+    (lambda d: v2pfl.fields.read_phiw("/dev/zero", 2, 2), ValueError, "more than 67108864 bytes"),
     (lambda d: v2pfl.run(42), TypeError, "deck must be"),
     (lambda d: v2pfl.run(d, freq=-1.0), ValueError, "frequency"),
     (lambda d: v2pfl.run(d, freq="100"), TypeError, "frequency"),
@@ -48,6 +50,12 @@ def test_bad_deck_names_file_and_line(tmp_path):
     (tmp_path / "bad.deck").write_text("\n".join(lines) + "\n")
     with pytest.raises(ValueError, match=r"bad.deck: input deck line 5, field nx"):
         v2pfl.read_deck(tmp_path / "bad.deck")
+    lines[4] = "10"
+    lines[13] = "2650"  # ro1(1) without a decimal point: ten implied decimals
+    (tmp_path / "implied.deck").write_text("\n".join(lines) + "\n")
+    with pytest.warns(UserWarning, match=r"implied.deck: input deck line 14, field ro1\(1\): "
+                                         r"'2650' has no decimal point and reads as 2.65e-07"):
+        assert v2pfl.read_deck(tmp_path / "implied.deck").ro1[0] == 2.65e-7
 
 
 def test_stops():

@@ -10,6 +10,11 @@ def test_shapes_and_geometry():
     layers = fields.layered(4, 10, period=5, thickness=2, w_layer=0.9, w_host=0.1)
     assert np.array_equal(layers[:, 0], [0.9, 0.9, 0.1, 0.1, 0.1] * 2)
     assert np.all(layers == layers[:, :1])
+    # Cut through the middle of the layers: half a layer at the bottom and the top.
+    mid = fields.layered(2, 15, period=5, thickness=2, w_layer=0.9, w_host=0.1, mid_layer=True)
+    assert np.array_equal(mid[:, 1], [0.9, 0.1, 0.1, 0.1, 0.9] * 3)
+    assert fields.layers_of(mid, 0.5) == ([0.9, 0.1, 0.9, 0.1, 0.9, 0.1, 0.9],
+                                          [0.5, 1.5, 1.0, 1.5, 1.0, 1.5, 0.5])
     disc = fields.inclusion(20, 10, radius=3, w_in=0.8, w_host=0.2)
     assert disc.shape == (10, 20) and disc[5, 10] == 0.8 and disc[0, 0] == 0.2
     assert np.array_equal(disc, disc[::-1, ::-1])  # centred
@@ -45,6 +50,7 @@ def test_water_file_round_trip(tmp_path):
 
 
 def test_water_file_errors(tmp_path):
+    disc = fields.inclusion(5, 5, 2, 0.8, 0.2)
     bad = tmp_path / "bad.dat"
     bad.write_text("1 1 0.2\n2 1 x\n")
     with pytest.raises(ValueError, match=r"bad.dat line 2"):
@@ -58,6 +64,9 @@ def test_water_file_errors(tmp_path):
         fields.write_phiw("/dev/full", fields.uniform(60, 60, 0.2))
     for call in (lambda: fields.uniform(0, 3, 0.2), lambda: fields.uniform(3, 3, 1.5),
                  lambda: fields.layered(3, 3, 2, 3, 0.1, 0.2),
+                 lambda: fields.layered(3, 6, 3, 1, 0.1, 0.2, mid_layer=True),
+                 lambda: fields.layered(3, 7, 3, 2, 0.1, 0.2, mid_layer=True),
+                 lambda: fields.layers_of(disc, 0.1),
                  lambda: fields.random_patches(3, 3, 1, 1.2, 0.1, 0.2, 0),
                  lambda: fields.write_phiw(tmp_path / "x", [[0.2, np.nan]])):
         with pytest.raises(ValueError):

@@ -29,11 +29,12 @@ def test_run_equals_legacy_files(program, tmp_path, monkeypatch):
     water_file = GOLDEN / "patchy_field" / "phiw_binary_patchy.dat"
     assert legacy_run(program, deck, tmp_path, water_file) == 40
     monkeypatch.chdir(tmp_path)
-    r = v2pfl.run(str(deck))
+    r = v2pfl.run(str(deck), test="per-solid")
     maps = {"real_strain1_map": r.strain1.real, "imag_strain1_map": r.strain1.imag,
             "real_strain3_map": r.strain3.real, "imag_strain3_map": r.strain3.imag,
             "real_stress_map": r.stress.real, "imag_stress_map": r.stress.imag,
-            # Python's scalar abs: numpy's vector abs can differ in the last bit.
+            # Python's scalar abs (libm, as the program): numpy's vector abs can
+            # differ in the last bit.
             "mod_pressure_p33_ice": np.vectorize(abs)(r.pressure),
             "mod_grad_pressure_p33_ice": r.grad_pressure}
     for name, values in maps.items():
@@ -47,16 +48,26 @@ def test_run_equals_legacy_files(program, tmp_path, monkeypatch):
 
 def test_run_arguments_select_the_point(tmp_path):
     deck = v2pfl.read_deck(EXAMPLES / "permafrost.deck")
-    base = v2pfl.run(deck, freq=deck.freq1, field=0.2)
-    by_array = v2pfl.run(deck, freq=deck.freq1, field=np.full((deck.ny, deck.nx), 0.2))
+    base = v2pfl.run(deck, freq=deck.freq1, field=0.2, test="per-solid")
+    by_array = v2pfl.run(deck, freq=deck.freq1, field=np.full((deck.ny, deck.nx), 0.2),
+                         test="per-solid")
     v2pfl.fields.write_phiw(tmp_path / "w.dat", np.full((deck.ny, deck.nx), 0.2))
-    by_file = v2pfl.run(str(EXAMPLES / "permafrost.deck"), field=tmp_path / "w.dat")
+    by_file = v2pfl.run(str(EXAMPLES / "permafrost.deck"), field=tmp_path / "w.dat",
+                        test="per-solid")
     for other in (by_array, by_file):
         assert same_bits([base.vp_avg, base.inv_q_top], [other.vp_avg, other.inv_q_top])
         assert np.array_equal(base.pressure, other.pressure)
     assert base.pressure.shape == (deck.ny, deck.nx) and base.pressure.dtype == complex
     assert base.grad_pressure.shape == (deck.ny - 2, deck.nx - 2)
-    assert v2pfl.run(deck, freq=10 * deck.freq1).inv_q_avg != base.inv_q_avg
+    # The per-solid test's main numbers are its estimate from the averages.
+    assert same_bits([base.vp, base.inv_q, base.density],
+                     [base.vp_avg, base.inv_q_avg, base.rob_med])
+    assert v2pfl.run(deck, freq=10 * deck.freq1, test="per-solid").inv_q_avg != base.inv_q_avg
+    text = repr(base)
+    assert len(text) < 300 and "per-solid" in text and "uniform water 0.2" in text
+    assert "<table>" in base._repr_html_()
+    with pytest.raises(ValueError, match="platen"):
+        v2pfl.run(deck, test="plate")
 
 
 def test_study_equals_command_line(program, tmp_path):

@@ -1,6 +1,7 @@
 """The input deck as a Python object."""
 import dataclasses
 import os
+import warnings
 
 from . import _core
 
@@ -55,13 +56,21 @@ class Deck:
 
 def read_deck(path):
     """Reads the input deck at `path` the way the program reads its standard
-    input. A bad value raises ValueError naming the file, line and field."""
+    input. A bad value, or a file past the size limit of a deck, raises
+    ValueError naming the file, line and field; a real without a decimal
+    point that its implied decimals change gives a warning."""
     with open(path, "rb") as f:
-        text = f.read()
+        text = f.read(_core.MAX_DECK_BYTES + 1)
+    if len(text) > _core.MAX_DECK_BYTES:
+        raise ValueError(f'deck "{os.fspath(path)}": more than {_core.MAX_DECK_BYTES} bytes, '
+                         "the limit of a deck")
     try:
-        return Deck(**_core.read_deck_text(text))
+        values, messages = _core.read_deck_text(text)
     except ValueError as e:
         raise ValueError(f"{os.fspath(path)}: {e}") from None
+    for message in messages:
+        warnings.warn(f"{os.fspath(path)}: {message}", stacklevel=2)
+    return Deck(**values)
 
 
 def as_deck(deck):

@@ -90,7 +90,7 @@ def write_deck(deck, path):
         raise TypeError(f"deck must be a Deck, not {type(deck).__name__}")
     as_deck(deck)
     text = deck_text(deck)
-    written = Deck(**_core.read_deck_text(text.encode()))
+    written = Deck(**_core.read_deck_text(text.encode())[0])
     if not _same(written, deck):
         raise ValueError("the deck does not read back to the same values")
     try:

@@ -1,6 +1,7 @@
 """One point of the computation: the compressibility test and the plane-wave
 values at one frequency for one water field."""
 import dataclasses
+import html
 import numbers
 import os
 import threading
@@ -14,19 +15,29 @@ from ._deck import as_deck
 LEGACY_WATER_FILE = "phiw_binary_patchy.dat"
 
 
-@dataclasses.dataclass(frozen=True, eq=False)
+@dataclasses.dataclass(frozen=True, eq=False, repr=False)
 class Result:
-    """What one point yields. Velocities in m/s, densities in kg/m³; the
-    cell maps are (ny, nx) arrays, row 0 the bottom row; `grad_pressure`
-    holds the interior cells, (ny - 2, nx - 2)."""
+    """What one point yields. The main numbers are those of the point's
+    test: `modulus` (complex, Pa; Im > 0 for loss), `vp` (m/s) and `inv_q`
+    (1000/Q = 1000·Im/Re of the modulus) at `density` (kg/m³). For `platen`
+    they are the platen modulus at the sample's bulk density and the
+    estimators from solid 1 (`vp_avg` ... `inv_q_top`, `rob_med`) are NaN;
+    for `per-solid` they are the estimate from the averages at rob_med.
+    The cell maps are (ny, nx) arrays, row 0 the bottom row;
+    `grad_pressure` holds the interior cells, (ny - 2, nx - 2)."""
     freq_hz: float
+    test: str              # "platen" or "per-solid"
+    vp: float              # finite-element velocity of the test, m/s
+    inv_q: float           # and its 1000/Q
+    modulus: complex       # the test's complex modulus, Pa
+    density: float         # density of the velocity, kg/m³
     vp_avg: float          # finite-element velocity from the averages of stress and strain
     inv_q_avg: float       # and its 1000/Q
     vp_top: float          # finite-element velocity from the top face's volume change
     inv_q_top: float
     vp1_plane: float       # fast P plane wave of cell (nx, ny)
     inv_q_plane: float
-    rob_med: float         # average density
+    rob_med: float         # average density of the per-solid test
     strain1: np.ndarray    # complex vertical strain of solid 1
     strain3: np.ndarray    # complex vertical strain of solid 3
     stress: np.ndarray     # complex vertical stress, Pa
@@ -35,29 +46,54 @@ class Result:
     field: np.ndarray      # the water field of the point
     h: float               # cell side, m
 
+    def _field_summary(self):
+        w = self.field
+        if w.min() == w.max():
+            return f"uniform water {w.min():.4g}"
+        return f"water {w.min():.4g} to {w.max():.4g}, mean {w.mean():.4g}"
+
+    def _summary(self):
+        """(label, value) pairs of the short descriptions."""
+        ny, nx = self.field.shape
+        return [("frequency", f"{self.freq_hz:.6g} Hz"), ("test", self.test),
+                ("field", self._field_summary()), ("velocity", f"{self.vp:.6g} m/s"),
+                ("1000/Q", f"{self.inv_q:.6g}"),
+                ("grid", f"{nx} x {ny} cells of {self.h:.4g} m")]
+
+    def __repr__(self):
+        return "Result(" + ", ".join(f"{k} {v}" for k, v in self._summary()) + ")"
+
+    def _repr_html_(self):
+        rows = "".join(f"<tr><th style='text-align:left'>{k}</th><td style='text-align:left'>"
+                       f"{html.escape(v)}</td></tr>" for k, v in self._summary())
+        return f"<table><caption>v2pfl.Result</caption>{rows}</table>"
+
 
 _plans = {}
 _plans_lock = threading.Lock()
 _threads = threading.local()
 
 
-def plan(nx, ny):
-    """The ordering and symbolic factorization of an nx x ny grid, built once
-    per process and shared by every point of that grid."""
+def plan(nx, ny, test="per-solid"):
+    """The ordering and symbolic factorization of `test` on an nx x ny grid,
+    built once per process and shared by every point of that grid and test."""
+    key = (nx, ny, test)
     with _plans_lock:
-        if (nx, ny) not in _plans:
+        if key not in _plans:
             _plans.clear()  # one grid at a time: a plan of a large grid is large
-            _plans[nx, ny] = _core.Plan(nx, ny)
-        return _plans[nx, ny]
+            _plans[key] = _core.Plan(nx, ny, test)
+        return _plans[key]
 
 
-def workspace(nx, ny):
-    """The numeric storage of the calling thread for the points of an
-    nx x ny grid, kept from point to point (one grid at a time)."""
+def workspace(nx, ny, test="per-solid"):
+    """The numeric storage of the calling thread for the points of `test` on
+    an nx x ny grid, kept from point to point (one grid and test at a time).
+    Without a test it serves the study's per-solid rows."""
+    key = (nx, ny, test)
     kept = getattr(_threads, "workspace", None)
-    if kept is None or kept[0] != (nx, ny):
+    if kept is None or kept[0] != key:
         _threads.workspace = None  # free the old storage before allocating the new
-        _threads.workspace = ((nx, ny), _core.Workspace(plan(nx, ny)))
+        _threads.workspace = (key, _core.Workspace(plan(*key)))
     return _threads.workspace[1]
 
 
@@ -100,12 +136,21 @@ def frequency(deck, freq):
     return float(freq)
 
 
-def run(deck, freq=None, field=None):
+TESTS = ("platen", "per-solid")
+
+
+def run(deck, freq=None, field=None, test="platen"):
     """Computes one point of `deck` (a Deck or a deck file) at `freq` Hz
     (default the deck's freq1) with the water field `field` (see
-    water_field). A stop of the computation raises StopError."""
+    water_field) under `test`: "platen" (default: a rigid, frictionless
+    platen on the top, whose modulus is conjugate to its load, so
+    1000/Q >= 0) or "per-solid" (a unit traction on each solid and the
+    estimators from solid 1, as the batch run). A stop of the computation
+    raises StopError."""
     deck = as_deck(deck)
+    if test not in TESTS:
+        raise ValueError(f"the test must be 'platen' or 'per-solid', not {test!r}")
     freq = frequency(deck, freq)
     water = water_field(deck, field)
-    out = _core.compute(deck.values(), freq, water, workspace(deck.nx, deck.ny))
+    out = _core.compute(deck.values(), freq, water, workspace(deck.nx, deck.ny, test))
     return Result(field=water, h=deck.h, **out)

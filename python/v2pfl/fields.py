@@ -31,16 +31,48 @@ def uniform(nx, ny, w):
     return np.full((ny, nx), _proportion("w", w))
 
 
-def layered(nx, ny, period, thickness, w_layer, w_host):
+def layered(nx, ny, period, thickness, w_layer, w_host, mid_layer=False):
     """Horizontal layers `thickness` rows thick, one every `period` rows from
-    the bottom row up, of water proportion `w_layer` in a host of `w_host`."""
+    the bottom row up, of water proportion `w_layer` in a host of `w_host`.
+    With `mid_layer`, the sample is cut through the middle of its layers
+    instead: half a layer (thickness/2 rows, thickness even) at the bottom
+    and at the top (ny a whole number of periods). Its bottom and top are
+    then mirror planes of an infinite periodic stack, whose symmetry asks
+    there exactly what the platen test imposes (no flow, one common solid
+    displacement), so the sample behaves as the infinite stack does."""
     nx, ny = _grid(nx, ny)
     if not 1 <= thickness <= period:
         raise ValueError(f"need 1 <= thickness <= period, not thickness {thickness}, "
                          f"period {period}")
-    rows = np.arange(ny) % period < thickness
+    shift = 0
+    if mid_layer:
+        if thickness % 2 or ny % period:
+            raise ValueError(f"a mid-layer-bounded sample needs an even thickness and ny a "
+                             f"multiple of the period, not thickness {thickness}, period "
+                             f"{period}, ny {ny}")
+        shift = thickness // 2
+    rows = (np.arange(ny) + shift) % period < thickness
     field = np.where(rows, _proportion("w_layer", w_layer), _proportion("w_host", w_host))
     return np.repeat(field[:, None], nx, axis=1)
+
+
+def layers_of(field, h):
+    """The horizontal layers of a field whose rows are each of one water
+    proportion: (water_by_layer, thickness_by_layer) from the bottom up, a
+    layer being a run of rows of the same water and `h` the cell side in
+    metres, as v2pfl.analytic takes them. ValueError for a field that is not
+    horizontally layered."""
+    field = np.asarray(field, dtype=float)
+    if field.ndim != 2 or field.size == 0:
+        raise ValueError(f"the field must be a non-empty (ny, nx) array, not of shape "
+                         f"{field.shape}")
+    if not np.all(field == field[:, :1]):
+        raise ValueError("the field is not horizontally layered: a row holds two water "
+                         "proportions")
+    column = field[:, 0]
+    starts = np.flatnonzero(np.r_[True, column[1:] != column[:-1]])
+    rows = np.diff(np.r_[starts, len(column)])
+    return [float(w) for w in column[starts]], [float(n * h) for n in rows]
 
 
 def inclusion(nx, ny, radius, w_in, w_host):
@@ -116,10 +148,14 @@ def write_phiw(path, field):
 def read_phiw(path, nx, ny):
     """Reads an (ny, nx) water field from a water file, as the program reads
     phiw_binary_patchy.dat: the third item of each of nx·ny records, bottom
-    row first. A short or unreadable file raises ValueError naming its line."""
+    row first. A short or unreadable file raises ValueError naming its line,
+    a file past the size limit of a water file ValueError before it is read."""
     nx, ny = _grid(nx, ny)
     with open(path, "rb") as f:
-        text = f.read()
+        text = f.read(_core.MAX_WATER_FILE_BYTES + 1)
+    if len(text) > _core.MAX_WATER_FILE_BYTES:
+        raise ValueError(f'cannot read "{os.fspath(path)}": more than '
+                         f"{_core.MAX_WATER_FILE_BYTES} bytes, the limit of a water file")
     try:
         return _core.read_phiw_text(text, nx, ny)
     except ValueError as e:

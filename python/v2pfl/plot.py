@@ -96,7 +96,7 @@ def _deck_of_text(text):
     from ._errors import StopError
     from . import _core
     try:
-        return Deck(**_core.read_deck_text(text.encode()))
+        return Deck(**_core.read_deck_text(text.encode())[0])
     except (ValueError, StopError):  # a title goes without the grid rather than fail
         return None
 

@@ -26,6 +26,7 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
   const std::vector<std::string> deck = read_lines(golden_case("grid_3x3") / "deck");
   deck_file(dir, "deck", deck);
   deck_file(dir, "bad_deck", with_line(deck, 5, "three"));
+  deck_file(dir, "nfreq_deck", with_line(deck, 3, "200000000"));
   deck_file(dir, "ice_deck",
             with_line(read_lines(golden_case("permafrost") / "deck"), 17, "0.5"));
   deck_file(dir, "short.dat", {"1 1 0.2", "2 1 0.2"});
@@ -49,7 +50,6 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
       {{"study", "deck", "-o", "out", "--freq", "1e400"}, 64, "\"1e400\" is too large"},
       {{"study", "deck", "-o", "out", "--freq", "1e-400"}, 64, "\"1e-400\" is too small"},
       {{"study", "deck", "-o", "out", "--test", "fast"}, 64, "platen or per-solid"},
-      {{"study", "/dev/zero", "-o", "out"}, 2, "larger than 4194304 bytes"},
       {{"study", "deck", "-o", "out", "--water", "0.2,1"}, 64, "water 1 is not in [0, 1)"},
       {{"study", "deck", "-o", "out", "--water", "wet"}, 64, "\"wet\" is not a number"},
       {{"study", "deck", "-o", "out", "-j", "0"}, 64, "--threads: Value 0 not in range 1"},
@@ -57,6 +57,9 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
       {{"study", "deck", "-o", "out", "--shard", "1"}, 64, "I/N"},
       {{"study", "missing_deck", "-o", "out"}, 2, "cannot read deck \"missing_deck\""},
       {{"study", "bad_deck", "-o", "out"}, 2, "deck \"bad_deck\": input deck line 5"},
+      {{"study", "nfreq_deck", "-o", "out"}, 2, "field nfreq: value 200000000 is above 100000"},
+      {{"study", "/dev/zero", "-o", "out"}, 2, "deck \"/dev/zero\": more than 1048576 bytes"},
+      {{"run", "/dev/zero", "-o", "out"}, 2, "deck \"/dev/zero\": more than 1048576 bytes"},
       {{"study", "ice_deck", "-o", "out"}, 11, "deck \"ice_deck\": stop 11"},
       {{"study", "deck", "-o", "out", "--phiw", "missing.dat"}, 3, "\"missing.dat\""},
       {{"study", "deck", "-o", "out", "--phiw", "short.dat"}, 3, "\"short.dat\" line"},

@@ -40,7 +40,7 @@ bool same_bits(cplx a, cplx b) {
 
 deck_values silent_deck(std::istream& in) {
   std::ostream silent(nullptr);
-  return read_deck(in, silent);
+  return readata(in, silent).values;
 }
 
 // The numbers of every line of a recorded result file.
@@ -172,9 +172,9 @@ TEST(point, other_frequencies_match_the_solver_drivers_in_any_thread) {
     EXPECT_EQ(esp, plan->esp);
     cell_cplx strain1(n, n), strain3(n, n), stress(n, n), pres(n, n), dx(n, n), dy(n, n);
     cell_real grad(n, n);
-    cell_strain_stress(n, n, s.h, s.xnod, s.z.data(), s.cc.lambda1, s.cc.mu1, s.cc.mu13,
-                       s.cc.d3, strain1, strain3, stress);
-    pressure_field(n, n, s.h, s.xnod, s.z.data(), s.cc.b1, s.cc.b2, s.cc.m, pres, dx, dy, grad);
+    cell_strain_stress(n, n, s.h, s.xnod, s.z.data(), s.lambda1, s.mu1, s.mu13,
+                       s.d3, strain1, strain3, stress);
+    pressure_field(n, n, s.h, s.xnod, s.z.data(), s.b1, s.b2, s.m, pres, dx, dy, grad);
     for (int k = 1; k <= n; ++k)
       for (int j = 1; j <= n; ++j) {
         EXPECT_TRUE(same_bits(r.strain1(j, k), strain1(j, k))) << i << " " << j << "," << k;

@@ -81,3 +81,24 @@ TEST(refinement, uniform_sample_velocity_does_not_depend_on_the_grid) {
 }
 
 }  // namespace
+
+// A real without a decimal point whose implied decimals change it is named
+// on standard error, the report and files as they are; a deck past its size
+// limit is refused before it is read further.
+TEST(deck_input, implied_decimals_warn_and_oversized_decks_are_refused) {
+  const auto deck = grid_deck("shaley_sand.deck", 2, 2);  // line 18: capa_1_0(1), unused here
+  const program_run with_point = run_program(with_line(deck, 18, "1.0E-10"), fresh_dir("point"));
+  const program_run implied = run_program(with_line(deck, 18, "1"), fresh_dir("implied"));
+  ASSERT_EQ(implied.status, 40) << implied.err;
+  EXPECT_EQ(implied.err, "input deck line 18, field capa_1_0(1): '1' has no decimal point and "
+                         "reads as 1e-10 (10 implied decimals)\n");
+  EXPECT_EQ(with_point.err, "");
+  EXPECT_EQ(implied.text("vp_anal.phiw"), with_point.text("vp_anal.phiw"));
+  const auto cut = [](const std::string& out) { return out.substr(0, out.find("running time")); };
+  EXPECT_EQ(cut(implied.out), cut(with_point.out));
+
+  const program_run big = run_program(std::vector<std::string>(20, std::string(60000, ' ')),
+                                      fresh_dir("big"));
+  EXPECT_EQ(big.status, 2);
+  EXPECT_EQ(big.err, "the deck on standard input: more than 1048576 bytes, the limit of a deck\n");
+}

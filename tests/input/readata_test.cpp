@@ -30,23 +30,18 @@ std::string deck(std::initializer_list<std::pair<int, const char*>> edits = {}) 
   return s;
 }
 
-// Every output of readata, owned here as the driver owns them.
-struct deck_values {
-  double freq1 = 0, freq2 = 0, domain_size = 0, h = 0;
-  int nfreq = 0, nx = 0, ny = 0, key_model = 0, nmat = 0, model = 0;
-  per_material akf{}, ro2{}, eta{}, ro1{}, ro3{}, phi_a_m{}, phi_layer_m{}, capa_1_0{},
-      capa_3_0{}, s3{}, rs1{}, rs3{}, coef_b13{}, ak_s1{}, xmu_s1{}, ak_s3{}, xmu_s3{}, ak_air{},
-      xmu_air{};
-  std::array<int, 2> nl{-9, -9};
+// A deck read: its values, warnings and echo.
+struct deck_read : deck_values {
+  std::vector<std::string> warnings;
   std::ostringstream out;
 
   // Reads `text` as the deck: the stop it ends with, or code -1.
   run_stop read(const std::string& text) {
     std::istringstream in(text);
     try {
-      readata(freq1, freq2, nfreq, domain_size, nx, ny, key_model, nmat, akf, ro2, eta, ro1, ro3,
-              phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3, coef_b13, ak_s1, xmu_s1,
-              ak_s3, xmu_s3, ak_air, xmu_air, model, h, nl, in, out);
+      deck_reading r = readata(in, out);
+      static_cast<deck_values&>(*this) = r.values;
+      warnings = r.warnings;
     } catch (const run_stop& s) {
       return s;
     }
@@ -55,22 +50,28 @@ struct deck_values {
 };
 
 TEST(Readata, ValuesAndSecondBlock) {
-  deck_values v;
+  deck_read v;
   EXPECT_EQ(v.read(deck({{30, "lines after the deck are not read"}})).code, -1);
   EXPECT_EQ(v.nl[1], 0);  // a single material leaves the second layer empty
   EXPECT_EQ(v.h, 0.2);    // domain_size / ny
-  EXPECT_EQ(v.capa_1_0[0], 25e-10);  // ten implied decimals
+  EXPECT_EQ(v.capa_1_0[0], 25e-10);  // ten implied decimals, with a warning
+  EXPECT_EQ(v.warnings, std::vector<std::string>{
+                            "input deck line 18, field capa_1_0(1): '25' has no decimal point and "
+                            "reads as 2.5e-09 (10 implied decimals)"});
+  deck_read zero;  // implied decimals that change nothing give no warning
+  EXPECT_EQ(zero.read(deck({{18, "0"}, {24, ""}})).code, -1);
+  EXPECT_TRUE(zero.warnings.empty());
   EXPECT_EQ(v.xmu_s3[0], 3.6e9);
   // Lines 1 ... 31 with nmat = 2, nl(2) = 3, akf(2) = 1.5, then lines 12 ... 29 again.
   auto two_blocks = [](const char* key_model, const char* phi_layer_2) {
     return deck({{7, key_model}, {9, "2"}, {30, "3"}, {31, "1.5"}}) +
            deck({{17, phi_layer_2}}).substr(deck({{12, nullptr}}).size());
   };
-  deck_values two;
+  deck_read two;
   EXPECT_EQ(two.read(two_blocks("    1", "0.25")).code, -1);
   EXPECT_EQ(two.nl, (std::array<int, 2>{2, 3}));
   EXPECT_EQ(two.akf[1], 1.5);
-  deck_values ice;  // an ice stop in block 2 comes before any block is echoed
+  deck_read ice;  // an ice stop in block 2 comes before any block is echoed
   EXPECT_EQ(ice.read(two_blocks("    0", "0.3")).code, 11);
   EXPECT_EQ(ice.out.str().find("layer i="), std::string::npos);
 }
@@ -82,16 +83,16 @@ TEST(Readata, ValuesTheModelDoesNotUseOrTheRockPhysicsStopsOnPass) {
       deck({{9, "2"}, {30, "2147483647"}, {31, "2.25"}}) +  // nl(2) at the int limit
           deck({{17, "0.25"}}).substr(deck({{12, nullptr}}).size())};
   for (const std::string& text : accepted) {
-    deck_values v;
+    deck_read v;
     const run_stop s = v.read(text);
     EXPECT_EQ(s.code, -1) << s.message;
   }
 }
 
 TEST(Readata, IceModelStopsWhenWaterReachesPorosity) {
-  EXPECT_EQ(deck_values{}.read(deck({{7, "    0"}, {17, "0.29"}})).code, -1);
-  EXPECT_EQ(deck_values{}.read(deck({{17, "0.9"}})).code, -1);  // shaley sand: no check
-  deck_values v;  // the check comes right after phi_layer_m(1)
+  EXPECT_EQ(deck_read{}.read(deck({{7, "    0"}, {17, "0.29"}})).code, -1);
+  EXPECT_EQ(deck_read{}.read(deck({{17, "0.9"}})).code, -1);  // shaley sand: no check
+  deck_read v;  // the check comes right after phi_layer_m(1)
   const run_stop s = v.read(deck({{7, "    0"}, {17, "0.3"}, {18, nullptr}}));
   EXPECT_EQ(s.code, 11);
   EXPECT_EQ(s.message, "");
@@ -107,6 +108,7 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{3, "3.5"}}), "line 3, field nfreq: cannot read '3.5' as an integer"},
       {deck({{3, ""}}), "line 4, field nfreq: cannot read '1.0' as an integer"},
       {deck({{3, " , 3"}}), "line 3, field nfreq: no value before the comma"},
+      {deck({{3, "100001"}}), "line 3, field nfreq: value 100001 is above 100000"},
       {deck({{4, "-1.5"}}), "line 4, field domain_size: value -1.5 is not positive"},
       {deck({{6, "0"}}), "line 6, field ny: value 0 is below 1"},
       {deck({{5, "421"}, {6, "421"}}),
@@ -130,6 +132,8 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{16, nullptr}}), "line 16, field phi_a_m(1): end of input"},
       {deck({{1, std::string(70000, '1').c_str()}}),
        "line 1, field freq1: line longer than 65536 characters"},
+      {std::string(1 << 20, '\n') + deck(),  // the size limit, before anything further is read
+       "line 1048577, field freq1: the deck has more than 1048576 bytes, the limit of a deck"},
       // Values no rock has, refused where the deck's model uses them.
       {deck({{11, "0."}}), "line 11, field akf(1): value 0 is not positive"},
       {deck({{11, "1.e299"}}), "line 11, field akf(1): value 1e+299 is above 1e+12"},
@@ -143,11 +147,11 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{28, "2.E12"}}), "line 28, field ak_s3(1): value 2e+12 is above 1e+12"},
   };
   for (const auto& [text, message] : cases) {
-    const run_stop s = deck_values{}.read(text);
+    const run_stop s = deck_read{}.read(text);
     EXPECT_EQ(s.code, stop_bad_deck) << message;
     EXPECT_EQ(s.message, "input deck " + std::string(message));
   }
-  EXPECT_EQ(deck_values{}.read(deck({{5, "60"}, {6, "60"}})).code, -1);  // the bounds hold
+  EXPECT_EQ(deck_read{}.read(deck({{5, "60"}, {6, "60"}, {3, "100000"}})).code, -1);  // bounds hold
 }
 
 }  // namespace

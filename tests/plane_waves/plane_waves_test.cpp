@@ -3,15 +3,20 @@
 // reported and returned, and the velocity stops.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "common/report.h"
+#include "input/input.h"
 #include "plane_waves/plane_waves.h"
 #include "plane_waves/velocity_checks.h"
+#include "rock_physics/rock_physics.h"
 
 namespace {
 
@@ -28,23 +33,30 @@ struct cell {
 // 1e-6, 2e-6, 3e-6 s^2/m^2 on rows 1, 3, 4 and 5e-6, 1e-5 on rows 2, 5.
 const cell uncoupled{6e8, 4e8, 2e8, 3e8, 0, 0, 0, 1e9, 0, 1000, 0, 0, 2000, 0, 3000, 0, 0, 0};
 
+// The coefficients of cell c.
+coefficients_of_cell of(const cell& c) {
+  return {c.lambda1, c.lambda3, c.mu1, c.mu3, c.mu13, c.b1, c.b2, c.m, c.d3,
+          c.p11,     c.p12,     c.p13, c.p22, c.p23, c.p33, c.f11, c.f12, c.f22};
+}
+
 // Runs an nx x ny grid of cell c with cell (nx, ny) replaced by last;
 // returns the stop code (0 if none) and the report lines.
 int run(int nx, int ny, double omega, const cell& c, const cell& last, wave_values& w,
         std::vector<std::string>& report) {
-  std::vector<cell_real> f(18, cell_real(nx, ny));
+  cell_coefficients cc(nx, ny);
   for (int k = 1; k <= ny; ++k)
     for (int j = 1; j <= nx; ++j) {
-      const cell& x = (j == nx && k == ny) ? last : c;
-      const double v[18] = {x.p11, x.p12, x.p13, x.p22, x.p23, x.p33, x.f11, x.f12, x.f22,
-                            x.lambda1, x.lambda3, x.mu1, x.mu3, x.mu13, x.b1, x.b2, x.m, x.d3};
-      for (int i = 0; i < 18; ++i) f[i](j, k) = v[i];
+      const coefficients_of_cell x = of((j == nx && k == ny) ? last : c);
+      cc.lambda1(j, k) = x.lambda1, cc.lambda3(j, k) = x.lambda3, cc.mu1(j, k) = x.mu1;
+      cc.mu3(j, k) = x.mu3, cc.mu13(j, k) = x.mu13, cc.b1(j, k) = x.b1, cc.b2(j, k) = x.b2;
+      cc.m(j, k) = x.m, cc.d3(j, k) = x.d3, cc.p11(j, k) = x.p11, cc.p12(j, k) = x.p12;
+      cc.p13(j, k) = x.p13, cc.p22(j, k) = x.p22, cc.p23(j, k) = x.p23, cc.p33(j, k) = x.p33;
+      cc.f11(j, k) = x.f11, cc.f12(j, k) = x.f12, cc.f22(j, k) = x.f22;
     }
   std::ostringstream out;
   int code = 0;
   try {
-    veloc_aten(nx, ny, omega, f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10],
-               f[11], f[12], f[13], f[14], f[15], f[16], f[17], w, out);
+    w = veloc_aten(nx, ny, omega, cc, out);
   } catch (const run_stop& s) {
     code = s.code;
   }
@@ -99,8 +111,10 @@ TEST(VelocAten, WavesSolveTheirDispersionRelations) {
   cell lossless;
   lossless.f11 = lossless.f12 = lossless.f22 = 0.0;
   lossless.mu13 = 1e9;
-  for (auto [c, omega] : {std::pair{cell{}, 628.3}, {cell{}, 6.283e4}, {lossless, 628.3}}) {
-    const wave_values w = run(c, omega);
+  for (auto [c, omega, stable] : {std::tuple{cell{}, 628.3, false}, {cell{}, 6.283e4, false},
+                                  {lossless, 628.3, false}, {cell{}, 628.3, true},
+                                  {cell{}, 6.283e-4, true}, {lossless, 628.3, true}}) {
+    const wave_values w = stable ? stable_plane_waves(of(c), omega) : run(c, omega);
     const cplx i(0, 1);
     const cplx a11 = c.p11 - i * c.f11 / omega, a13 = c.p12 + i * c.f12 / omega,
                a14 = c.p13 + i * c.f11 / omega, a33 = c.p22 - i * c.f22 / omega,
@@ -177,4 +191,83 @@ TEST(VelocAten, VelocityStops) {
     EXPECT_EQ(s.code, 2001);
   }
   EXPECT_EQ(out.str(), "  error, vp2 is negative, vp2 =  0\n");
+}
+
+namespace {
+
+// A uniform cell of an example deck at water proportion w and angular
+// frequency omega: its coefficients and its density phi1 ro1 + phi ro2 +
+// phi3 ro3 from its fractions.
+std::pair<coefficients_of_cell, double> example_cell(const std::string& name, double w,
+                                                     double omega) {
+  std::ifstream file(std::string(V2PFL_EXAMPLES) + "/" + name);
+  std::ostringstream echo;
+  deck_values d = readata(file, echo).values;
+  d.nx = d.ny = 1;
+  cell_int matnum(1, 1);
+  cell_real phiw(1, 1);
+  matnum(1, 1) = 1, phiw(1, 1) = w;
+  const cell_inputs in = inputs_of_cells(d, matnum, phiw);
+  cell_moduli moduli = e_modulus(d, in, omega, echo);
+  const cell_coefficients cc(std::move(moduli), mass_visco_coef(d, in, echo));
+  const cell_fractions& f = in.fractions(1, 1);
+  return {cc.at(1, 1), f.phi1 * d.ro1[0] + f.phi * d.ro2[0] + f.phi3 * d.ro3[0]};
+}
+
+const char* const examples[] = {"permafrost.deck", "shaley_sand.deck"};
+constexpr double two_pi = 6.283185307179586;
+
+}  // namespace
+
+TEST(StablePlaneWaves, SlowFrequenciesReachTheUndrainedLimit) {
+  // Below 1 Hz the fast compressional wave moves the phases together: rho
+  // v^2 is the undrained modulus H_u and its 1000/Q falls with frequency.
+  for (const char* name : examples)
+    for (double w : {0.1, 0.2, 0.28}) {
+      std::vector<double> qinv;
+      for (double f : {1e-4, 1e-3, 1e-2, 0.1, 1.0}) {
+        SCOPED_TRACE(std::string(name) + " water " + std::to_string(w) + " at " +
+                     std::to_string(f) + " Hz");
+        const auto [q, rho] = example_cell(name, w, two_pi * f);
+        const double hu = q.lambda1 + 2 * q.mu1 + q.lambda3 + 2 * q.mu3 + 2 * (q.d3 + q.mu13);
+        const wave_values v = stable_plane_waves(q, two_pi * f);
+        EXPECT_NEAR(rho * v.vp1 * v.vp1 / hu, 1.0, 1e-6);
+        EXPECT_GT(v.qinv_p1, 0.0);
+        EXPECT_LE(v.qinv_p1, 0.01);
+        qinv.push_back(v.qinv_p1);
+      }
+      EXPECT_NEAR(qinv[4] / qinv[3], 10.0, 0.2) << name << " water " << w;
+    }
+}
+
+TEST(StablePlaneWaves, AgreesWithVelocAtenWhereItsCubicIsAccurate) {
+  // veloc_aten's roots of E^-1 A carry an absolute error of about eps times
+  // the largest squared slowness times the conditioning of E (at most about
+  // 1e4 here): relative to the fast wave, eps kappa 1e4 with kappa the
+  // spread (vp1 / vp3)^2 of the squared slownesses.
+  constexpr double eps = 2.220446049250313e-16;
+  for (const char* name : examples)
+    for (double w : {0.1, 0.2})
+      for (double f : {10.0, 1e3, 1e5, 1e6}) {
+        SCOPED_TRACE(std::string(name) + " water " + std::to_string(w) + " at " +
+                     std::to_string(f) + " Hz");
+        const coefficients_of_cell q = example_cell(name, w, two_pi * f).first;
+        const wave_values s = stable_plane_waves(q, two_pi * f);
+        const cell c{q.lambda1, q.lambda3, q.mu1, q.mu3, q.mu13, q.b1, q.b2, q.m, q.d3,
+                     q.p11,     q.p12,     q.p13, q.p22, q.p23, q.p33, q.f11, q.f12, q.f22};
+        const wave_values v = run(c, two_pi * f);
+        const double tol = 1e4 * eps * (s.vp1 / s.vp3) * (s.vp1 / s.vp3);
+        std::pair<double, double> p[3] = {
+            {v.vp1, v.qinv_p1}, {v.vp2, v.qinv_p2}, {v.vp3, v.qinv_p3}};
+        std::sort(p, p + 3, [](auto a, auto b) { return a.first > b.first; });
+        const std::pair<double, double> got[5] = {
+            {s.vp1, s.qinv_p1}, {s.vp2, s.qinv_p2}, {s.vp3, s.qinv_p3},
+            {s.vs1, s.qinv_s1}, {s.vs2, s.qinv_s2}};
+        const std::pair<double, double> want[5] = {
+            p[0], p[1], p[2], {v.vs1, v.qinv_s1}, {v.vs2, v.qinv_s2}};
+        for (int i = 0; i < 5; ++i) {
+          EXPECT_NEAR(got[i].first / want[i].first, 1.0, tol) << i;
+          EXPECT_NEAR(got[i].second, want[i].second, 1000 * tol) << i;
+        }
+      }
 }

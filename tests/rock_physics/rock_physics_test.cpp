@@ -13,22 +13,22 @@
 
 namespace {
 
-// Permafrost (key 0) or shaley sand (key 1) inputs on an nx x ny grid of
+// Permafrost (key 0) or shaley sand (key 1) deck on an nx x ny grid of
 // material 1 at water proportion phi; material 2 starts alike.
-struct rock_deck {
-  int key_model = 0;
-  per_material phi_a_m{0.4, 0.4}, s3{0.2, 0.2}, akf{2.25e9, 2.25e9}, eta{1e-3, 1e-3},
-      ak_air{1.5e5, 1.5e5}, xmu_air{0.0, 0.0}, ak_s3{8.58e9, 8.58e9}, xmu_s3{3.7e9, 3.7e9},
-      ak_s1{3.7e10, 3.7e10}, xmu_s1{4.4e10, 4.4e10}, ro1{2650.0, 2650.0}, ro2{1000.0, 1000.0},
-      ro3{920.0, 920.0}, capa_1_0{1e-13, 1e-13}, capa_3_0{1e-13, 1e-13}, rs1{5e-5, 5e-5},
-      rs3{1e-6, 1e-6}, coef_b13{1e7, 1e7};
-  int nx, ny;
+struct rock_deck : deck_values {
   cell_int matnum;
   cell_real phiw;
   rock_deck(int key, int cells_x, int cells_y, double phi)
-      : nx(cells_x), ny(cells_y), matnum(nx, ny), phiw(nx, ny) {
+      : matnum(cells_x, cells_y), phiw(cells_x, cells_y) {
+    nx = cells_x, ny = cells_y, key_model = key;
+    phi_a_m = {0.4, 0.4}, s3 = {0.2, 0.2}, akf = {2.25e9, 2.25e9}, eta = {1e-3, 1e-3};
+    ak_air = {1.5e5, 1.5e5}, xmu_air = {0.0, 0.0}, ak_s3 = {8.58e9, 8.58e9};
+    xmu_s3 = {3.7e9, 3.7e9}, ak_s1 = {3.7e10, 3.7e10}, xmu_s1 = {4.4e10, 4.4e10};
+    ro1 = {2650.0, 2650.0}, ro2 = {1000.0, 1000.0}, ro3 = {920.0, 920.0};
+    capa_1_0 = {1e-13, 1e-13}, capa_3_0 = {1e-13, 1e-13}, rs1 = {5e-5, 5e-5};
+    rs3 = {1e-6, 1e-6}, coef_b13 = {1e7, 1e7};
     if (key == 1) {
-      key_model = 1, ak_s3 = {2.1e10, 2.1e10}, xmu_s3 = {7e9, 7e9}, ro3 = {2600.0, 2600.0};
+      ak_s3 = {2.1e10, 2.1e10}, xmu_s3 = {7e9, 7e9}, ro3 = {2600.0, 2600.0};
       coef_b13 = {0.0, 0.0};
     }
     for (int k = 1; k <= ny; ++k)
@@ -36,13 +36,11 @@ struct rock_deck {
   }
 };
 
-// Both routines' output fields and the report lines and stop of the last call.
-struct rock_run {
+// Both routines' results, the fractions of the last cell, and the report
+// lines and stop of the last call.
+struct rock_run : cell_coefficients {
   static constexpr int cells = 3;  // room for every grid of these tests
-  cell_real lambda1{cells, cells}, lambda3{cells, cells}, mu1{cells, cells}, mu3{cells, cells},
-      mu13{cells, cells}, b1{cells, cells}, b2{cells, cells}, m{cells, cells}, d3{cells, cells};
-  cell_real p11{cells, cells}, p12{cells, cells}, p13{cells, cells}, p22{cells, cells},
-      p23{cells, cells}, p33{cells, cells}, f11{cells, cells}, f12{cells, cells}, f22{cells, cells};
+  rock_run() : cell_coefficients(cells, cells) {}
   double s1 = -1, s3 = -1, phi1 = -1, phi3 = -1;
   std::vector<std::string> lines;
   int code = 0;
@@ -53,14 +51,13 @@ struct rock_run {
     std::ostringstream out;
     code = 0, message.clear(), lines.clear();
     try {
+      const cell_inputs in = inputs_of_cells(d, d.matnum, d.phiw);
+      const cell_fractions& last = in.fractions(d.nx, d.ny);
+      s1 = last.s1, s3 = last.s3, phi1 = last.phi1, phi3 = last.phi3;
       if (moduli)
-        e_modulus(d.nx, d.ny, d.matnum, d.phi_a_m, d.phiw, d.s3, d.akf, d.eta, 628.3, d.ak_air,
-                  d.xmu_air, d.ak_s3, d.xmu_s3, d.ak_s1, d.xmu_s1, d.key_model, lambda1, lambda3,
-                  mu1, mu3, mu13, b1, b2, m, d3, out);
+        static_cast<cell_moduli&>(*this) = e_modulus(d, in, 628.3, out);
       else
-        mass_visco_coef(d.nx, d.ny, d.matnum, d.phi_a_m, d.phiw, d.s3, d.eta, d.key_model, d.ro1,
-                        d.ro2, d.ro3, d.capa_1_0, d.capa_3_0, d.rs1, d.rs3, d.coef_b13, p11, p12,
-                        p13, p22, p23, p33, f11, f12, f22, s1, s3, phi1, phi3, out);
+        static_cast<cell_masses&>(*this) = mass_visco_coef(d, in, out);
     } catch (const run_stop& s) {
       code = s.code, message = s.message;
     }
@@ -105,7 +102,7 @@ TEST(EModulus, LockedPhasesObeyGassmannForOneMineral) {
 
 TEST(MassViscoCoef, PhasesMovingTogetherCarryTheBulkDensity) {
   // p11 + 2 p13 + p33 = phi1 ro1 + phi ro2 + phi3 ro3; the fractions of the
-  // last cell come back: phi_a = 0.5, phi = 0.3 -> phi1 = 0.5, phi3 = 0.2.
+  // last cell: phi_a = 0.5, phi = 0.3 -> phi1 = 0.5, phi3 = 0.2.
   rock_deck ice(0, 3, 2, 0.2);
   ice.phi_a_m = {0.5, 0.5};
   ice.phiw(3, 2) = 0.3;

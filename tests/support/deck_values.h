@@ -10,5 +10,5 @@
 inline deck_values deck_values_of(const std::string& text) {
   std::istringstream in(text);
   std::ostringstream echo;
-  return read_deck(in, echo);
+  return readata(in, echo).values;
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/arrays.h"
@@ -29,17 +30,11 @@ inline std::string deck_text(int nx, int ny, const std::string& name = "permafro
 }
 inline std::string deck_text(int n) { return deck_text(n, n); }
 
-// Every array of one run, filled up to the stage being measured.
-struct example_system {
-  double freq1, freq2, domain_size, h;
-  int nfreq, nx, ny, key_model, nmat, model;
-  per_material akf, ro2, eta, ro1, ro3, phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3,
-      coef_b13, ak_s1, xmu_s1, ak_s3, xmu_s3, ak_air, xmu_air;
-  std::array<int, 2> nl;
+// Every array of one run, filled up to the stage being measured: the deck's
+// values and the cell coefficients are its own fields.
+struct example_system : deck_values, cell_coefficients {
   cell_int matnum;
   cell_real phiw;
-  cell_coefficients cc;
-  double s1_, s3_, phi1_, phi3_;
   double omega;
   dof_table xnod;
   std::vector<std::int32_t> ia, ja, c, ic;
@@ -47,10 +42,7 @@ struct example_system {
   std::ostringstream report;
 
   explicit example_system(int n)
-      : matnum(n, n),
-        phiw(n, n),
-        cc(n, n),
-        xnod(n, n),
+      : cell_coefficients(n, n), matnum(n, n), phiw(n, n), xnod(n, n),
         ia(unknowns(n, n) + 1),
         ja(std::size_t(row_capacity) * unknowns(n, n)),
         c(unknowns(n, n)),
@@ -60,9 +52,7 @@ struct example_system {
         z(unknowns(n, n)),
         work(work_slots) {
     std::istringstream deck(deck_text(n));
-    readata(freq1, freq2, nfreq, domain_size, nx, ny, key_model, nmat, akf, ro2, eta, ro1, ro3,
-            phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3, coef_b13, ak_s1, xmu_s1,
-            ak_s3, xmu_s3, ak_air, xmu_air, model, h, nl, deck, report);
+    static_cast<deck_values&>(*this) = readata(deck, report).values;
     phi_layer_m = {0.2, 0.2};
     for (int k = 1; k <= ny; ++k)
       for (int j = 1; j <= nx; ++j) matnum(j, k) = 1;
@@ -74,22 +64,17 @@ struct example_system {
   }
   void coefficients() {
     report.str({});
-    e_modulus(nx, ny, matnum, phi_a_m, phiw, s3, akf, eta, omega, ak_air, xmu_air, ak_s3, xmu_s3,
-              ak_s1, xmu_s1, key_model, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1,
-              cc.b2, cc.m, cc.d3, report);
-    mass_visco_coef(nx, ny, matnum, phi_a_m, phiw, s3, eta, key_model, ro1, ro2, ro3, capa_1_0,
-                    capa_3_0, rs1, rs3, coef_b13, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23,
-                    cc.p33, cc.f11, cc.f12, cc.f22, s1_, s3_, phi1_, phi3_, report);
+    const cell_inputs cells = inputs_of_cells(*this, matnum, phiw);
+    cell_moduli moduli = e_modulus(*this, cells, omega, report);
+    static_cast<cell_coefficients&>(*this) =
+        cell_coefficients(std::move(moduli), mass_visco_coef(*this, cells, report));
   }
   void plane_waves() {
     report.str({});
-    wave_values w;
-    veloc_aten(nx, ny, omega, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33, cc.f11, cc.f12,
-               cc.f22, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1, cc.b2, cc.m, cc.d3,
-               w, report);
+    veloc_aten(nx, ny, omega, *this, report);
   }
   void assemble() {
-    global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, cc, avec.data(), ia.data(),
+    global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, *this, avec.data(), ia.data(),
                 ja.data(), rhs_m.data());
   }
   std::int32_t order() {

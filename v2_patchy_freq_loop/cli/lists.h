@@ -4,13 +4,13 @@
 #include <string_view>
 #include <vector>
 
+#include "input/input.h"
 #include "study/table.h"
 
 namespace cli {
 
-// The most points of an F1:F2:N rule: a mistyped N is refused rather than
-// allocated.
-inline constexpr int max_sweep_points = 100000;
+// The most points of an F1:F2:N rule, as of the deck's nfreq.
+using ::max_sweep_points;
 
 // "F1:F2:N", the logarithmic rule of 1 <= N <= max_sweep_points points from
 // F1 to F2, or

@@ -42,7 +42,7 @@ int run_command(const run_args& a, std::ostream& out, std::ostream& err) {
         << "\": " << ec.message() << '\n';
     return stop_write_failed;
   }
-  const int code = run_driver(deck, out, err, {0, a.dir, a.phiw});
+  const int code = run_driver(deck, out, err, {0, a.dir, a.phiw, a.deck});
   out.flush();
   if (!out) {
     err << "v2_patchy_freq_loop: cannot write standard output\n";

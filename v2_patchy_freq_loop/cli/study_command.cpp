@@ -11,7 +11,6 @@
 #include "cli/commands.h"
 #include "cli/lists.h"
 #include "common/report.h"
-#include "input/fortran_read.h"
 #include "input/input.h"
 #include "study/table_run.h"
 #include "study/water_file.h"
@@ -22,23 +21,13 @@ namespace {
 
 constexpr const char* batch_water_file = "phiw_binary_patchy.dat";
 
-// The most a deck file may hold: a few dozen lines of at most
-// max_line_length characters.
-constexpr std::size_t max_deck_bytes = 64 * max_line_length;
-
 // The deck file's bytes, read no further than max_deck_bytes.
 std::string file_text(const std::string& path) {
   errno = 0;
   std::ifstream in(path, std::ios::binary);
-  std::string text(max_deck_bytes + 1, '\0');
-  if (in) in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (in.bad() || (!in && !in.eof()) || !in.is_open())
+  if (!in)
     throw run_stop{stop_bad_deck, "cannot read deck \"" + path + "\": " + std::strerror(errno)};
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  if (text.size() > max_deck_bytes)
-    throw run_stop{stop_bad_deck, "deck \"" + path + "\": larger than " +
-                                      std::to_string(max_deck_bytes) + " bytes, not a deck"};
-  return text;
+  return bounded_deck_text(in, "deck \"" + path + "\"");
 }
 
 // The last non-empty line of a report, trimmed: what a stop said last.
@@ -50,12 +39,15 @@ std::string last_line(const std::string& report) {
   return last;
 }
 
-// The deck values, its echo discarded; a stop of the reading names the deck.
-deck_values deck_of(const std::string& path, const std::string& text) {
+// The deck values, its echo discarded and its warnings written on err; a
+// stop of the reading names the deck.
+deck_values deck_of(const std::string& path, const std::string& text, std::ostream& err) {
   std::istringstream in(text);
   std::ostringstream echo;
   try {
-    return read_deck(in, echo);
+    const deck_reading reading = readata(in, echo);
+    for (const std::string& warning : reading.warnings) err << warning << '\n';
+    return reading.values;
   } catch (run_stop& stop) {
     stop.message = "deck \"" + path + "\": " +
                    (stop.message.empty() ? "stop " + std::to_string(stop.code) + ": " +
@@ -108,7 +100,7 @@ int study_command(const study_args& a, std::ostream& err, bool err_is_terminal) 
     const core::fe_test test = parse_test(a.test);
 
     const std::string text = file_text(a.deck);
-    const deck_values deck = deck_of(a.deck, text);
+    const deck_values deck = deck_of(a.deck, text, err);
     freqs = frequencies(deck, std::move(freqs), a.deck);
     const std::vector<study::point> points = study::cross(freqs, fields(deck, a));
 

@@ -11,11 +11,7 @@
 #include "fem/fem.h"
 #include "input/deck.h"
 #include "plane_waves/plane_waves.h"
-
-// Matrix fractions s1, s3 and bulk fractions phi1, phi3 of the last cell.
-struct solid_fractions {
-  double s1 = 0, s3 = 0, phi1 = 0, phi3 = 0;
-};
+#include "rock_physics/rock_physics.h"
 
 // The global system in row storage with its right-hand side and solution,
 // sized for the unknowns of one grid.
@@ -26,10 +22,11 @@ struct fe_system {
 };
 
 // The moduli (e_modulus), then the mass and friction coefficients
-// (mass_visco_coef) of every cell at angular frequency omega.
-solid_fractions rock_physics_of_cells(const deck_values& d, const cell_int& matnum,
-                                      const cell_real& phiw, double omega, cell_coefficients& cc,
-                                      std::ostream& out);
+// (mass_visco_coef) of every cell at angular frequency omega, into cc;
+// returns what they read of every cell (its material and fractions).
+cell_inputs rock_physics_of_cells(const deck_values& d, const cell_int& matnum,
+                                  const cell_real& phiw, double omega, cell_coefficients& cc,
+                                  std::ostream& out);
 
 // Plane-wave values of every cell (veloc_aten); those of cell (nx, ny).
 wave_values plane_waves_of_cells(int nx, int ny, double omega, const cell_coefficients& cc,

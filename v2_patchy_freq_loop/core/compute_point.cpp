@@ -99,7 +99,7 @@ void factor_solve(const grid_plan& plan, point_workspace& ws, std::ostream& out)
 
 // Average density with its report.
 double density_report(const deck_values& d, const grid_plan& plan, const point_workspace& ws,
-                      const solid_fractions& f, std::ostream& out) {
+                      const cell_fractions& f, std::ostream& out) {
   free_line(out, "  computes average density, ");
   const double rob_med =
       average_density(d.nx, d.ny, plan.matnum, ws.phiw, d.ro1, d.ro2, d.ro3, f.phi1, f.phi3);
@@ -168,7 +168,7 @@ void result_maps(const deck_values& d, const point_workspace& ws, point_result& 
 // density, the plane waves, the solve, the moduli from the top face's
 // volume change and from the averages, the solid-3 modulus.
 void per_solid_response(const deck_values& d, const grid_plan& plan, point_workspace& ws,
-                        const solid_fractions& f, point_result& r, std::ostream& out) {
+                        const cell_fractions& f, point_result& r, std::ostream& out) {
   r.s1 = f.s1, r.s3 = f.s3;
   r.rob_med = density_report(d, plan, ws, f, out);
   free_line(out, "cycle=", legacy_cycle);
@@ -191,13 +191,13 @@ void per_solid_response(const deck_values& d, const grid_plan& plan, point_works
 // The platen test, without a report: the plane waves, the solve, the
 // platen modulus at the bulk density.
 void platen_response(const deck_values& d, const grid_plan& plan, point_workspace& ws,
-                     point_result& r) {
+                     const cell_inputs& cells, point_result& r) {
   std::ostream silent(nullptr);
-  r.plane = plane_waves_of_cells(d.nx, d.ny, r.omega, ws.cc, silent);
+  r.plane = stable_plane_waves(ws.cc.at(d.nx, d.ny), r.omega);
   assemble_system({d.nx, d.ny, d.h, plan.test}, plan.xnod, r.omega, ws.cc, ws.sys);
   factor_solve(plan, ws, silent);
   response_fields(d, plan, ws);
-  r.density = bulk_density(d, plan.matnum, ws.phiw);
+  r.density = bulk_density(d, cells, ws.phiw);
   const cplx u = platen_displacement(d.nx, d.ny, plan.xnod, ws.sys.z.data());
   r.main = of_modulus(platen_modulus(d.domain_size, u), r.density);
 }
@@ -232,12 +232,12 @@ point_result compute_point(const deck_values& deck, double freq_hz, const water_
   r.freq_hz = freq_hz;
   r.omega = two_pi * freq_hz;
   r.nodos = plan.nodos;
-  const solid_fractions f =
+  const cell_inputs cells =
       rock_physics_of_cells(deck, plan.matnum, ws.phiw, r.omega, ws.cc, out);
   if (per_solid) {
-    per_solid_response(deck, plan, ws, f, r, out);
+    per_solid_response(deck, plan, ws, cells.fractions(deck.nx, deck.ny), r, out);
   } else {
-    platen_response(deck, plan, ws, r);
+    platen_response(deck, plan, ws, cells, r);
   }
   result_maps(deck, ws, r);
   return r;

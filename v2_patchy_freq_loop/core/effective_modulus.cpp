@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "rock_physics/cell_fractions.h"
 #include "yale/one_based.h"
 
 modulus_wave wave_of_modulus(cplx modulus, double rho) {
@@ -23,13 +22,12 @@ double average_density(int nx, int ny, const cell_int& matnum, const cell_real& 
   return rho;
 }
 
-double bulk_density(const deck_values& d, const cell_int& matnum, const cell_real& phiw) {
+double bulk_density(const deck_values& d, const cell_inputs& cells, const cell_real& phiw) {
   double sum = 0.0;
   for (int k = 1; k <= d.ny; ++k)
     for (int j = 1; j <= d.nx; ++j) {
-      const int mt = matnum(j, k);
-      const cell_fractions f =
-          volume_fractions(d.key_model, mat(d.phi_a_m, mt), mat(d.s3, mt), phiw(j, k));
+      const int mt = cells.material(j, k);
+      const cell_fractions& f = cells.fractions(j, k);
       sum += phiw(j, k) * mat(d.ro2, mt) + f.phi1 * mat(d.ro1, mt) + f.phi3 * mat(d.ro3, mt);
     }
   return sum / (static_cast<double>(d.nx) * d.ny);

@@ -4,6 +4,7 @@
 
 #include "common/arrays.h"
 #include "input/deck.h"
+#include "rock_physics/rock_physics.h"  // cell_inputs
 
 // Phase velocity (m/s), Q and 1000/Q of a plane wave with complex modulus M
 // in a medium of density rho.
@@ -21,7 +22,7 @@ double average_density(int nx, int ny, const cell_int& matnum, const cell_real& 
 // Bulk density of the sample (kg/m^3): the mean over cells of each cell's
 // own phi1 ro1 + phiw ro2 + phi3 ro3, its fractions from its water
 // proportion phiw.
-double bulk_density(const deck_values& d, const cell_int& matnum, const cell_real& phiw);
+double bulk_density(const deck_values& d, const cell_inputs& cells, const cell_real& phiw);
 
 // Mean vertical displacement of the top face under the platen: the
 // trapezoid mean (u_1/2 + u_2 + ... + u_nx + u_(nx+1)/2) / nx of the

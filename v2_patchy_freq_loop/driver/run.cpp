@@ -6,7 +6,6 @@
 #include <array>
 #include <exception>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -39,7 +38,7 @@ std::unique_ptr<prepared_grid> prepare(const std::string& deck_text, std::int32_
   std::istringstream deck(deck_text);
   std::ostream silent(nullptr);
   try {
-    d = read_deck(deck, silent);
+    d = readata(deck, silent).values;
   } catch (const run_stop&) {
     return nullptr;
   }
@@ -166,14 +165,17 @@ void run_cycle(deck_values& d, prepared_grid& g, result_files& files,
                                         " is not a number (zero volume change or mean strain)"};
 }
 
-void run(const std::string& deck_text, const run_settings& settings, std::ostream& out) {
+void run(const std::string& deck_text, const run_settings& settings, std::ostream& out,
+         std::ostream& err) {
   // The CPU-time count starts before the grid's analysis, which it covers.
   float clock = 0.0f;
   timer(clock);
   const std::unique_ptr<prepared_grid> grid = prepare(deck_text, settings.nsp);
   result_files files(settings.out_dir);
   std::istringstream deck(deck_text);
-  deck_values d = read_deck(deck, out);
+  const deck_reading reading = readata(deck, out);
+  for (const std::string& warning : reading.warnings) err << warning << '\n';
+  deck_values d = reading.values;
   if (!grid) throw std::logic_error("the deck read differently twice");
   material_map(d, files, out);
   const int ncycles = 1;
@@ -187,8 +189,10 @@ void run(const std::string& deck_text, const run_settings& settings, std::ostrea
 int run_driver(std::istream& deck, std::ostream& out, std::ostream& err,
                const run_settings& settings) {
   try {
-    const std::string text(std::istreambuf_iterator<char>(deck), {});
-    run(text, settings, out);
+    const std::string source = settings.deck_file.empty()
+                                   ? "the deck on standard input"
+                                   : "deck \"" + settings.deck_file.string() + "\"";
+    run(bounded_deck_text(deck, source), settings, out, err);
     out.flush();
     return stop_normal;
   } catch (const run_stop& stop) {

@@ -17,9 +17,11 @@ struct run_settings {
   // empty: the deck's own field (uniform for model 0,
   // phiw_binary_patchy.dat of the working directory for model 1).
   std::filesystem::path water_file;
+  // The deck file, as messages name it; empty: the deck on standard input.
+  std::filesystem::path deck_file;
 };
 
-// Runs the program on `deck`, reporting on `out` and diagnosing failures on
-// `err`; returns the stop code (40 on success).
+// Runs the program on `deck`, reporting on `out` and diagnosing failures
+// and the deck's warnings on `err`; returns the stop code (40 on success).
 int run_driver(std::istream& deck, std::ostream& out, std::ostream& err,
                const run_settings& settings = {});

@@ -16,5 +16,5 @@ struct deck_values {
       ak_air{}, xmu_air{};
   int model = 0;
   double h = 0;
-  std::array<int, 2> nl{};
+  std::array<int, 2> nl{};  // one material: nl(2) stays 0, the second layer empty
 };

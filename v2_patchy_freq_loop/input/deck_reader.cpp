@@ -4,18 +4,33 @@
 
 #include "common/report.h"
 #include "input/fortran_read.h"
+#include "input/input.h"
 
 void deck_reader::fail(std::string_view field, std::string_view what) const {
   throw run_stop{stop_bad_deck, "input deck line " + std::to_string(line_) + ", field " +
                                     std::string(field) + ": " + std::string(what)};
 }
 
-// First item of the next free-format line; the rest of its line is dropped.
+// The line just read counts against the size of a deck.
+void deck_reader::count_line(std::string_view field) {
+  bytes_ += text_.size() + 1;
+  if (bytes_ > max_deck_bytes) {
+    fail(field, "the deck has more than " + std::to_string(max_deck_bytes) +
+                    " bytes, the limit of a deck");
+  }
+}
+
+// First item of the next free-format line, empty lines before it skipped;
+// the rest of its line is dropped.
 std::string deck_reader::free_item(std::string_view field) {
   std::string_view rest;
   std::optional<std::string_view> item;
   try {
-    item = next_read_item(in_, text_, rest, line_);
+    while (!(item = next_free_item(rest))) {
+      if (!read_line(in_, text_, line_)) break;
+      count_line(field);
+      rest = text_;
+    }
   } catch (const line_too_long&) {
     fail(field, line_too_long::message());
   }
@@ -32,6 +47,7 @@ std::string deck_reader::fixed_field(std::string_view field, std::size_t width) 
   } catch (const line_too_long&) {
     fail(field, line_too_long::message());
   }
+  count_line(field);
   return without_blanks(std::string_view(text_).substr(0, width));
 }
 
@@ -62,5 +78,11 @@ double deck_reader::read_g20_10(std::string_view field) {
   if (text.empty()) return 0;
   const std::optional<double> v = fortran_real(text, 10);
   if (!v) fail(field, "cannot read '" + text + "' in columns 1-20 as a real");
+  if (*v != *fortran_real(text, 0)) {
+    warnings_.push_back("input deck line " + std::to_string(line_) + ", field " +
+                        std::string(field) + ": '" + text +
+                        "' has no decimal point and reads as " + free_real(*v) +
+                        " (10 implied decimals)");
+  }
   return *v;
 }

@@ -1,11 +1,13 @@
 // Line-by-line reader of the input deck: counts the lines it consumes and
-// reads the three kinds of deck line. A missing or unreadable value stops
-// the run with a message naming the deck line and the field.
+// reads the three kinds of deck line. A missing or unreadable value, or a
+// deck past max_deck_bytes, stops the run with a message naming the deck
+// line and the field.
 #pragma once
 
 #include <istream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class deck_reader {
  public:
@@ -20,8 +22,13 @@ class deck_reader {
   int read_i5(std::string_view field);
 
   // "(g20.10)": columns 1-20, blanks ignored, an all-blank field reads as
-  // 0; a value without a decimal point has 10 implied decimals.
+  // 0; a value without a decimal point has 10 implied decimals, and when
+  // they change it a warning names the line, the field, the text and the
+  // value.
   double read_g20_10(std::string_view field);
+
+  // The warnings of the values read so far, one line each.
+  const std::vector<std::string>& warnings() const { return warnings_; }
 
   // Stops the run: run_stop{stop_bad_deck, "input deck line N, field F: what"}
   // with N the line of the last value read.
@@ -30,8 +37,12 @@ class deck_reader {
  private:
   std::string free_item(std::string_view field);
   std::string fixed_field(std::string_view field, std::size_t width);
+  // Stops the run once the lines read pass max_deck_bytes.
+  void count_line(std::string_view field);
 
   std::istream& in_;
   std::string text_;
   int line_ = 0;
+  std::size_t bytes_ = 0;
+  std::vector<std::string> warnings_;
 };

@@ -7,21 +7,36 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "common/arrays.h"
 #include "input/deck.h"
 
+// The largest deck taken, in bytes: a deck needs some 2 kB, so the limit
+// refuses absurd input before it is read.
+inline constexpr std::size_t max_deck_bytes = 1 << 20;
+
+// The most frequencies of the deck's rule (nfreq): a mistyped count is
+// refused rather than allocated.
+inline constexpr int max_sweep_points = 100000;
+
+// A deck read: its values and the warnings of its reading, one line each.
+struct deck_reading {
+  deck_values values;
+  std::vector<std::string> warnings;
+};
+
 // Reads the input deck from `in`, echoes it on `out` and derives the cell
-// side h = domain_size / ny. A bad value throws run_stop naming the deck
-// line and field; the ice-model check stops with code 11.
-void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int& nx, int& ny,
-             int& key_model, int& nmat, per_material& akf, per_material& ro2, per_material& eta,
-             per_material& ro1, per_material& ro3, per_material& phi_a_m,
-             per_material& phi_layer_m, per_material& capa_1_0, per_material& capa_3_0,
-             per_material& s3, per_material& rs1, per_material& rs3, per_material& coef_b13,
-             per_material& ak_s1, per_material& xmu_s1, per_material& ak_s3,
-             per_material& xmu_s3, per_material& ak_air, per_material& xmu_air, int& model,
-             double& h, std::array<int, 2>& nl, std::istream& in, std::ostream& out);
+// side h = domain_size / ny. A bad value, or a deck past max_deck_bytes,
+// throws run_stop naming the deck line and field; the ice-model check stops
+// with code 11. A real written without a decimal point whose implied
+// decimals change it gives a warning.
+deck_reading readata(std::istream& in, std::ostream& out);
+
+// The whole text of a deck, read from `in` up to max_deck_bytes; a longer
+// or unreadable input stops the run (code 2) with a message naming
+// `source`, the deck as messages name it (e.g. deck "a.deck").
+std::string bounded_deck_text(std::istream& in, const std::string& source);
 
 // Periodic two-layer material numbering of the grid, with its report.
 void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double, 2>& thickness,
@@ -32,9 +47,6 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
 // `source` names the file in the message of a bad record.
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
               std::istream& water, const std::string& source = "phiw_binary_patchy.dat");
-
-// The whole deck read from `in` (readata), echoed on `out`.
-deck_values read_deck(std::istream& in, std::ostream& out);
 
 // The largest water-distribution file taken: a record needs some 30 bytes,
 // so the limit is far beyond any grid's need and refuses absurd files

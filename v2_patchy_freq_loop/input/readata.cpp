@@ -133,77 +133,74 @@ void echo_block(int i, int nl_i, std::span<const block_value> block, const per_m
 // Reads the header and the material blocks of the deck, rejecting an ice
 // model whose water proportion reaches the porosity, echoes the deck and
 // derives the cell side.
-void readata(double& freq1, double& freq2, int& nfreq, double& domain_size, int& nx, int& ny,
-             int& key_model, int& nmat, per_material& akf, per_material& ro2, per_material& eta,
-             per_material& ro1, per_material& ro3, per_material& phi_a_m,
-             per_material& phi_layer_m, per_material& capa_1_0, per_material& capa_3_0,
-             per_material& s3, per_material& rs1, per_material& rs3, per_material& coef_b13,
-             per_material& ak_s1, per_material& xmu_s1, per_material& ak_s3,
-             per_material& xmu_s3, per_material& ak_air, per_material& xmu_air, int& model,
-             double& h, std::array<int, 2>& nl, std::istream& in, std::ostream& out) {
+deck_reading readata(std::istream& in, std::ostream& out) {
   deck_reader deck(in);
+  deck_values d;
 
-  freq1 = deck.read_free_real("freq1");
-  check_positive(deck, "freq1", freq1);
-  freq2 = deck.read_free_real("freq2");
-  nfreq = deck.read_free_int("nfreq");
-  domain_size = deck.read_free_real("domain_size");
-  check_positive(deck, "domain_size", domain_size);
-  nx = deck.read_free_int("nx");
-  check_count(deck, "nx", nx);
-  ny = deck.read_free_int("ny");
-  check_count(deck, "ny", ny);
-  if (!grid_fits(nx, ny))
-    deck.fail("ny", grid_refusal(nx, ny, "its system or its factors cannot be indexed"));
-  key_model = deck.read_i5("key_model");
-  check_switch(deck, "key_model", key_model);
-  model = deck.read_i5("model");
-  check_switch(deck, "model", model);
-  nmat = deck.read_free_int("nmat");
-  check_range(deck, "nmat", nmat, 1, max_materials);
+  d.freq1 = deck.read_free_real("freq1");
+  check_positive(deck, "freq1", d.freq1);
+  d.freq2 = deck.read_free_real("freq2");
+  d.nfreq = deck.read_free_int("nfreq");
+  if (d.nfreq > max_sweep_points)
+    deck.fail("nfreq", "value " + std::to_string(d.nfreq) + " is above " +
+                           std::to_string(max_sweep_points));
+  d.domain_size = deck.read_free_real("domain_size");
+  check_positive(deck, "domain_size", d.domain_size);
+  d.nx = deck.read_free_int("nx");
+  check_count(deck, "nx", d.nx);
+  d.ny = deck.read_free_int("ny");
+  check_count(deck, "ny", d.ny);
+  if (!grid_fits(d.nx, d.ny))
+    deck.fail("ny", grid_refusal(d.nx, d.ny, "its system or its factors cannot be indexed"));
+  d.key_model = deck.read_i5("key_model");
+  check_switch(deck, "key_model", d.key_model);
+  d.model = deck.read_i5("model");
+  check_switch(deck, "model", d.model);
+  d.nmat = deck.read_free_int("nmat");
+  check_range(deck, "nmat", d.nmat, 1, max_materials);
 
-  free_line(out, freq1);
-  free_line(out, freq2);
-  free_line(out, nfreq);
-  free_line(out, domain_size);
-  free_line(out, nx);
-  free_line(out, ny);
-  free_line(out, key_model);
-  free_line(out, model);
-  free_line(out, nmat);
+  free_line(out, d.freq1);
+  free_line(out, d.freq2);
+  free_line(out, d.nfreq);
+  free_line(out, d.domain_size);
+  free_line(out, d.nx);
+  free_line(out, d.ny);
+  free_line(out, d.key_model);
+  free_line(out, d.model);
+  free_line(out, d.nmat);
 
   // Lines 2 ... 20 of a material block, in reading (and echo) order.
   const block_value block[] = {
-      {"akf", " akf (GPA) (fluid bulk mod.    = ", &akf, positive_modulus},
-      {"ro2", " ro2 (gr/cm^3) (fluid density) = ", &ro2, positive},
-      {"eta", " eta (poise) (fluid viscosity) = ", &eta, non_negative},
-      {"ro1", " ro1(kgr/m^3)                  = ", &ro1, positive},
-      {"ro3", " ro3(kgr/m^3)                  = ", &ro3, positive},
-      {"phi_a_m", " phi_a (absolute porosity,ice) = ", &phi_a_m},
-      {"phi_layer_m", " phi_layer1 (water proportion) = ", &phi_layer_m},
-      {"capa_1_0", " capa_1_0 (cm^2) (ice)         = ", &capa_1_0, non_negative, used_by::ice},
-      {"capa_3_0", " capa_3_0 (cm^2) (ice)         = ", &capa_3_0, non_negative, used_by::ice},
-      {"s3", " s3 (shale proportion)(shales) = ", &s3},
-      {"rs1", " rs1 (m^2)   (shale)          = ", &rs1, non_negative, used_by::shaley_sand},
-      {"rs3", " rs3 (m^2) (shale)            = ", &rs3, non_negative, used_by::shaley_sand},
-      {"coef_b13", " coef_b13                      = ", &coef_b13},
-      {"ak_air", " ak_air(PA )                   = ", &ak_air, non_negative_modulus, used_by::ice},
-      {"xmu_air", " xmu_air (PA)                  = ", &xmu_air, non_negative_modulus,
+      {"akf", " akf (GPA) (fluid bulk mod.    = ", &d.akf, positive_modulus},
+      {"ro2", " ro2 (gr/cm^3) (fluid density) = ", &d.ro2, positive},
+      {"eta", " eta (poise) (fluid viscosity) = ", &d.eta, non_negative},
+      {"ro1", " ro1(kgr/m^3)                  = ", &d.ro1, positive},
+      {"ro3", " ro3(kgr/m^3)                  = ", &d.ro3, positive},
+      {"phi_a_m", " phi_a (absolute porosity,ice) = ", &d.phi_a_m},
+      {"phi_layer_m", " phi_layer1 (water proportion) = ", &d.phi_layer_m},
+      {"capa_1_0", " capa_1_0 (cm^2) (ice)         = ", &d.capa_1_0, non_negative, used_by::ice},
+      {"capa_3_0", " capa_3_0 (cm^2) (ice)         = ", &d.capa_3_0, non_negative, used_by::ice},
+      {"s3", " s3 (shale proportion)(shales) = ", &d.s3},
+      {"rs1", " rs1 (m^2)   (shale)          = ", &d.rs1, non_negative, used_by::shaley_sand},
+      {"rs3", " rs3 (m^2) (shale)            = ", &d.rs3, non_negative, used_by::shaley_sand},
+      {"coef_b13", " coef_b13                      = ", &d.coef_b13},
+      {"ak_air", " ak_air(PA )                   = ", &d.ak_air, non_negative_modulus, used_by::ice},
+      {"xmu_air", " xmu_air (PA)                  = ", &d.xmu_air, non_negative_modulus,
        used_by::ice},
-      {"ak_s1", " ak_s1  (PA)                   = ", &ak_s1, modulus},
-      {"xmu_s1", " xmu_s1 (PA)                   = ", &xmu_s1, modulus},
-      {"ak_s3", " ak_s3  (PA)                   = ", &ak_s3, modulus},
-      {"xmu_s3", " xmu_s3 (PA)                   = ", &xmu_s3, modulus},
+      {"ak_s1", " ak_s1  (PA)                   = ", &d.ak_s1, modulus},
+      {"xmu_s1", " xmu_s1 (PA)                   = ", &d.xmu_s1, modulus},
+      {"ak_s3", " ak_s3  (PA)                   = ", &d.ak_s3, modulus},
+      {"xmu_s3", " xmu_s3 (PA)                   = ", &d.xmu_s3, modulus},
   };
 
-  if (nmat == 1) nl[1] = 0;  // a single material: the second layer is empty
-  for (int i = 1; i <= nmat; ++i) {
-    read_block(deck, i, nmat, key_model, nl, block, phi_a_m, phi_layer_m, out);
+  for (int i = 1; i <= d.nmat; ++i) {
+    read_block(deck, i, d.nmat, d.key_model, d.nl, block, d.phi_a_m, d.phi_layer_m, out);
   }
-  for (int i = 1; i <= nmat; ++i) echo_block(i, nl[i - 1], block, eta, out);
-  free_line(out, " model (=0,layered,=1,fractal  = ", model);
+  for (int i = 1; i <= d.nmat; ++i) echo_block(i, d.nl[i - 1], block, d.eta, out);
+  free_line(out, " model (=0,layered,=1,fractal  = ", d.model);
   free_line(out);
 
-  h = domain_size / ny;
-  free_line(out, " mesh size h ", h);
+  d.h = d.domain_size / d.ny;
+  free_line(out, " mesh size h ", d.h);
+  return {d, deck.warnings()};
 }

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "common/arrays.h"
+#include "common/cell_coefficients.h"
 
 // Velocities (m/s) and 1000/Q of the three compressional and two shear
 // plane waves.
@@ -21,12 +22,16 @@ void cautov(const cplx* mat, cplx& l1, cplx& l2, cplx& l3);
 // Inverts in place the leading n x n block of the 5 x 5 column-major mat.
 void c_invert(int n, cplx* mat);
 
-// Plane waves of every cell; reports the central cell and returns the
-// values of cell (nx, ny). A non-positive velocity stops with 2000 ... 2004.
-void veloc_aten(int nx, int ny, double omega, const cell_real& p11, const cell_real& p12,
-                const cell_real& p13, const cell_real& p22, const cell_real& p23,
-                const cell_real& p33, const cell_real& f11, const cell_real& f12,
-                const cell_real& f22, const cell_real& lambda1, const cell_real& lambda3,
-                const cell_real& mu1, const cell_real& mu3, const cell_real& mu13,
-                const cell_real& b1, const cell_real& b2, const cell_real& m,
-                const cell_real& d3, wave_values& out_values, std::ostream& out);
+// Plane waves of every cell of the nx x ny grid of coefficients cc at
+// angular frequency omega; reports the central cell and returns the values
+// of cell (nx, ny). A non-positive velocity stops with 2000 ... 2004.
+wave_values veloc_aten(int nx, int ny, double omega, const cell_coefficients& cc,
+                       std::ostream& out);
+
+// The plane waves of one cell at angular frequency omega, from the same
+// dispersion relations as veloc_aten but stable at any frequency: the
+// compressional waves ordered fastest first, the shear waves likewise.
+// The fast compressional wave tends to sqrt(H_u / rho) as omega -> 0, with
+// H_u = lambda1 + 2 mu1 + lambda3 + 2 mu3 + 2 (d3 + mu13) and
+// rho = p11 + 2 p13 + p33, and its 1000/Q to 0 in proportion to omega.
+wave_values stable_plane_waves(const coefficients_of_cell& q, double omega);

@@ -3,38 +3,9 @@
 #include "common/report.h"
 #include "plane_waves/plane_waves.h"
 #include "plane_waves/velocity_checks.h"
+#include "plane_waves/wave.h"
 
 namespace {
-
-// 2 pi times 8.685889 dB per neper: attenuation per wavelength in dB.
-constexpr double db_per_wavelength = 54.57505014459279;
-
-// Phase velocity, attenuation, Q and 1000/Q of one squared slowness.
-struct wave {
-  double v, at, q, qinv;
-};
-
-// The wave of squared complex slowness lambda (principal square root).
-wave from_squared_slowness(cplx lambda) {
-  const cplx sigma = std::sqrt(lambda);
-  wave w;
-  w.v = 1.0 / sigma.real();
-  w.at = db_per_wavelength * std::abs(sigma.imag() / sigma.real());
-  w.q = std::abs(sigma.real() / sigma.imag());
-  w.qinv = 1000.0 / w.q;
-  return w;
-}
-
-// Faster wave first; a tie keeps the first.
-void order_pair(const wave& first, const wave& second, wave& fast, wave& slow) {
-  if (second.v > first.v) {
-    fast = second;
-    slow = first;
-  } else {
-    fast = first;
-    slow = second;
-  }
-}
 
 // The compressional and shear table of the central cell.
 void report_central_cell(std::ostream& out, int jc, int kc, const wave& p1, const wave& p2,
@@ -71,15 +42,9 @@ void report_central_cell(std::ostream& out, int jc, int kc, const wave& p1, cons
 // Entry (i, j), 1-based, of a 5 x 5 column-major matrix.
 cplx& at5(cplx* mat, int i, int j) { return mat[(i - 1) + 5 * (j - 1)]; }
 
-// The eighteen coefficients of one cell.
-struct cell_coefs {
-  double p11, p12, p13, p22, p23, p33, f11, f12, f22;
-  double lambda1, lambda3, mu1, mu3, mu13, b1, b2, m, d3;
-};
-
 // Elastic matrix E of the five amplitudes (solid-1 longitudinal and
 // transverse, fluid relative, solid-3 longitudinal and transverse).
-void elastic_matrix(const cell_coefs& c, cplx* e) {
+void elastic_matrix(const coefficients_of_cell& c, cplx* e) {
   for (int x = 0; x < 25; ++x) e[x] = cplx(0.0, 0.0);
   at5(e, 1, 1) = c.lambda1 + 2.0 * c.mu1;
   at5(e, 1, 3) = at5(e, 3, 1) = c.b1;
@@ -94,7 +59,7 @@ void elastic_matrix(const cell_coefs& c, cplx* e) {
 
 // Inertia-friction matrix A at angular frequency omega; the shear entries
 // have the fluid amplitude eliminated from the compressional ones.
-void inertia_friction_matrix(const cell_coefs& c, double omega, cplx* a) {
+void inertia_friction_matrix(const coefficients_of_cell& c, double omega, cplx* a) {
   // i f / omega as a complex quotient.
   auto friction = [omega](double f) { return cplx(0.0, f) / cplx(omega, 0.0); };
   for (int x = 0; x < 25; ++x) a[x] = cplx(0.0, 0.0);
@@ -156,23 +121,15 @@ void report_header(std::ostream& out, double omega) {
 // Plane waves of the three-phase medium of every cell: the squared complex
 // slownesses are the eigenvalues of S = E^{-1} A, with E the elastic and A
 // the inertia-friction matrix of the five amplitudes.
-void veloc_aten(int nx, int ny, double omega, const cell_real& p11, const cell_real& p12,
-                const cell_real& p13, const cell_real& p22, const cell_real& p23,
-                const cell_real& p33, const cell_real& f11, const cell_real& f12,
-                const cell_real& f22, const cell_real& lambda1, const cell_real& lambda3,
-                const cell_real& mu1, const cell_real& mu3, const cell_real& mu13,
-                const cell_real& b1, const cell_real& b2, const cell_real& m,
-                const cell_real& d3, wave_values& out_values, std::ostream& out) {
+wave_values veloc_aten(int nx, int ny, double omega, const cell_coefficients& cc,
+                       std::ostream& out) {
+  wave_values values{};
   cplx e[25], a[25], s[25];
   const int jc = nx / 2;
   const int kc = ny / 2;
   for (int k = 1; k <= ny; ++k) {
     for (int j = 1; j <= nx; ++j) {
-      const cell_coefs c{
-          p11(j, k), p12(j, k), p13(j, k), p22(j, k), p23(j, k), p33(j, k),
-          f11(j, k), f12(j, k), f22(j, k),
-          lambda1(j, k), lambda3(j, k), mu1(j, k), mu3(j, k), mu13(j, k),
-          b1(j, k), b2(j, k), m(j, k), d3(j, k)};
+      const coefficients_of_cell c = cc.at(j, k);
       elastic_matrix(c, e);
       inertia_friction_matrix(c, omega, a);
       c_invert(5, e);
@@ -181,12 +138,13 @@ void veloc_aten(int nx, int ny, double omega, const cell_real& p11, const cell_r
       wave p1, p2, p3, s1, s2;
       compressional_waves(s, p1, p2, p3);
       shear_waves(s, s1, s2);
-      out_values = {p1.v, p2.v, p3.v, s1.v, s2.v, p1.qinv, p2.qinv, p3.qinv, s1.qinv, s2.qinv};
+      values = {p1.v, p2.v, p3.v, s1.v, s2.v, p1.qinv, p2.qinv, p3.qinv, s1.qinv, s2.qinv};
 
       if (j == 1 && k == 1) report_header(out, omega);
       if (j == jc && k == kc) report_central_cell(out, jc, kc, p1, p2, p3, s1, s2);
-      check_velocities(out_values, out);
+      check_velocities(values, out);
     }
   }
   free_line(out);
+  return values;
 }

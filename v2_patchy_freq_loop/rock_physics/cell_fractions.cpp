@@ -13,7 +13,6 @@ cell_fractions volume_fractions(int key_model, double phi_a, double s3, double p
   if (key_model == 0) {
     f.phi1 = 1.0 - phi_a;
     f.phi3 = phi_a - phi;
-    if (f.phi3 <= 0.0 || f.phi3 >= 1.0) throw run_stop{stop_ice_fraction, ""};
     f.s3 = f.phi3 / (1.0 - phi);
     f.s1 = 1.0 - f.s3;
     f.s3_prima = f.phi3 / (1.0 - f.phi1);
@@ -30,6 +29,11 @@ cell_fractions volume_fractions(int key_model, double phi_a, double s3, double p
                                       " is neither 0 (ice) nor 1 (shaley sand)"};
   }
   return f;
+}
+
+// Ice fills the pores beside the water: its bulk fraction lies in (0, 1).
+void check_ice_fraction(int key_model, const cell_fractions& f) {
+  if (key_model == 0 && (f.phi3 <= 0.0 || f.phi3 >= 1.0)) throw run_stop{stop_ice_fraction, ""};
 }
 
 // The fractions of a cell must add up to 1.

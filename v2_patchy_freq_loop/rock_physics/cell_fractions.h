@@ -1,5 +1,5 @@
 // Volume fractions of one cell and the report blocks shared by the moduli
-// and the mass-coefficient routines (private to rock_physics).
+// and the mass-coefficient routines.
 #pragma once
 
 #include <ostream>
@@ -14,9 +14,12 @@ struct cell_fractions {
 };
 
 // Fractions of a cell of water proportion phi. Ice model (key_model 0) from
-// the absolute porosity phi_a, stopping with 45678 unless 0 < phi3 < 1;
-// shaley-sand model (key_model 1) from the shale proportion s3.
+// the absolute porosity phi_a, shaley-sand model (key_model 1) from the
+// shale proportion s3; any other key_model stops the run (code 2).
 cell_fractions volume_fractions(int key_model, double phi_a, double s3, double phi);
+
+// In the ice model, stops the run with 45678 unless 0 < phi3 < 1.
+void check_ice_fraction(int key_model, const cell_fractions& f);
 
 // |control - 1| >= 1e-15 stops the run with 555.
 void check_control(const cell_fractions& f);

@@ -7,10 +7,21 @@
 
 namespace {
 
-// Mineral moduli of the two solids.
+// The six moduli of a material (Pa): bulk and shear of the two solids'
+// minerals and of the empty-pore inclusions of the ice model.
 struct minerals {
-  double ak_s1, xmu_s1, ak_s3, xmu_s3;
+  double ak_s1, xmu_s1, ak_s3, xmu_s3, ak_air, xmu_air;
 };
+
+// The moduli of material mt of deck d.
+minerals minerals_of(const deck_values& d, int mt) {
+  return {.ak_s1 = mat(d.ak_s1, mt),
+          .xmu_s1 = mat(d.xmu_s1, mt),
+          .ak_s3 = mat(d.ak_s3, mt),
+          .xmu_s3 = mat(d.xmu_s3, mt),
+          .ak_air = mat(d.ak_air, mt),
+          .xmu_air = mat(d.xmu_air, mt)};
+}
 
 // Frame moduli of the two solids: bulk and shear of solid 1 and solid 3.
 struct frame_moduli {
@@ -19,16 +30,15 @@ struct frame_moduli {
 
 // Ice model: Kuster-Toksoz frames with empty pores, weighted by the ice
 // content of the pore space to the power 3.8.
-frame_moduli ice_frame(const cell_fractions& f, const minerals& mn, double ak_air,
-                       double xmu_air) {
+frame_moduli ice_frame(const cell_fractions& f, const minerals& mn) {
   double k_empty, mu_empty;
-  kt(mn.ak_s1, mn.xmu_s1, ak_air, xmu_air, 1.0 - f.phi1, k_empty, mu_empty);
+  kt(mn.ak_s1, mn.xmu_s1, mn.ak_air, mn.xmu_air, 1.0 - f.phi1, k_empty, mu_empty);
   const double ice = std::pow(f.phi3 / (1.0 - f.phi1), 3.8);
   frame_moduli fr;
   fr.xmu_m1 = 1.31e10 + (mu_empty - 1.31e10) * ice;
   fr.ak_m1 = 1.44e10;
   double k3, mu3;
-  kt(mn.ak_s3, mn.xmu_s3, ak_air, xmu_air, f.phi1, k3, mu3);
+  kt(mn.ak_s3, mn.xmu_s3, mn.ak_air, mn.xmu_air, f.phi1, k3, mu3);
   fr.ak_m3 = ice * k3;
   fr.xmu_m3 = ice * mu3;
   return fr;
@@ -196,34 +206,29 @@ void check_strain_energy(std::ostream& out, int j, int k, const composite& c) {
 // Moduli of the three-phase medium of every cell: frame moduli (ice or
 // Krief model), average bulk and viscous shear moduli, Gassmann-type
 // coupling moduli and the two-dimensional Lame-type coefficients.
-void e_modulus(int nx, int ny, const cell_int& matnum, const per_material& phi_a_m,
-               const cell_real& phiw, const per_material& s3, const per_material& akf,
-               const per_material& eta, double omega, const per_material& ak_air,
-               const per_material& xmu_air, const per_material& ak_s3,
-               const per_material& xmu_s3, const per_material& ak_s1,
-               const per_material& xmu_s1, int key_model, cell_real& lambda1,
-               cell_real& lambda3, cell_real& mu1, cell_real& mu3, cell_real& mu13,
-               cell_real& b1, cell_real& b2, cell_real& m, cell_real& d3, std::ostream& out) {
-  for (int j = 1; j <= nx; ++j) {
-    for (int k = 1; k <= ny; ++k) {
-      const int mt = matnum(j, k);
+cell_moduli e_modulus(const deck_values& d, const cell_inputs& cells, double omega,
+                      std::ostream& out) {
+  cell_moduli r(d.nx, d.ny);
+  for (int j = 1; j <= d.nx; ++j) {
+    for (int k = 1; k <= d.ny; ++k) {
+      const int mt = cells.material(j, k);
       const bool reported = (j == 1 && k == 1);
-      const minerals mn{mat(ak_s1, mt), mat(xmu_s1, mt), mat(ak_s3, mt), mat(xmu_s3, mt)};
+      const minerals mn = minerals_of(d, mt);
 
-      const cell_fractions f =
-          volume_fractions(key_model, mat(phi_a_m, mt), mat(s3, mt), phiw(j, k));
-      if (key_model == 0 && reported) ice_fraction_report(out, j, k, f);
+      const cell_fractions& f = cells.fractions(j, k);
+      check_ice_fraction(d.key_model, f);
+      if (d.key_model == 0 && reported) ice_fraction_report(out, j, k, f);
       check_control(f);
 
       frame_moduli fr;
-      if (key_model == 0) {
-        fr = ice_frame(f, mn, mat(ak_air, mt), mat(xmu_air, mt));
+      if (d.key_model == 0) {
+        fr = ice_frame(f, mn);
       } else {
         fr = krief_frame(f, mn);
         if (reported) out << " output of  Krief s model  eqs. (A.8)-(A.9)\n";
       }
 
-      const composite c = three_phase(f, fr, mn, mat(akf, mt), mat(eta, mt), omega);
+      const composite c = three_phase(f, fr, mn, mat(d.akf, mt), mat(d.eta, mt), omega);
       if (reported) moduli_report(out, c);
 
       if (c.lambda1 <= 0.0) free_line(out, " neg. lambda1 j,k   ", j, k, c.lambda1);
@@ -236,15 +241,15 @@ void e_modulus(int nx, int ny, const cell_int& matnum, const per_material& phi_a
         if (c.lambda3 <= 0.0) throw run_stop{stop_lambda3, ""};
       }
 
-      lambda1(j, k) = c.lambda1;
-      lambda3(j, k) = c.lambda3;
-      mu1(j, k) = c.mu1;
-      mu3(j, k) = c.mu3;
-      mu13(j, k) = c.mu13;
-      b1(j, k) = c.b1;
-      b2(j, k) = c.b2;
-      m(j, k) = c.kav;
-      d3(j, k) = c.d3;
+      r.lambda1(j, k) = c.lambda1;
+      r.lambda3(j, k) = c.lambda3;
+      r.mu1(j, k) = c.mu1;
+      r.mu3(j, k) = c.mu3;
+      r.mu13(j, k) = c.mu13;
+      r.b1(j, k) = c.b1;
+      r.b2(j, k) = c.b2;
+      r.m(j, k) = c.kav;
+      r.d3(j, k) = c.d3;
 
       check_strain_energy(out, j, k, c);
 
@@ -255,4 +260,5 @@ void e_modulus(int nx, int ny, const cell_int& matnum, const per_material& phi_a
       for (const auto& [name, value] : stored) check_finite(j, k, name, value);
     }
   }
+  return r;
 }

@@ -53,13 +53,16 @@ mass_coefs mass_coefficients(const cell_fractions& f, bool ice, const densities&
 }
 
 // Permeabilities of the two frames, the Darcy friction constants of the
-// fluid against each solid and the three friction coefficients. The ice
-// model scales reference permeabilities; the shaley-sand model uses the
-// grain sizes g1, g3 (its permeabilities are reported only).
-friction_coefs friction_coefficients(const cell_fractions& f, bool ice, double eta,
-                                     double capa_1_0, double capa_3_0, double g1, double g3,
-                                     double b13) {
+// fluid against each solid and the three friction coefficients of a cell of
+// material mt. The ice model scales reference permeabilities; the
+// shaley-sand model uses the grain sizes g1, g3 (its permeabilities are
+// reported only).
+friction_coefs friction_coefficients(const cell_fractions& f, bool ice, const deck_values& d,
+                                     int mt) {
   const double phi = f.phi, phi1 = f.phi1, phi3 = f.phi3, s1 = f.s1, s3 = f.s3;
+  const double eta = mat(d.eta, mt), capa_1_0 = mat(d.capa_1_0, mt),
+               capa_3_0 = mat(d.capa_3_0, mt), g1 = mat(d.rs1, mt), g3 = mat(d.rs3, mt),
+               b13 = mat(d.coef_b13, mt);
   friction_coefs c;
   if (ice) {
     const double pore = 1.0 - phi1;
@@ -168,50 +171,36 @@ void friction_report(std::ostream& out, bool ice, double b13, const friction_coe
 
 // Mass (inertial coupling) and viscous friction coefficients of the
 // three-phase medium of every cell.
-void mass_visco_coef(int nx, int ny, const cell_int& matnum, const per_material& phi_a_m,
-                     const cell_real& phiw, const per_material& s3, const per_material& eta,
-                     int key_model, const per_material& ro1, const per_material& ro2,
-                     const per_material& ro3, const per_material& capa_1_0,
-                     const per_material& capa_3_0, const per_material& r1,
-                     const per_material& r3, const per_material& coef_b13, cell_real& p11,
-                     cell_real& p12, cell_real& p13, cell_real& p22, cell_real& p23,
-                     cell_real& p33, cell_real& f11, cell_real& f12, cell_real& f22,
-                     double& s1_last, double& s3_last, double& phi1_last, double& phi3_last,
-                     std::ostream& out) {
-  free_line(out, "enters  mass_visco_coef  key_model ", key_model);
-  const bool ice = (key_model == 0);
-  for (int j = 1; j <= nx; ++j) {
-    for (int k = 1; k <= ny; ++k) {
-      const int mt = matnum(j, k);
+cell_masses mass_visco_coef(const deck_values& d, const cell_inputs& cells, std::ostream& out) {
+  free_line(out, "enters  mass_visco_coef  key_model ", d.key_model);
+  const bool ice = (d.key_model == 0);
+  cell_masses r(d.nx, d.ny);
+  for (int j = 1; j <= d.nx; ++j) {
+    for (int k = 1; k <= d.ny; ++k) {
+      const int mt = cells.material(j, k);
       const bool reported = (j == 1 && k == 1);
 
-      const cell_fractions f =
-          volume_fractions(key_model, mat(phi_a_m, mt), mat(s3, mt), phiw(j, k));
-      s1_last = f.s1;
-      s3_last = f.s3;
-      phi1_last = f.phi1;
-      phi3_last = f.phi3;
+      const cell_fractions& f = cells.fractions(j, k);
+      check_ice_fraction(d.key_model, f);
       if (reported) fractions_report(out, f, ice);
       check_control(f);
 
-      const densities d{mat(ro1, mt), mat(ro2, mt), mat(ro3, mt)};
-      const mass_coefs mc = mass_coefficients(f, ice, d);
-      if (reported) mass_report(out, d, mc);
+      const densities ro{.ro1 = mat(d.ro1, mt), .ro2 = mat(d.ro2, mt), .ro3 = mat(d.ro3, mt)};
+      const mass_coefs mc = mass_coefficients(f, ice, ro);
+      if (reported) mass_report(out, ro, mc);
 
-      const double b13 = mat(coef_b13, mt);
-      const friction_coefs fc = friction_coefficients(
-          f, ice, mat(eta, mt), mat(capa_1_0, mt), mat(capa_3_0, mt), mat(r1, mt), mat(r3, mt), b13);
-      if (reported) friction_report(out, ice, b13, fc);
+      const friction_coefs fc = friction_coefficients(f, ice, d, mt);
+      if (reported) friction_report(out, ice, mat(d.coef_b13, mt), fc);
 
-      p11(j, k) = mc.p11;
-      p12(j, k) = mc.p12;
-      p13(j, k) = mc.p13;
-      p22(j, k) = mc.p22;
-      p23(j, k) = mc.p23;
-      p33(j, k) = mc.p33;
-      f11(j, k) = fc.f11;
-      f12(j, k) = fc.f12;
-      f22(j, k) = fc.f22;
+      r.p11(j, k) = mc.p11;
+      r.p12(j, k) = mc.p12;
+      r.p13(j, k) = mc.p13;
+      r.p22(j, k) = mc.p22;
+      r.p23(j, k) = mc.p23;
+      r.p33(j, k) = mc.p33;
+      r.f11(j, k) = fc.f11;
+      r.f12(j, k) = fc.f12;
+      r.f22(j, k) = fc.f22;
 
       const std::pair<const char*, double> stored[] = {
           {"p11", mc.p11}, {"p12", mc.p12}, {"p13", mc.p13}, {"p22", mc.p22}, {"p23", mc.p23},
@@ -219,4 +208,5 @@ void mass_visco_coef(int nx, int ny, const cell_int& matnum, const per_material&
       for (const auto& [name, value] : stored) check_finite(j, k, name, value);
     }
   }
+  return r;
 }

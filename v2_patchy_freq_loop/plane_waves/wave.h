@@ -1,0 +1,15 @@
+// One plane wave of a squared complex slowness (private to plane_waves).
+#pragma once
+
+#include "common/arrays.h"
+
+// Phase velocity (m/s), attenuation (dB per wavelength), Q and 1000/Q.
+struct wave {
+  double v, at, q, qinv;
+};
+
+// The wave of squared complex slowness lambda (principal square root).
+wave from_squared_slowness(cplx lambda);
+
+// Faster wave first; a tie keeps the first.
+void order_pair(const wave& first, const wave& second, wave& fast, wave& slow);
