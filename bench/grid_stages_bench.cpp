@@ -1,12 +1,11 @@
 // The stages of the permafrost example on grids of 60 x 60, 120 x 120 and
-// 200 x 200 cells: the grid's plan (numbering, pattern, minimum-degree order,
-// symbolic factorization; whole and step by step), then the stages of one
-// point on that plan: the cell coefficients with the plane-wave values, the
+// 200 x 200 cells: the grid's plan (numbering, pattern, order, symbolic
+// factorization; whole, and its first step), then the stages of one point
+// on that plan: the cell coefficients with the plane-wave values, the
 // assembly, the numeric factorization with the solve (on 1 and 2 threads),
 // and the results (top volume changes, strains, stress, pressure field).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -14,6 +13,7 @@
 
 #include "core/effective_modulus.h"
 #include "core/point.h"
+#include "study/study.h"
 #include "fem/fem.h"
 #include "input/input.h"
 #include "support/example_system.h"
@@ -29,7 +29,7 @@ struct grid_case {
       : deck(silent_deck(n)),
         field(core::uniform_field(n, n, core::legacy_water_proportion)),
         plan(core::make_grid_plan(n, n)),
-        ws(core::make_workspace(*plan)) {
+        ws(core::make_workspace(*plan, study::machine_threads())) {
     core::compute_point(deck, deck.freq1, field, *plan, *ws);
     omega = 6.283185307179586 * deck.freq1;
   }
@@ -67,17 +67,7 @@ void plan(benchmark::State& state) {
 }
 BENCHMARK(plan)->Arg(60)->Arg(120)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// The plan's steps apart, the last two in a fresh work area of the plan's
-// final size, as the plan runs them (it also reruns the symbolic step in a
-// doubled area when the factors outgrow the first one).
-struct work_area {
-  explicit work_area(std::int32_t nsp) : slots(std::calloc(std::size_t(nsp), sizeof(cplx))) {}
-  ~work_area() { std::free(slots); }
-  std::int32_t* isp() const { return static_cast<std::int32_t*>(slots); }
-  cplx* rsp() const { return static_cast<cplx*>(slots); }
-  void* slots;
-};
-
+// Numbering and pattern, the first step of the plan.
 void plan_numbering_pattern(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   dof_table xnod(n, n);
@@ -89,32 +79,7 @@ void plan_numbering_pattern(benchmark::State& state) {
   }
 }
 
-void plan_ordering(benchmark::State& state) {
-  const core::grid_plan& p = *case_of(static_cast<int>(state.range(0))).plan;
-  std::vector<std::int32_t> ia = p.ia, ja = p.ja, c(p.c.size()), ic(p.ic.size());
-  std::int32_t n = p.nodos, nsp = p.nsp, path = 1, flag = 0;
-  for (auto _ : state) {
-    const work_area area(nsp);
-    zodrv(&n, ia.data(), ja.data(), nullptr, c.data(), ic.data(), &nsp, area.isp(), &path,
-          &flag);
-  }
-  if (flag != 0 || c != p.c) state.SkipWithError("not the plan's order");
-}
-
-void plan_symbolic(benchmark::State& state) {
-  const core::grid_plan& p = *case_of(static_cast<int>(state.range(0))).plan;
-  std::int32_t n = p.nodos, nsp = p.nsp, path = 5, flag = 0, esp = 0;
-  for (auto _ : state) {
-    const work_area area(nsp);
-    zndrv(&n, p.c.data(), p.c.data(), p.ic.data(), p.ia.data(), p.ja.data(), nullptr, nullptr,
-          nullptr, &nsp, area.isp(), area.rsp(), &esp, &path, &flag);
-  }
-  if (flag != 0 || esp != p.esp) state.SkipWithError("not the plan's factorization");
-  state.counters["nsp"] = nsp;
-}
 BENCHMARK(plan_numbering_pattern)->Arg(60)->Arg(120)->Arg(200)->Unit(benchmark::kMillisecond);
-BENCHMARK(plan_ordering)->Arg(60)->Arg(120)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(plan_symbolic)->Arg(60)->Arg(120)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Rock physics, average density and plane waves of every cell.
 void coefficients_plane_waves(benchmark::State& state) {

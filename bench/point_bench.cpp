@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/point.h"
+#include "study/study.h"
 #include "input/input.h"
 #include "support/example_system.h"
 
@@ -30,7 +31,7 @@ void point_with_shared_plan(benchmark::State& state, core::fe_test test) {
   const deck_values deck = readata(text, silent).values;
   const core::water_field field = core::uniform_field(n, n, core::legacy_water_proportion);
   const auto plan = core::make_grid_plan(n, n, test);
-  const auto ws = core::make_workspace(*plan);
+  const auto ws = core::make_workspace(*plan, study::machine_threads());
   double freq = deck.freq1;
   for (auto _ : state) {
     benchmark::DoNotOptimize(core::compute_point(deck, freq, field, *plan, *ws));

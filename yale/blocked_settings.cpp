@@ -1,20 +1,8 @@
-// The settings of the row-blocked factorization: the instruction sets the
-// processor runs, the kernel for each, and the thread count zndrv uses.
-#include <algorithm>
-#include <atomic>
-#include <thread>
-
+// The instruction sets of the row-blocked factorization: those the
+// processor runs and the kernel for each.
 #include "yale/block_factor.h"
 
 namespace yale_blocked {
-namespace {
-
-std::atomic<int>& thread_setting() {
-  static std::atomic<int> count(int(std::clamp(std::thread::hardware_concurrency(), 1u, 2u)));
-  return count;
-}
-
-}  // namespace
 
 bool runs_on_this_processor(isa set) {
 #if defined(__x86_64__) || defined(__i386__)
@@ -41,8 +29,5 @@ column_kernel kernel_for(isa set) {
       return column_update_portable;
   }
 }
-
-int default_threads() { return thread_setting().load(); }
-void set_default_threads(int count) { thread_setting().store(std::max(count, 1)); }
 
 }  // namespace yale_blocked

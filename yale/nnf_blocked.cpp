@@ -18,7 +18,6 @@ namespace yale_blocked {
 namespace {
 
 constexpr std::size_t line = 64;
-constexpr int in_place_threads = 4;  // at most, in the unused end of the work area
 
 std::size_t round_up(std::size_t bytes) { return (bytes + line - 1) / line * line; }
 std::size_t work_bytes(int32_t n) { return round_up(sizeof(double) * 2 * block_rows * n); }
@@ -58,7 +57,8 @@ void znnf_blocked(const int32_t* n_, const int32_t* r, const int32_t* c, const i
                   int32_t* flag, std::span<std::byte> scratch, const settings& s) {
   const int32_t n = *n_;
   one_based<const int32_t> il(il_), iu(iu_);
-  int threads = std::max(s.threads, 1);
+  // No more threads than blocks.
+  int threads = int(std::clamp<int64_t>(s.threads, 1, (int64_t(n) + block_rows - 1) / block_rows));
   while (threads > 0 && scratch_bytes(n, threads) > scratch.size()) --threads;
   if (n <= 0 || threads == 0 || il(n + 1) - 1 > *lmax || iu(n + 1) - 1 > *umax) {
     yale_numeric::nnf(n_, r, c, ic, ia, ja, a, z, b, il_, jl, l, lmax, d, iu_, ju, u, umax, row,
@@ -113,13 +113,14 @@ void znnf_in_place(const int32_t* n, const int32_t* r, const int32_t* c, const i
                    const int32_t* lmax, yale_complex* d, const int32_t* iu, const int32_t* ju,
                    yale_complex* u, const int32_t* umax, yale_complex* row, yale_complex* tmp,
                    int32_t* flag) {
+  const int cores = int(std::max(std::thread::hardware_concurrency(), 1u));
   const int32_t used = *n > 0 ? iu[*n] - 1 : 0;
   const std::size_t free_slots = *umax > used ? std::size_t(*umax - used) : 0;
   const std::span<std::byte> tail(
       reinterpret_cast<std::byte*>(u + used),
-      std::min(free_slots * sizeof(yale_complex), scratch_bytes(*n, in_place_threads)));
+      std::min(free_slots * sizeof(yale_complex), scratch_bytes(*n, cores)));
   znnf_blocked(n, r, c, ic, ia, ja, a, z, b, il, jl, l, lmax, d, iu, ju, u, umax, row, tmp, flag,
-               tail);
+               tail, {.threads = cores});
 }
 
 }  // namespace yale_blocked

@@ -26,12 +26,9 @@ enum class isa { portable, avx2, avx512 };
 bool runs_on_this_processor(isa set);
 isa widest();
 
-// The thread count zndrv uses (default: the hardware's, at most 2).
-int default_threads();
-void set_default_threads(int count);
-
+// The threads a caller gives the factorization (at least 1) and the kernel.
 struct settings {
-  int threads = default_threads();
+  int threads = 1;
   isa kernel = widest();
 };
 
@@ -54,8 +51,9 @@ void znnf_blocked(const int32_t* n, const int32_t* r, const int32_t* c, const in
                   int32_t* flag, std::span<std::byte> scratch, const settings& s = {});
 
 // znnf_blocked with the arguments of znnf alone: its scratch is the unused
-// end of u's capacity from u(iu(n+1)) on, room for at most 4 threads, with
-// the default settings. This is the numeric factorization of zndrv.
+// end of u's capacity from u(iu(n+1)) on, with one thread per core of the
+// machine that it holds work rows for. This is the numeric factorization of
+// zndrv.
 void znnf_in_place(const int32_t* n, const int32_t* r, const int32_t* c, const int32_t* ic,
                    const int32_t* ia, const int32_t* ja, const yale_complex* a, yale_complex* z,
                    const yale_complex* b, const int32_t* il, const int32_t* jl, yale_complex* l,

@@ -132,7 +132,7 @@ TEST(point, threads_sharing_a_plan_give_the_bits_of_the_recorded_legacy_runs) {
   for (std::size_t i = 0; i < std::size(cases); ++i)
     threads.emplace_back([&, i] {
       const core::grid_plan& plan = *plans.at(cases[i].second);
-      const auto ws = core::make_workspace(plan);
+      const auto ws = core::make_workspace(plan, 2);
       results[i] = golden_point(cases[i].first, plan, *ws);
     });
   for (std::thread& t : threads) t.join();
@@ -210,7 +210,7 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual) {
     const deck_values deck = silent_deck(in);
     ASSERT_EQ(std::pair(deck.nx, deck.ny), std::pair(nx, ny));
     const auto plan = core::make_grid_plan(nx, ny);
-    const auto ws = core::make_workspace(*plan);
+    const auto ws = core::make_workspace(*plan, 3);
     const core::point_result r = core::compute_point(
         deck, deck.freq1, core::uniform_field(nx, ny, core::legacy_water_proportion), *plan, *ws);
     EXPECT_EQ(r.nodos, unknowns(nx, ny));
@@ -225,9 +225,21 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual) {
   }
 }
 
-// A grid whose factors outgrow the historic work area: the legacy area
-// fails for lack of room, the plan sized from need grows it.
-TEST(point, plan_grows_the_work_area_past_the_historic_size_when_the_factors_need_it) {
+// The plan counts the factors before its one symbolic pass: on a grid
+// ordered by minimum degree it finds what the solver's driver finds in an
+// area of the size it picks; a grid whose factors outgrow 11,102,000 slots
+// makes that area fail for lack of room, the plan sized from need grows it.
+TEST(point, plan_sizes_the_work_area_from_a_count_of_the_factors) {
+  const auto counted = core::make_grid_plan(30, 40);
+  const core::grid_plan driven = core::make_pending_plan(30, 40, counted->nsp);
+  ASSERT_FALSE(driven.failure.has_value());
+  EXPECT_EQ(counted->nsp, work_slots);
+  EXPECT_EQ(counted->c, driven.c);
+  EXPECT_EQ(counted->esp, driven.esp);
+  EXPECT_EQ(counted->il, driven.il);
+  EXPECT_EQ(counted->iu, driven.iu);
+  EXPECT_TRUE(counted->jl == driven.jl && counted->ju == driven.ju);
+
   const core::grid_plan fixed = core::make_pending_plan(10, 1000, work_slots);
   ASSERT_TRUE(fixed.failure.has_value());
   EXPECT_EQ(fixed.failure->code, stop_solve_failed);
@@ -255,7 +267,7 @@ TEST(point, refuses_a_grid_too_large_to_index_a_field_of_another_grid_and_no_fre
   std::istringstream text(deck_text(3));
   const deck_values deck = silent_deck(text);
   const auto plan = core::make_grid_plan(3, 3);
-  const auto ws = core::make_workspace(*plan);
+  const auto ws = core::make_workspace(*plan, 1);
   const core::water_field right = core::uniform_field(3, 3, 0.2);
   const core::water_field wrong = core::uniform_field(3, 4, 0.2);
   const std::tuple<double, const core::water_field*, int, const char*> bad[] = {

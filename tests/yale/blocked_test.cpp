@@ -1,8 +1,8 @@
 // The row-blocked factorization against znnf, bit for bit: factors, pivot
 // reciprocals, forward and back solutions, on random systems and on the
-// finite-element systems of grids of several shapes, for one, two and three
+// finite-element systems of grids of several shapes, for one to eight
 // threads and every instruction set this processor runs; zero pivots give
-// the same flag, and zndrv leaves the same work area whatever its thread count.
+// the same flag, and zndrv's factors in its work area are znnf's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "support/example_system.h"
+#include "yale/ndrv.h"
 #include "yale/nnf_blocked.h"
 #include "yale/yale.h"
 
@@ -69,10 +70,11 @@ int32_t expect_reference_bits(const lu_system& s) {
   for (auto set :
        {yale_blocked::isa::portable, yale_blocked::isa::avx2, yale_blocked::isa::avx512}) {
     if (!yale_blocked::runs_on_this_processor(set)) continue;
-    for (int threads : {1, 2, 3}) {
+    for (int threads : {1, 2, 3, 4, 8}) {
       SCOPED_TRACE("kernel " + std::to_string(int(set)) + ", threads " + std::to_string(threads));
       // scratch off the 64-byte grid, and for three threads only room for two
-      std::vector<std::byte> scratch(yale_blocked::scratch_bytes(s.n, std::min(threads, 2)) + 8);
+      const int room = threads == 3 ? 2 : threads;
+      std::vector<std::byte> scratch(yale_blocked::scratch_bytes(s.n, room) + 8);
       numeric blk(s);
       blk.run(s, [&](auto... args) {
         yale_blocked::znnf_blocked(args..., std::span(scratch).subspan(8), {threads, set});
@@ -156,22 +158,25 @@ TEST(Blocked, GridSystemsGiveTheReferenceBits) {
   }
 }
 
-TEST(Blocked, ZndrvLeavesTheSameWorkAreaForAnyThreadCount) {
+TEST(Blocked, ZndrvFactorsAsZnnfInItsWorkArea) {
   std::mt19937 g(11);
   lu_system s = random_system(500, 6, g);
-  const int saved = yale_blocked::default_threads();
-  std::vector<cvec> areas, solutions;
-  for (int threads : {1, 2}) {
-    yale_blocked::set_default_threads(threads);
-    int32_t nsp = 400'000, esp = 0, path = 1, flag = -1;
-    cvec& area = areas.emplace_back(nsp, yale_complex(7, 7));
-    cvec& z = solutions.emplace_back(s.n);
-    zndrv(&s.n, s.r.data(), s.r.data(), s.ic.data(), s.ia.data(), s.ja.data(), s.a.data(),
-          s.b.data(), z.data(), &nsp, reinterpret_cast<int32_t*>(area.data()), area.data(), &esp,
-          &path, &flag);
-    EXPECT_EQ(flag, 0);
-  }
-  yale_blocked::set_default_threads(saved);
-  EXPECT_TRUE(same_bits(areas[0], areas[1]));
-  EXPECT_TRUE(same_bits(solutions[0], solutions[1]));
+  int32_t nsp = 400'000, esp = 0, path = 1, flag = -1;
+  cvec area(nsp, yale_complex(7, 7)), z(s.n);
+  zndrv(&s.n, s.r.data(), s.r.data(), s.ic.data(), s.ia.data(), s.ja.data(), s.a.data(),
+        s.b.data(), z.data(), &nsp, reinterpret_cast<int32_t*>(area.data()), area.data(), &esp,
+        &path, &flag);
+  ASSERT_EQ(flag, 0);
+  numeric ref(s);
+  ref.run(s, znnf);
+  const auto at = yale_driver::factor_layout_in<4>(s.n, nsp, s.il[s.n] - 1, s.iu[s.n] - 1);
+  EXPECT_EQ(esp, at.esp);
+  auto slice = [&](int32_t first, std::size_t count) {
+    return cvec(area.begin() + first - 1, area.begin() + first - 1 + count);
+  };
+  EXPECT_TRUE(same_bits(slice(at.l0, ref.l.size()), ref.l));
+  EXPECT_TRUE(same_bits(slice(at.d0, ref.d.size()), ref.d));
+  EXPECT_TRUE(same_bits(slice(at.u0, ref.u.size()), ref.u));
+  EXPECT_TRUE(same_bits(slice(at.tmp0, ref.tmp.size()), ref.tmp));
+  EXPECT_TRUE(same_bits(z, ref.z));
 }

@@ -90,7 +90,8 @@ std::vector<double> parse_waters(std::string_view text) {
   std::vector<double> w;
   for (std::string_view s : items("--water", text)) {
     const double x = number<double>("--water", text, s);
-    if (!(x >= 0 && x < 1)) bad("--water", text, "water " + std::string(s) + " is not in [0, 1)");
+    if (!core::water_proportion_ok(x))
+      bad("--water", text, "water " + std::string(s) + " is not in " + core::water_range_text);
     w.push_back(x);
   }
   return w;

@@ -9,6 +9,7 @@
 #include "common/arrays.h"
 #include "common/cell_coefficients.h"
 #include "fem/fem.h"
+#include "core/bulk_storage.h"
 #include "input/deck.h"
 #include "plane_waves/plane_waves.h"
 #include "rock_physics/rock_physics.h"
@@ -17,8 +18,9 @@
 // sized for the unknowns of one grid.
 struct fe_system {
   explicit fe_system(std::int32_t nodos);
-  std::vector<std::int32_t> ia, ja;
-  std::vector<cplx> avec, rhs_m, z;
+  // Left unwritten until the assembly (ia, ja, avec, rhs_m) or the solve (z).
+  core::bulk_vector<std::int32_t> ia, ja;
+  core::bulk_vector<cplx> avec, rhs_m, z;
 };
 
 // The moduli (e_modulus), then the mass and friction coefficients

@@ -1,6 +1,6 @@
 // What every point of one grid shares, read-only: the degree-of-freedom
-// numbering, the row pattern of the system, its minimum-degree order and the
-// symbolic factorization in that order.
+// numbering, the row pattern of the system, its order and the symbolic
+// factorization in that order.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/arrays.h"
+#include "core/bulk_storage.h"
 #include "fem/fem.h"
 
 namespace core {
@@ -30,17 +31,23 @@ std::optional<fe_test> test_of_name(std::string_view name);
 
 struct grid_plan {
   grid_plan(int nx, int ny, fe_test test = fe_test::per_solid);
+  // Large: moved, never copied.
+  grid_plan(grid_plan&&) = default;
+  grid_plan& operator=(grid_plan&&) = default;
+  grid_plan(const grid_plan&) = delete;
+  grid_plan& operator=(const grid_plan&) = delete;
   int nx, ny;
   fe_test test;
   std::int32_t nodos;       // unknowns of the system
   dof_table xnod;           // global numbers of the unknowns of every cell
   cell_int matnum;          // material of every cell: 1
-  std::vector<std::int32_t> ia, ja;          // row pattern of the system
-  std::vector<std::int32_t> c, ic;           // minimum-degree order and its inverse
-  std::vector<std::int32_t> il, jl, iu, ju;  // structures of L and U in that order
-  // The solver work area the order and the structures were found in, in
-  // double-complex slots, and the slots it would have to spare after the
-  // factors (the ESP= value of a failed factorization).
+  bulk_vector<std::int32_t> ia, ja;          // row pattern of the system
+  std::vector<std::int32_t> c, ic;           // fill-reducing order and its inverse
+  std::vector<std::int32_t> il, iu;       // row starts of L and U in that order
+  bulk_vector<std::int32_t> jl, ju;       // their columns
+  // The solver work area the structures fit in, in double-complex slots,
+  // and the slots it would have to spare after the factors (the ESP= value
+  // of a failed factorization).
   std::int32_t nsp = 0, esp = 0;
   // Set only in a plan built with make_pending_plan: the failure that stops
   // every point of the grid at its ordering.
@@ -53,11 +60,14 @@ struct grid_plan {
 
 // A plan whose solver failure, if any, is kept in `failure` rather than
 // thrown, for the legacy run that reports it at the point where it orders
-// the system. nsp = 0 sizes the solver's work area from what the ordering
-// and the symbolic factorization need (at least work_slots, grown as
-// needed; a grid that outgrows 32-bit indexing is refused with
-// stop_bad_deck); nsp > 0 fixes it, as a smaller area provokes the
-// solver's own failures.
+// the system. nsp = 0: the symbolic factorization is taken once, from the
+// elimination tree of the ordered pattern, and nsp is the first of
+// work_slots (or the ordering's need, if larger) doubled 0, 1, 2 ... times
+// that holds the factors (a grid that outgrows 32-bit indexing is refused
+// with stop_bad_deck); grids above 60 x 60 cells are ordered by nested
+// dissection. nsp > 0 fixes the area, and the minimum-degree ordering and
+// the symbolic factorization then run in an area of that size, as a smaller
+// area provokes the solver's own failures.
 grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp = 0,
                             fe_test test = fe_test::per_solid);
 

@@ -18,7 +18,6 @@
 #include "core/workspace.h"
 #include "input/deck.h"     // deck_values
 #include "plane_waves/plane_waves.h"
-#include "yale/nnf_blocked.h"  // default_threads: the factorization's thread count
 
 namespace core {
 
@@ -35,6 +34,10 @@ struct cell_map {
 // The water proportion of every cell.
 using water_field = cell_map<double>;
 water_field uniform_field(int nx, int ny, double water);
+
+// The water proportions a cell of a point's field may hold: [0, 1).
+inline constexpr bool water_proportion_ok(double w) { return w >= 0 && w < 1; }
+inline constexpr const char* water_range_text = "[0, 1)";
 
 // The water proportion of the legacy run's one cycle, in both layers.
 inline constexpr double legacy_water_proportion = 0.2;
@@ -111,10 +114,9 @@ inline std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, fe_test t
 
 // The numeric storage of one point (cell coefficients, system values,
 // factors, solution; core/workspace.h): one per thread, reused from point
-// to point. `threads`: the threads of its numeric factorization (1 when
-// several points run at once); the result is the same for any count.
-std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan,
-                                                int threads = yale_blocked::default_threads());
+// to point. `threads`: the threads of its numeric factorization, as its
+// caller shares the machine's cores out; the result is the same for any count.
+std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan, int threads);
 
 // Computes one point of `deck`'s grid at `freq_hz` (> 0) with `field`
 // (which must be plan-sized) under the plan's test. Per-solid: the same

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/arrays.h"
+#include "core/bulk_storage.h"
 #include "core/coefficients.h"
 #include "core/grid_plan.h"
 #include "yale/nnf_blocked.h"
@@ -16,19 +17,17 @@ namespace core {
 class point_workspace {
  public:
   // `threads`: the threads of the numeric factorization (at least 1).
-  explicit point_workspace(const grid_plan& plan,
-                           int threads = yale_blocked::default_threads());
+  point_workspace(const grid_plan& plan, int threads);
 
   cell_real phiw;
   cell_coefficients cc;
   fe_system sys;
   // Factor values: L off its diagonal, the pivot reciprocals d, U; the
-  // dense work row and the forward solution.
-  std::vector<cplx> l, d, u, row, tmp;
-  // The factorization's threads and their scratch rows (all zeros between
-  // factorizations).
+  // dense work row and the forward solution (each written before it is read).
+  bulk_vector<cplx> l, d, u, row, tmp;
+  // The factorization's threads and their scratch rows.
   int threads;
-  std::vector<std::byte> scratch;
+  bulk_vector<std::byte> scratch;
   // Fields of the response.
   cell_cplx strain1, strain3, stress, pres, derx_pres, dery_pres;
   cell_real grad_pres_mod;

@@ -19,6 +19,7 @@
 #include "driver/result_files.h"
 #include "driver/timer.h"
 #include "input/input.h"
+#include "study/study.h"  // machine_threads
 
 namespace {
 
@@ -44,7 +45,7 @@ std::unique_ptr<prepared_grid> prepare(const std::string& deck_text, std::int32_
   }
   auto g = std::make_unique<prepared_grid>(
       prepared_grid{core::make_pending_plan(d.nx, d.ny, nsp), nullptr});
-  g->ws = core::make_workspace(g->plan);
+  g->ws = core::make_workspace(g->plan, study::machine_threads());
   return g;
 }
 
