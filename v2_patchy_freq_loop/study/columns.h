@@ -66,7 +66,7 @@ inline constexpr std::array<exit_status, 11> exit_statuses{{
      "the table is complete, some points stopped (their codes are in the `stop` column)"},
     {1, "out of memory (also while reading a table: never a shorter table), or an unexpected "
         "internal failure"},
-    {2, "the deck cannot be read, is over 4 MiB or holds a bad value (the message names the "
+    {2, "the deck cannot be read, is over 1 MiB or holds a bad value (the message names the "
         "file, line and field), or its `freq2` ≤ 0 where its frequency rule needs it"},
     {3, "a water-field file is missing, short or unreadable (the message names the file and "
         "line)"},
