@@ -28,9 +28,10 @@ double reported(const std::string& out, const std::string& label) {
 }
 
 // Grids of one or two cells a side have no interior cell, hence no gradient
-// line; grids past the historic 60 cells run with maps of their size; a grid
-// whose system 32-bit indices cannot address is refused before anything is
-// computed, naming the largest that fits.
+// line; a grid past 60 cells runs with maps of its size, every result file
+// of an earlier run in its directory replaced; a grid whose system 32-bit
+// indices cannot address is refused before anything is computed, naming the
+// largest that fits.
 TEST(grid_edges, small_and_long_grids_run_and_too_large_grids_are_refused) {
   for (int n : {1, 2}) {
     const program_run r = run_program(grid_deck("permafrost.deck", n, n), fresh_dir("small"));
@@ -38,30 +39,20 @@ TEST(grid_edges, small_and_long_grids_run_and_too_large_grids_are_refused) {
     EXPECT_TRUE(r.lines("mod_grad_pressure_p33_ice").empty());
     EXPECT_EQ(r.lines("mod_pressure_p33_ice").size(), std::size_t(n * n));
   }
-  const program_run tall = run_program(grid_deck("shaley_sand.deck", 1, 61), fresh_dir("g1x61"));
+  const auto dir = fresh_dir("g1x61");
+  for (const char* f : cell_maps) std::ofstream(dir / f) << std::string(500, '\n');
+  for (const char* f : cycle_files) std::ofstream(dir / f) << "earlier\nearlier\n";
+  const program_run tall = run_program(grid_deck("shaley_sand.deck", 1, 61), dir);
   ASSERT_EQ(tall.status, 40) << tall.err;
   for (const char* f : cell_maps) EXPECT_EQ(tall.lines(f).size(), 61u) << f;
   EXPECT_TRUE(tall.lines("mod_grad_pressure_p33_ice").empty());
   for (const char* f : cycle_files) EXPECT_EQ(tall.lines(f).size(), 1u) << f;
+  EXPECT_EQ(tall.text("vp_anal.phiw").find("earlier"), std::string::npos);
 
   const program_run huge = run_program(grid_deck("permafrost.deck", 421, 421), fresh_dir("huge"));
   EXPECT_EQ(huge.status, 2);
   EXPECT_NE(huge.err.find("grid 421 x 421 is too large"), std::string::npos) << huge.err;
   EXPECT_NE(huge.err.find("420 x 420"), std::string::npos) << huge.err;
-}
-
-TEST(rerun, replaces_every_result_file) {
-  const auto dir = fresh_dir("rerun");
-  for (const char* f : cell_maps) {
-    std::ofstream junk(dir / f);
-    for (int i = 0; i < 500; ++i) junk << "old line\n";
-  }
-  for (const char* f : cycle_files) std::ofstream(dir / f) << "old\nold\nold\n";
-  const program_run r = run_program(grid_deck("shaley_sand.deck", 4, 3), dir);
-  ASSERT_EQ(r.status, 40) << r.err;
-  for (const char* f : cell_maps) EXPECT_EQ(r.lines(f).size(), 12u) << f;
-  for (const char* f : cycle_files) EXPECT_EQ(r.lines(f).size(), 1u) << f;
-  EXPECT_EQ(r.text("vp_anal.phiw").find("old"), std::string::npos);
 }
 
 // A uniform sample under a uniform top load is strained almost uniformly,

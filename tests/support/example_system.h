@@ -3,7 +3,6 @@
 // Shared by the tests and the benchmarks.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,10 +11,9 @@
 #include <vector>
 
 #include "common/arrays.h"
+#include "core/coefficients.h"
 #include "fem/fem.h"
-#include "input/input.h"
-#include "plane_waves/plane_waves.h"
-#include "rock_physics/rock_physics.h"
+#include "support/deck_values.h"
 #include "yale/yale.h"
 
 // The example deck `name` (permafrost, shaley_sand) with an nx x ny grid.
@@ -29,25 +27,27 @@ inline std::string deck_text(int nx, int ny, const std::string& name = "permafro
 }
 inline std::string deck_text(int n) { return deck_text(n, n); }
 
-// Every array of one run, filled up to the stage being measured.
+// Every array of one run, filled up to the stage being measured; water 0.2
+// in every cell, all of material 1.
 struct example_system {
-  double freq1, freq2, domain_size, h;
-  int nfreq, nx, ny, key_model, nmat, model;
-  per_material akf, ro2, eta, ro1, ro3, phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3,
-      coef_b13, ak_s1, xmu_s1, ak_s3, xmu_s3, ak_air, xmu_air;
-  std::array<int, 2> nl;
+  deck_values deck;
+  int nx, ny;
+  double h, omega;
   cell_int matnum;
   cell_real phiw;
   cell_coefficients cc;
-  double s1_, s3_, phi1_, phi3_;
-  double omega;
   dof_table xnod;
   std::vector<std::int32_t> ia, ja, c, ic;
   std::vector<cplx> avec, rhs_m, z, work;
   std::ostringstream report;
 
   explicit example_system(int n)
-      : matnum(n, n),
+      : deck(deck_values_of(deck_text(n))),
+        nx(n),
+        ny(n),
+        h(deck.h),
+        omega(6.283185307179586 * deck.freq1),
+        matnum(n, n),
         phiw(n, n),
         cc(n, n),
         xnod(n, n),
@@ -59,34 +59,18 @@ struct example_system {
         rhs_m(unknowns(n, n)),
         z(unknowns(n, n)),
         work(work_slots) {
-    std::istringstream deck(deck_text(n));
-    readata(freq1, freq2, nfreq, domain_size, nx, ny, key_model, nmat, akf, ro2, eta, ro1, ro3,
-            phi_a_m, phi_layer_m, capa_1_0, capa_3_0, s3, rs1, rs3, coef_b13, ak_s1, xmu_s1,
-            ak_s3, xmu_s3, ak_air, xmu_air, model, h, nl, deck, report);
-    phi_layer_m = {0.2, 0.2};
-    for (int k = 1; k <= ny; ++k)
-      for (int j = 1; j <= nx; ++j) matnum(j, k) = 1;
-    std::istringstream no_file;
-    porosity(nx, ny, phi_layer_m, model, phiw, no_file);
-    omega = 6.283185307179586 * freq1;
+    for (int k = 1; k <= n; ++k)
+      for (int j = 1; j <= n; ++j) matnum(j, k) = 1, phiw(j, k) = 0.2;
     coefficients();
     global_numbering(nx, ny, xnod);
   }
   void coefficients() {
     report.str({});
-    e_modulus(nx, ny, matnum, phi_a_m, phiw, s3, akf, eta, omega, ak_air, xmu_air, ak_s3, xmu_s3,
-              ak_s1, xmu_s1, key_model, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1,
-              cc.b2, cc.m, cc.d3, report);
-    mass_visco_coef(nx, ny, matnum, phi_a_m, phiw, s3, eta, key_model, ro1, ro2, ro3, capa_1_0,
-                    capa_3_0, rs1, rs3, coef_b13, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23,
-                    cc.p33, cc.f11, cc.f12, cc.f22, s1_, s3_, phi1_, phi3_, report);
+    rock_physics_of_cells(deck, matnum, phiw, omega, cc, report);
   }
   void plane_waves() {
     report.str({});
-    wave_values w;
-    veloc_aten(nx, ny, omega, cc.p11, cc.p12, cc.p13, cc.p22, cc.p23, cc.p33, cc.f11, cc.f12,
-               cc.f22, cc.lambda1, cc.lambda3, cc.mu1, cc.mu3, cc.mu13, cc.b1, cc.b2, cc.m, cc.d3,
-               w, report);
+    plane_waves_of_cells(nx, ny, omega, cc, report);
   }
   void assemble() {
     global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, cc, avec.data(), ia.data(),
@@ -106,4 +90,3 @@ struct example_system {
     return flag;
   }
 };
-
