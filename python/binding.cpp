@@ -353,7 +353,7 @@ PYBIND11_MODULE(_core, m) {
         "ice-model check).");
   m.attr("TESTS") = py::make_tuple(std::string(core::test_name(core::fe_test::platen)),
                                    std::string(core::test_name(core::fe_test::per_solid)));
-  m.attr("STOP_NORMAL") = study::point_completed;
+  m.attr("STOP_NORMAL") = stop_normal;
   m.attr("COLUMNS") = columns();
   m.attr("VALUE_COLUMNS") = value_column_names();
   m.attr("WATER_RANGE") = uniform_water_range;
