@@ -248,6 +248,14 @@ py::list columns() {
   return out;
 }
 
+// The exit statuses of `study` and `merge` as (code, meaning) pairs.
+py::list exit_statuses() {
+  py::list out;
+  for (const study::exit_status& e : study::exit_statuses)
+    out.append(py::make_tuple(e.code, std::string(e.meaning)));
+  return out;
+}
+
 using field_array = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
 // Computes one point of `deck_in` on workspace `w`, the GIL released; a stop
@@ -329,7 +337,7 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
 }
 
 // The row of one point of a study: (stop code, message, values), the stop
-// code 40 and the values when the point completed, else the code and the
+// code stop_normal and the values when the point completed, else the code and the
 // message of its stop and no values.
 py::tuple compute_row(const py::dict& deck, double freq, const field_array& field,
                       workspace_handle& w) {
@@ -356,6 +364,8 @@ PYBIND11_MODULE(_core, m) {
   m.attr("STOP_NORMAL") = stop_normal;
   m.attr("COLUMNS") = columns();
   m.attr("VALUE_COLUMNS") = value_column_names();
+  m.attr("TABLE_HEADER") = study::table_header();
+  m.attr("EXIT_STATUSES") = exit_statuses();
   m.attr("WATER_RANGE") = uniform_water_range;
   m.def("water_proportion_ok", &uniform_water_ok, py::arg("w"),
         "Whether a cell may hold the water proportion w.");
