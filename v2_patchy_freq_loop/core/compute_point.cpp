@@ -1,7 +1,7 @@
 // One point: the cell coefficients at the point's frequency and water
 // field, the plane-wave reference values, the assembly, the numeric
 // factorization and solve in the order and structures of the grid's plan,
-// and every result of the response, with the report of the legacy run.
+// and every result of the response, with the report of the batch run.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -16,7 +16,7 @@ namespace core {
 namespace {
 
 constexpr double two_pi = 6.283185307179586;
-constexpr int legacy_cycle = 1;  // the point is the one cycle of a legacy run
+constexpr int batch_cycle = 1;  // the point is the one cycle of a batch run
 
 // The report of the modulus from the top-face volume change: velocity,
 // 1000/Q, Q and the modulus itself.
@@ -171,7 +171,7 @@ void per_solid_response(const deck_values& d, const grid_plan& plan, point_works
                         const cell_fractions& f, point_result& r, std::ostream& out) {
   r.s1 = f.s1, r.s3 = f.s3;
   r.rob_med = density_report(d, plan, ws, f, out);
-  free_line(out, "cycle=", legacy_cycle);
+  free_line(out, "cycle=", batch_cycle);
   free_line(out, "freq (Hz), omega_fix ", r.freq_hz, r.omega);
 
   r.plane = plane_waves_of_cells(d.nx, d.ny, r.omega, ws.cc, out);

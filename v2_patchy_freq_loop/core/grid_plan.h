@@ -59,7 +59,7 @@ struct grid_plan {
 [[noreturn]] void stop_on(const solver_failure& f, std::ostream& report);
 
 // A plan whose solver failure, if any, is kept in `failure` rather than
-// thrown, for the legacy run that reports it at the point where it orders
+// thrown, for the batch run that reports it at the point where it orders
 // the system. nsp = 0: the symbolic factorization is taken once, from the
 // elimination tree of the ordered pattern, and nsp is the first of
 // work_slots (or the ordering's need, if larger) doubled 0, 1, 2 ... times
