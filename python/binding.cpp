@@ -19,6 +19,7 @@
 
 #include "common/grid_limits.h"
 #include "common/stop_codes.h"
+#include "common/water.h"
 #include "core/coefficients.h"
 #include "core/effective_modulus.h"
 #include "core/point.h"
@@ -121,25 +122,6 @@ py::tuple read_deck_text(const std::string& text) {
   }
 }
 
-// The water proportions of a water file's text, as an (ny, nx) array read the
-// way the legacy run reads phiw_binary_patchy.dat. A bad record raises
-// ValueError naming its line.
-py::array_t<double> read_phiw_text(const std::string& text, int nx, int ny) {
-  check_grid(nx, ny);
-  std::istringstream in(text);
-  cell_real phiw(nx, ny);
-  try {
-    porosity(nx, ny, per_material{}, 1, phiw, in);
-  } catch (const run_stop& stop) {
-    throw std::invalid_argument(stop.message);
-  }
-  py::array_t<double> out({ny, nx});
-  auto v = out.mutable_unchecked<2>();
-  for (int k = 1; k <= ny; ++k)
-    for (int j = 1; j <= nx; ++j) v(k - 1, j - 1) = phiw(j, k);
-  return out;
-}
-
 // The shared, read-only plan of one grid.
 struct plan_handle {
   std::shared_ptr<const core::grid_plan> plan;
@@ -235,6 +217,18 @@ py::dict row_values_of(const core::point_result& r) {
   return out;
 }
 
+// The (ny, nx) water field of the water file `path`, read by the program's
+// one water-file reader (regular files up to max_water_file_bytes, every
+// record in range); a bad file raises ValueError with the reader's message.
+py::array_t<double> read_water_file(const std::string& path, int nx, int ny) {
+  check_grid(nx, ny);
+  try {
+    return array_of(core::read_water_file(path, nx, ny));
+  } catch (const run_stop& stop) {
+    throw std::invalid_argument(stop.message);
+  }
+}
+
 // The table's columns, each a dict of its name, unit and meaning.
 py::list columns() {
   py::list out;
@@ -265,7 +259,7 @@ core::point_result point_of(const py::dict& deck_in, double freq, const field_ar
   const deck_values deck = deck_of(deck_in);
   if (deck.nx != w.plan->nx || deck.ny != w.plan->ny)
     throw std::invalid_argument("the workspace is not of the deck's grid");
-  if (!(freq > 0) || !std::isfinite(freq))
+  if (!core::valid_frequency(freq))
     throw std::invalid_argument("the frequency must be a positive number of Hz");
   const core::water_field water = water_of(field, deck.nx, deck.ny);
   py::gil_scoped_release unlocked;
@@ -305,7 +299,7 @@ py::dict compute(const py::dict& deck, double freq, const field_array& field,
 // phi3 ro3 in kg/m^3. A stop of the rock physics raises StopError.
 py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq) {
   deck_values deck = deck_of(deck_in);
-  if (!(freq > 0) || !std::isfinite(freq))
+  if (!core::valid_frequency(freq))
     throw std::invalid_argument("the frequency must be a positive number of Hz");
   if (!(water >= 0 && water <= 1))
     throw std::invalid_argument("the water proportion must lie in [0, 1]");
@@ -354,7 +348,7 @@ PYBIND11_MODULE(_core, m) {
   m.doc() = "The one-point computation of v2_patchy_freq_loop.";
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
   m.attr("MAX_DECK_BYTES") = max_deck_bytes;
-  m.attr("MAX_WATER_FILE_BYTES") = max_water_file_bytes;
+  m.attr("WATER_FILE_NAME") = water_file_name;
   m.attr("LEGACY_WATER") = core::batch_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError naming the first value the deck reader refuses (StopError for the "
@@ -376,7 +370,7 @@ PYBIND11_MODULE(_core, m) {
             throw std::invalid_argument(water_refusal);
         },
         py::arg("field"), "Raises ValueError unless every value is a water proportion in WATER_RANGE.");
-  m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));
+  m.def("read_water_file", &read_water_file, py::arg("path"), py::arg("nx"), py::arg("ny"));
   py::class_<plan_handle>(m, "Plan",
                           "The ordering and symbolic factorization of a test on a grid.")
       .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"), py::arg("test"));

@@ -11,9 +11,6 @@ import numpy as np
 from . import _core, fields
 from ._deck import as_deck
 
-# The water file of the legacy run.
-LEGACY_WATER_FILE = "phiw_binary_patchy.dat"
-
 
 @dataclasses.dataclass(frozen=True, eq=False, repr=False)
 class Result:
@@ -108,7 +105,7 @@ def water_field(deck, field):
     path of a water file, or an array."""
     if field is None:
         if deck.model == 1:
-            return fields.read_phiw(LEGACY_WATER_FILE, deck.nx, deck.ny)
+            return fields.read_phiw(_core.WATER_FILE_NAME, deck.nx, deck.ny)
         return fields.uniform(deck.nx, deck.ny, _core.LEGACY_WATER)
     if isinstance(field, (str, os.PathLike)):
         return fields.read_phiw(field, deck.nx, deck.ny)
