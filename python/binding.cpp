@@ -349,7 +349,7 @@ PYBIND11_MODULE(_core, m) {
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
   m.attr("MAX_DECK_BYTES") = max_deck_bytes;
   m.attr("WATER_FILE_NAME") = water_file_name;
-  m.attr("LEGACY_WATER") = core::batch_water_proportion;
+  m.attr("BATCH_WATER") = core::batch_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError naming the first value the deck reader refuses (StopError for the "
         "ice-model check).");
