@@ -231,7 +231,7 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual) {
 // makes that area fail for lack of room, the plan sized from need grows it.
 TEST(point, plan_sizes_the_work_area_from_a_count_of_the_factors) {
   const auto counted = core::make_grid_plan(30, 40);
-  const core::grid_plan driven = core::make_pending_plan(30, 40, counted->nsp);
+  const core::grid_plan driven = core::make_plan(30, 40, counted->nsp);
   ASSERT_FALSE(driven.failure.has_value());
   EXPECT_EQ(counted->nsp, work_slots);
   EXPECT_EQ(counted->c, driven.c);
@@ -240,7 +240,7 @@ TEST(point, plan_sizes_the_work_area_from_a_count_of_the_factors) {
   EXPECT_EQ(counted->iu, driven.iu);
   EXPECT_TRUE(counted->jl == driven.jl && counted->ju == driven.ju);
 
-  const core::grid_plan fixed = core::make_pending_plan(10, 1000, work_slots);
+  const core::grid_plan fixed = core::make_plan(10, 1000, work_slots);
   ASSERT_TRUE(fixed.failure.has_value());
   EXPECT_EQ(fixed.failure->code, stop_solve_failed);
   const auto grown = core::make_grid_plan(10, 1000);

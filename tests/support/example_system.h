@@ -63,15 +63,16 @@ struct example_system : deck_values, cell_coefficients {
     global_numbering(nx, ny, xnod);
   }
   void coefficients() {
-    report.str({});
     const cell_inputs cells = inputs_of_cells(*this, matnum, phiw);
-    cell_moduli moduli = e_modulus(*this, cells, omega, report);
+    moduli_record moduli_rec;
+    mass_record mass_rec;
+    cell_moduli moduli = e_modulus(*this, cells, omega, moduli_rec);
     static_cast<cell_coefficients&>(*this) =
-        cell_coefficients(std::move(moduli), mass_visco_coef(*this, cells, report));
+        cell_coefficients(std::move(moduli), mass_visco_coef(*this, cells, mass_rec));
   }
   void plane_waves() {
-    report.str({});
-    veloc_aten(nx, ny, omega, *this, report);
+    waves_record unread;
+    veloc_aten(nx, ny, omega, *this, unread);
   }
   void assemble() {
     global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, *this, avec.data(), ia.data(),

@@ -16,6 +16,7 @@
 #include "common/report.h"
 #include "core/effective_modulus.h"
 #include "core/point.h"
+#include "driver/report.h"
 #include "driver/result_files.h"
 #include "driver/timer.h"
 #include "input/input.h"
@@ -44,7 +45,7 @@ std::unique_ptr<prepared_grid> prepare(const std::string& deck_text, std::int32_
     return nullptr;
   }
   auto g = std::make_unique<prepared_grid>(
-      prepared_grid{core::make_pending_plan(d.nx, d.ny, nsp), nullptr});
+      prepared_grid{core::make_plan(d.nx, d.ny, nsp), nullptr});
   g->ws = core::make_workspace(g->plan, study::machine_threads());
   return g;
 }
@@ -149,13 +150,16 @@ void write_results(const deck_values& d, const core::point_result& r, result_fil
 }
 
 // One cycle: the point at the deck's frequency and the cycle's water field,
-// then its result files.
+// its report up to its stop, then its result files.
 void run_cycle(deck_values& d, prepared_grid& g, result_files& files,
                const run_settings& settings, std::ostream& out) {
   // The water proportion of the cycle, uniform over the sample.
   d.phi_layer_m = {core::legacy_water_proportion, core::legacy_water_proportion};
   const core::water_field field = water_of_cycle(d, settings);
-  const core::point_result r = core::compute_point(d, d.freq1, field, g.plan, *g.ws, &out);
+  const core::point_outcome point = core::run_point(d, d.freq1, field, g.plan, *g.ws);
+  report_point(out, d, point);
+  if (point.stop) throw *point.stop;
+  const core::point_result& r = point.result;
   write_results(d, r, files);
 
   // A degenerate response (no volume change, no mean strain) leaves the
