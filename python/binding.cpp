@@ -22,30 +22,13 @@
 #include "core/coefficients.h"
 #include "core/effective_modulus.h"
 #include "core/point.h"
+#include "input/deck_rules.h"
 #include "input/input.h"
 #include "study/study.h"
 
 namespace py = pybind11;
 
 namespace {
-
-// The per-material values of the deck, by name.
-struct material_entry {
-  const char* name;
-  per_material deck_values::*values;
-};
-constexpr material_entry material_entries[] = {
-    {"akf", &deck_values::akf},         {"ro2", &deck_values::ro2},
-    {"eta", &deck_values::eta},         {"ro1", &deck_values::ro1},
-    {"ro3", &deck_values::ro3},         {"phi_a_m", &deck_values::phi_a_m},
-    {"phi_layer_m", &deck_values::phi_layer_m}, {"capa_1_0", &deck_values::capa_1_0},
-    {"capa_3_0", &deck_values::capa_3_0}, {"s3", &deck_values::s3},
-    {"rs1", &deck_values::rs1},         {"rs3", &deck_values::rs3},
-    {"coef_b13", &deck_values::coef_b13}, {"ak_air", &deck_values::ak_air},
-    {"xmu_air", &deck_values::xmu_air}, {"ak_s1", &deck_values::ak_s1},
-    {"xmu_s1", &deck_values::xmu_s1},   {"ak_s3", &deck_values::ak_s3},
-    {"xmu_s3", &deck_values::xmu_s3},
-};
 
 // Raises v2pfl.StopError(code, message) for a stop of the computation.
 [[noreturn]] void raise_stop(const run_stop& stop) {
@@ -68,8 +51,8 @@ py::dict deck_dict(const deck_values& d) {
   out["model"] = d.model;
   out["nmat"] = d.nmat;
   out["nl"] = py::make_tuple(d.nl[0], d.nl[1]);
-  for (const material_entry& e : material_entries)
-    out[e.name] = py::make_tuple((d.*e.values)[0], (d.*e.values)[1]);
+  for (const material_field& f : material_fields)
+    out[f.name] = py::make_tuple((d.*f.values)[0], (d.*f.values)[1]);
   return out;
 }
 
@@ -80,34 +63,45 @@ void check_grid(int nx, int ny) {
     throw std::invalid_argument(grid_refusal(nx, ny, "its system cannot be indexed"));
 }
 
-// Stops with a ValueError naming the deck value when `ok` is false.
-void require(bool ok, const std::string& what) {
-  if (!ok) throw std::invalid_argument("deck value " + what);
+// Raises the Python exception of a stop: ValueError for a bad deck value,
+// else StopError.
+[[noreturn]] void raise_deck_stop(const run_stop& stop) {
+  if (stop.code == stop_bad_deck) throw std::invalid_argument(stop.message);
+  raise_stop(stop);
 }
 
-// The deck of a dict of read_deck's names, checked as the deck reader checks
-// a deck; the cell side follows from domain_size and ny.
+// Entry `name` of a deck dict as T; a value of another type raises TypeError
+// naming the field (the Deck class converts its fields before they get here).
+template <class T>
+T field(const py::dict& in, const char* name) {
+  try {
+    return in[name].cast<T>();
+  } catch (const py::cast_error&) {
+    throw py::type_error(std::string("deck field ") + name + " has the wrong type");
+  }
+}
+
+// The deck of a dict of read_deck's names, checked value by value as the
+// deck reader checks a deck file; the cell side follows from domain_size and
+// ny.
 deck_values deck_of(const py::dict& in) {
   deck_values d;
-  d.freq1 = in["freq1"].cast<double>();
-  d.freq2 = in["freq2"].cast<double>();
-  d.nfreq = in["nfreq"].cast<int>();
-  d.domain_size = in["domain_size"].cast<double>();
-  d.nx = in["nx"].cast<int>();
-  d.ny = in["ny"].cast<int>();
-  d.key_model = in["key_model"].cast<int>();
-  d.model = in["model"].cast<int>();
-  d.nmat = in["nmat"].cast<int>();
-  d.nl = in["nl"].cast<std::array<int, 2>>();
-  for (const material_entry& e : material_entries)
-    d.*e.values = in[e.name].cast<per_material>();
-  require(d.freq1 > 0 && std::isfinite(d.freq1), "freq1 must be a positive number");
-  require(d.domain_size > 0 && std::isfinite(d.domain_size),
-          "domain_size must be a positive number");
-  check_grid(d.nx, d.ny);
-  require(d.key_model == 0 || d.key_model == 1, "key_model must be 0 or 1");
-  require(d.model == 0 || d.model == 1, "model must be 0 or 1");
-  require(d.nmat >= 1 && d.nmat <= max_materials, "nmat must be 1 or 2");
+  d.freq1 = field<double>(in, "freq1");
+  d.freq2 = field<double>(in, "freq2");
+  d.nfreq = field<int>(in, "nfreq");
+  d.domain_size = field<double>(in, "domain_size");
+  d.nx = field<int>(in, "nx");
+  d.ny = field<int>(in, "ny");
+  d.key_model = field<int>(in, "key_model");
+  d.model = field<int>(in, "model");
+  d.nmat = field<int>(in, "nmat");
+  d.nl = field<std::array<int, 2>>(in, "nl");
+  for (const material_field& f : material_fields) d.*f.values = field<per_material>(in, f.name);
+  try {
+    check_deck(d);
+  } catch (const run_stop& stop) {
+    raise_deck_stop(stop);
+  }
   d.h = d.domain_size / d.ny;
   return d;
 }
@@ -123,8 +117,7 @@ py::tuple read_deck_text(const std::string& text) {
     const deck_reading reading = readata(in, echo);
     return py::make_tuple(deck_dict(reading.values), reading.warnings);
   } catch (const run_stop& stop) {
-    if (stop.code == stop_bad_deck) throw std::invalid_argument(stop.message);
-    raise_stop(stop);
+    raise_deck_stop(stop);
   }
 }
 
@@ -152,18 +145,20 @@ struct plan_handle {
   std::shared_ptr<const core::grid_plan> plan;
 };
 
-// The test of a name ("platen" or "per-solid"); ValueError for another.
+// The test called `name` ("platen" or "per-solid"); another name raises ValueError.
 core::fe_test test_of(const std::string& name) {
   if (const auto test = core::test_of_name(name)) return *test;
-  throw std::invalid_argument("the test must be 'platen' or 'per-solid', not '" + name + "'");
+  throw std::invalid_argument("test must be " + std::string(core::test_name(core::fe_test::platen)) +
+                              " or " + std::string(core::test_name(core::fe_test::per_solid)) +
+                              ", not \"" + name + "\"");
 }
 
-plan_handle make_plan(int nx, int ny, const std::string& test_name) {
+plan_handle make_plan(int nx, int ny, const std::string& test) {
   check_grid(nx, ny);
-  const core::fe_test test = test_of(test_name);
+  const core::fe_test t = test_of(test);
   try {
     py::gil_scoped_release unlocked;
-    return {core::make_grid_plan(nx, ny, test)};
+    return {core::make_grid_plan(nx, ny, t)};
   } catch (const run_stop& stop) {
     raise_stop(stop);
   }
@@ -178,8 +173,11 @@ struct workspace_handle {
   std::mutex busy;
 };
 
+const std::string water_refusal =
+    std::string("a water proportion of the field lies outside ") + core::water_range_text;
+
 // A water field of an (ny, nx) array, row 0 the bottom row; every value must
-// be a finite proportion in [0, 1].
+// be a water proportion the computation takes (core::water_proportion_ok).
 core::water_field water_of(const py::array_t<double, py::array::c_style | py::array::forcecast>& a,
                            int nx, int ny) {
   if (a.ndim() != 2 || a.shape(0) != ny || a.shape(1) != nx) {
@@ -188,7 +186,7 @@ core::water_field water_of(const py::array_t<double, py::array::c_style | py::ar
   }
   core::water_field f{nx, ny, std::vector<double>(a.data(), a.data() + a.size())};
   for (double w : f.v)
-    if (!(w >= 0 && w <= 1)) throw std::invalid_argument("a water proportion lies outside [0, 1]");
+    if (!core::water_proportion_ok(w)) throw std::invalid_argument(water_refusal);
   return f;
 }
 
@@ -215,6 +213,37 @@ py::dict scalars_of(const core::point_result& r) {
     // The estimators from solid 1 and their density belong to the per-solid test.
     for (const char* name : {"vp_avg", "inv_q_avg", "vp_top", "inv_q_top", "rob_med"})
       out[name] = std::nan("");
+  }
+  return out;
+}
+
+// The names of the table's value columns, vp_m_s ... inv_q_top_x1000.
+py::list value_column_names() {
+  py::list out;
+  for (std::size_t i = 0; i < study::value_columns; ++i)
+    out.append(std::string(study::table_columns[study::first_value_column + i].name));
+  return out;
+}
+
+// The values of a completed point under the study table's value column
+// names (study/columns.h); NaN where the point's test has none.
+py::dict row_values_of(const core::point_result& r) {
+  const study::row_values values = study::values_of(r);
+  const py::list names = value_column_names();
+  py::dict out;
+  for (std::size_t i = 0; i < values.size(); ++i) out[names[i]] = values[i].value_or(std::nan(""));
+  return out;
+}
+
+// The table's columns, each a dict of its name, unit and meaning.
+py::list columns() {
+  py::list out;
+  for (const study::column& c : study::table_columns) {
+    py::dict d;
+    d["name"] = std::string(c.name);
+    d["unit"] = std::string(c.unit);
+    d["meaning"] = std::string(c.meaning);
+    out.append(d);
   }
   return out;
 }
@@ -305,7 +334,7 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
 py::tuple compute_row(const py::dict& deck, double freq, const field_array& field,
                       workspace_handle& w) {
   try {
-    return py::make_tuple(stop_normal, "", scalars_of(point_of(deck, freq, field, w)));
+    return py::make_tuple(stop_normal, "", row_values_of(point_of(deck, freq, field, w)));
   } catch (const run_stop& stop) {
     return py::make_tuple(stop.code, stop.message, py::none());
   }
@@ -320,7 +349,23 @@ PYBIND11_MODULE(_core, m) {
   m.attr("MAX_WATER_FILE_BYTES") = max_water_file_bytes;
   m.attr("LEGACY_WATER") = core::legacy_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
-        "Raises ValueError when the deck's values cannot make a run.");
+        "Raises ValueError naming the first value the deck reader refuses (StopError for the "
+        "ice-model check).");
+  m.attr("TESTS") = py::make_tuple(std::string(core::test_name(core::fe_test::platen)),
+                                   std::string(core::test_name(core::fe_test::per_solid)));
+  m.attr("STOP_NORMAL") = study::point_completed;
+  m.attr("COLUMNS") = columns();
+  m.attr("VALUE_COLUMNS") = value_column_names();
+  m.attr("WATER_RANGE") = core::water_range_text;
+  m.def("water_proportion_ok", &core::water_proportion_ok, py::arg("w"),
+        "Whether a cell may hold the water proportion w.");
+  m.def("check_water",
+        [](const field_array& a) {
+          const double* v = a.data();
+          if (!std::all_of(v, v + a.size(), core::water_proportion_ok))
+            throw std::invalid_argument(water_refusal);
+        },
+        py::arg("field"), "Raises ValueError unless every value is a water proportion in WATER_RANGE.");
   m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));
   py::class_<plan_handle>(m, "Plan",
                           "The ordering and symbolic factorization of a test on a grid.")

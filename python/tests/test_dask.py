@@ -12,7 +12,7 @@ import v2pfl
 from conftest import EXAMPLES
 
 distributed = pytest.importorskip("distributed")
-VALUES = v2pfl.COLUMNS[3:10]
+VALUES = v2pfl._study.VALUES
 
 
 @pytest.fixture(scope="module")
@@ -30,10 +30,10 @@ def assert_same(local, remote):
     assert local.drop(columns=VALUES).equals(remote.drop(columns=VALUES))
 
 
-def test_cluster_study_equals_local_after_a_lost_worker(client):
+def test_cluster_study_equals_local_after_a_lost_worker(client, capsys):
     deck = dataclasses.replace(v2pfl.read_deck(EXAMPLES / "permafrost.deck"), nx=24, ny=24)
     freqs, fields = v2pfl.log_sweep(1.0, 1e4, 8), [0.1, v2pfl.fields.inclusion(24, 24, 6, 0.3, 0.1)]
-    local = v2pfl.study(deck, freqs, fields)
+    local = v2pfl.study(deck, freqs, fields, progress=False)
     victim = min(client.run(os.getpid).values())
 
     finished = threading.Event()
@@ -52,3 +52,4 @@ def test_cluster_study_equals_local_after_a_lost_worker(client):
     killer.join()
     assert victim not in client.run(os.getpid).values()
     assert_same(local, remote)
+    assert "16/16" in capsys.readouterr().err  # the progress bar reached the end

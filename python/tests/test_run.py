@@ -10,7 +10,7 @@ import v2pfl
 from conftest import EXAMPLES, GOLDEN, legacy_run
 from v2pfl.__main__ import read_map
 
-VALUES = v2pfl.COLUMNS[3:10]
+VALUES = v2pfl._study.VALUES
 
 
 def free_values(path):
@@ -70,17 +70,22 @@ def test_run_arguments_select_the_point(tmp_path):
         v2pfl.run(deck, test="plate")
 
 
-def test_study_equals_command_line(program, tmp_path):
+# Both defaults (the platen test), and the per-solid test.
+@pytest.mark.parametrize("test", [{}, {"test": "per-solid"}])
+def test_study_equals_command_line(program, tmp_path, test):
     deck = EXAMPLES / "shaley_sand.deck"
     water = tmp_path / "patchy.dat"
     v2pfl.fields.write_phiw(water, v2pfl.fields.inclusion(10, 10, 3, 0.3, 0.1))
     done = subprocess.run([program, "study", str(deck), "-o", str(tmp_path / "cli"), "--freq",
-                           "1:1e4:3", "--water", "0.1,0.25", "--phiw", str(water), "-j", "2"],
+                           "1:1e4:3", "--water", "0.1,0.25", "--phiw", str(water), "-j", "2",
+                           *[f"--{k}={v}" for k, v in test.items()]],
                           capture_output=True, text=True)
     assert done.returncode == 0, done.stderr
     cli = pd.read_csv(tmp_path / "cli" / "study.csv", dtype={"field": str, "freq_hz": float},
                       float_precision="round_trip")
-    module = v2pfl.study(deck, v2pfl.log_sweep(1, 1e4, 3), [0.1, 0.25, str(water)], workers=2)
+    module = v2pfl.study(deck, v2pfl.log_sweep(1, 1e4, 3), [0.1, 0.25, str(water)], workers=2,
+                         **test)
+    assert set(module["test"]) == set(cli["test"]) == {test.get("test", "platen")}
     assert list(module.columns) == list(cli.columns) == v2pfl.COLUMNS
     assert module.drop(columns=VALUES).equals(cli.drop(columns=VALUES))
     assert same_bits(module[VALUES].to_numpy(), cli[VALUES].to_numpy())

@@ -5,7 +5,7 @@ import math
 import os
 
 from . import _core
-from ._deck import Deck, as_deck
+from ._deck import Deck
 
 # Lines of a material block after nl(i), in reading order.
 _BLOCK = ("akf", "ro2", "eta", "ro1", "ro3", "phi_a_m", "phi_layer_m", "capa_1_0", "capa_3_0",
@@ -88,7 +88,6 @@ def write_deck(deck, path):
     (infinite, NaN, or too long for its 20 columns) raises ValueError."""
     if not isinstance(deck, Deck):
         raise TypeError(f"deck must be a Deck, not {type(deck).__name__}")
-    as_deck(deck)
     text = deck_text(deck)
     written = Deck(**_core.read_deck_text(text.encode())[0])
     if not _same(written, deck):

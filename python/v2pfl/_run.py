@@ -74,15 +74,14 @@ _plans_lock = threading.Lock()
 _threads = threading.local()
 
 
-def plan(nx, ny, test="per-solid"):
+def plan(nx, ny, test):
     """The ordering and symbolic factorization of `test` on an nx x ny grid,
     built once per process and shared by every point of that grid and test."""
-    key = (nx, ny, test)
     with _plans_lock:
-        if key not in _plans:
+        if (nx, ny, test) not in _plans:
             _plans.clear()  # one grid at a time: a plan of a large grid is large
-            _plans[key] = _core.Plan(nx, ny, test)
-        return _plans[key]
+            _plans[nx, ny, test] = _core.Plan(nx, ny, test)
+        return _plans[nx, ny, test]
 
 
 def cores():
@@ -90,16 +89,15 @@ def cores():
     return len(os.sched_getaffinity(0))
 
 
-def workspace(nx, ny, test="per-solid", threads=1):
+def workspace(nx, ny, test, threads):
     """The numeric storage of the calling thread for the points of `test` on
     an nx x ny grid, factorizing on `threads` threads, kept from point to
-    point (one grid, test and thread count at a time). Without a test it
-    serves the study's per-solid rows."""
-    key = (nx, ny, test)
+    point (one grid at a time)."""
+    key = (nx, ny, test, threads)
     kept = getattr(_threads, "workspace", None)
-    if kept is None or kept[0] != (key, threads):
+    if kept is None or kept[0] != key:
         _threads.workspace = None  # free the old storage before allocating the new
-        _threads.workspace = ((key, threads), _core.Workspace(plan(*key), threads))
+        _threads.workspace = (key, _core.Workspace(plan(nx, ny, test), threads))
     return _threads.workspace[1]
 
 
@@ -118,16 +116,11 @@ def water_field(deck, field):
         raise TypeError("a water field is a number, an array or a file path, not a bool")
     if isinstance(field, numbers.Real):
         return fields.uniform(deck.nx, deck.ny, field)
-    try:
-        array = np.asarray(field, dtype=float)
-    except (TypeError, ValueError):
-        raise TypeError("a water field is a number, an (ny, nx) array or a file path, "
-                        f"not {type(field).__name__}") from None
+    array = fields.as_array(field)
     if array.shape != (deck.ny, deck.nx):
         raise ValueError(f"the water field has shape {array.shape}, the deck's grid is "
                          f"(ny, nx) = ({deck.ny}, {deck.nx})")
-    if not np.all((array >= 0) & (array <= 1)):
-        raise ValueError("a water proportion of the field lies outside [0, 1]")
+    _core.check_water(array)
     return array
 
 
@@ -142,9 +135,6 @@ def frequency(deck, freq):
     return float(freq)
 
 
-TESTS = ("platen", "per-solid")
-
-
 def run(deck, freq=None, field=None, test="platen"):
     """Computes one point of `deck` (a Deck or a deck file) at `freq` Hz
     (default the deck's freq1) with the water field `field` (see
@@ -154,8 +144,8 @@ def run(deck, freq=None, field=None, test="platen"):
     estimators from solid 1, as the batch run). A stop of the computation
     raises StopError."""
     deck = as_deck(deck)
-    if test not in TESTS:
-        raise ValueError(f"the test must be 'platen' or 'per-solid', not {test!r}")
+    if test not in _core.TESTS:
+        raise ValueError(f"the test must be one of {', '.join(_core.TESTS)}, not {test!r}")
     freq = frequency(deck, freq)
     water = water_field(deck, field)
     out = _core.compute(deck.values(), freq, water, workspace(deck.nx, deck.ny, test, cores()))

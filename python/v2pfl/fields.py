@@ -20,9 +20,27 @@ def _grid(nx, ny):
 
 def _proportion(name, w):
     w = float(w)
-    if not 0.0 <= w <= 1.0:
-        raise ValueError(f"{name} must be a water proportion in [0, 1], not {w}")
+    if not _core.water_proportion_ok(w):
+        raise ValueError(f"{name} must be a water proportion in {_core.WATER_RANGE}, not {w}")
     return w
+
+
+def as_array(field):
+    """A water field given as an array (a list, a numpy or masked array
+    without masked cells) as a float array; TypeError for anything else."""
+    if np.ma.isMaskedArray(field):
+        if np.ma.is_masked(field):
+            raise ValueError("the water field has masked cells")
+        field = np.ma.getdata(field)
+    try:
+        array = np.asarray(field)
+    except (TypeError, ValueError):
+        array = np.asarray(None)
+    if array.dtype.kind not in "iuf":
+        kind = type(field).__name__ if array.dtype.kind == "O" else f"an array of {array.dtype}"
+        raise TypeError(f"a water field is a number, an (ny, nx) array of reals or a file "
+                        f"path, not {kind}")
+    return array.astype(float)
 
 
 def uniform(nx, ny, w):
@@ -126,12 +144,11 @@ def write_phiw(path, field):
     """Writes `field` as a water file: lines `i j phiw`, bottom row first,
     each row left to right, every value at full precision. A failed write
     raises OSError naming the file and leaves no partial file behind."""
-    field = np.asarray(field, dtype=float)
+    field = as_array(field)
     if field.ndim != 2 or field.size == 0:
         raise ValueError(f"the field must be a non-empty (ny, nx) array, not of shape "
                          f"{field.shape}")
-    if not np.all((field >= 0) & (field <= 1)):
-        raise ValueError("a water proportion of the field lies outside [0, 1]")
+    _core.check_water(field)
     ny, nx = field.shape
     text = "".join(f"{j + 1} {k + 1} {float(field[k, j])!r}\n"
                    for k in range(ny) for j in range(nx))

@@ -47,7 +47,9 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
       {{"study", "deck", "-o", "out", "--freq", "1:10"}, 64, "F1:F2:N"},
       {{"study", "deck", "-o", "out", "--freq", "10,-5"}, 64, "frequency -5 is not > 0"},
       {{"study", "deck", "-o", "out", "--freq", "10,,20"}, 64, "empty item"},
-      {{"study", "deck", "-o", "out", "--freq", "1e400"}, 64, "not a number"},
+      {{"study", "deck", "-o", "out", "--freq", "1e400"}, 64, "\"1e400\" is too large"},
+      {{"study", "deck", "-o", "out", "--freq", "1e-400"}, 64, "\"1e-400\" is too small"},
+      {{"study", "deck", "-o", "out", "--test", "fast"}, 64, "platen or per-solid"},
       {{"study", "deck", "-o", "out", "--water", "0.2,1"}, 64, "water 1 is not in [0, 1)"},
       {{"study", "deck", "-o", "out", "--water", "wet"}, 64, "\"wet\" is not a number"},
       {{"study", "deck", "-o", "out", "-j", "0"}, 64, "--threads: Value 0 not in range 1"},
@@ -62,7 +64,7 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
       {{"study", "deck", "-o", "out", "--phiw", "missing.dat"}, 3, "\"missing.dat\""},
       {{"study", "deck", "-o", "out", "--phiw", "short.dat"}, 3, "\"short.dat\" line"},
       {{"study", "deck", "-o", "a_file/out"}, 4, "a_file/out"},
-      {{"study", "deck", "-o", "maps_out", "--freq", "10", "--maps"}, 4, "maps_out/point_0000"},
+      {{"study", "deck", "-o", "maps_out", "--freq", "10", "--maps", "--test", "per-solid"}, 4, "maps_out/point_0000"},
       {{"merge", "out"}, 8, "out"},
   };
   for (const auto& c : cases) {

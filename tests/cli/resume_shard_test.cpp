@@ -1,10 +1,16 @@
-// A study cut short completes on --resume to the same bytes; a
-// table of another study is not resumed; shards run apart merge to the
-// bytes of the whole study, and shards that do not add up are refused.
+// A study cut short anywhere completes on --resume to the same bytes; a
+// table --resume cannot keep as its own is refused, and left as it was;
+// shards run apart merge to the bytes and provenance of the whole study,
+// and shards that do not add up are refused.
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "cli/cli_run.h"
 #include "driver/run_dir.h"
@@ -13,7 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> study_points = {"--freq", "1:1e5:5", "--water", "0.1,0.25"};
+const std::vector<std::string> study_points = {"--freq", "1:1e5:5", "--water", "0.1,0.25",
+                                               "--test", "per-solid"};
 
 std::vector<std::string> study_args(const std::string& out, std::vector<std::string> extra = {}) {
   std::vector<std::string> a = {"study", (golden_case("grid_3x3") / "deck").string(), "-o", out};
@@ -22,14 +29,18 @@ std::vector<std::string> study_args(const std::string& out, std::vector<std::str
   return a;
 }
 
-// The whole study, computed once for the tests of this file.
-const std::string& reference_table() {
-  static const std::string table = [] {
-    const fs::path dir = fresh_dir("resume_reference");
-    const cli_run r = run_cli_program(study_args("out"), dir);
+// The directory of the whole study, computed once for the tests of this file.
+const fs::path& reference_dir() {
+  static const fs::path dir = [] {
+    const fs::path d = fresh_dir("resume_reference");
+    const cli_run r = run_cli_program(study_args("out", {"-j", "2"}), d);
     EXPECT_EQ(r.status, 0) << r.err;
-    return file_bytes(dir / "out" / "study.csv");
+    return d / "out";
   }();
+  return dir;
+}
+const std::string& reference_table() {
+  static const std::string table = file_bytes(reference_dir() / "study.csv");
   return table;
 }
 
@@ -37,49 +48,152 @@ std::size_t lines_in(const std::string& text) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-}  // namespace
-
-TEST(Resume, CutTableCompletesToSameBytes) {
-  const std::string& whole = reference_table();
-  ASSERT_EQ(lines_in(whole), 11u);
-  const fs::path dir = fresh_dir("resume_cut");
-  // Cut after every byte position class: at a line end, inside a row, inside the header.
-  for (std::size_t cut : {whole.find('\n') + 1, whole.size() / 2, std::size_t{5}, whole.size()}) {
-    SCOPED_TRACE("cut at " + std::to_string(cut));
-    ASSERT_EQ(run_cli_program(study_args("out"), dir).status, 0);
-    fs::resize_file(dir / "out" / "study.csv", cut);
-    const cli_run r = run_cli_program(study_args("out", {"--resume", "-j", "2"}), dir);
-    if (cut < whole.find('\n')) {
-      EXPECT_EQ(r.status, 8) << "a cut header is not a study table";
-      continue;
-    }
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), whole);
-  }
+// A copy of the whole study's directory.
+fs::path copy_of_reference(const std::string& name) {
+  const fs::path dir = fresh_dir(name);
+  fs::copy(reference_dir(), dir / "out");
+  return dir;
 }
 
-TEST(Resume, RefusesTableOfAnotherStudy) {
-  const fs::path dir = fresh_dir("resume_other");
-  ASSERT_EQ(run_cli_program(study_args("out"), dir).status, 0);
-  const std::string table = file_bytes(dir / "out" / "study.csv");
-  const fs::path other_deck =
-      deck_file(dir, "other", with_line(read_lines(golden_case("grid_3x3") / "deck"), 4, "0.2"));
+void cut(const fs::path& file, std::size_t bytes) { fs::resize_file(file, bytes); }
+
+// The provenance file without its date and wall time.
+std::string provenance_but_date_and_time(const fs::path& file) {
+  std::string kept;
+  for (const std::string& line : read_lines(file))
+    if (line.find("\"date\"") == std::string::npos && line.find("\"wall_time_s\"") == std::string::npos)
+      kept += line + '\n';
+  return kept;
+}
+
+// Holds the lock of a table as another writer would.
+struct held_lock {
+  int fd;
+  explicit held_lock(const fs::path& file) : fd(open(file.c_str(), O_RDWR | O_CREAT, 0666)) {
+    flock(fd, LOCK_EX);
+  }
+  ~held_lock() { close(fd); }
+};
+
+}  // namespace
+
+TEST(Resume, WhateverAStopLeftCompletesToTheSameBytes) {
+  const std::string& whole = reference_table();
+  ASSERT_EQ(lines_in(whole), 11u);
+  const std::size_t header = whole.find('\n') + 1;
+  const std::string fp = file_bytes(reference_dir() / "study.fingerprint");
+  const std::size_t fp_head = fp.size() - 10 * 17;
   const struct {
     const char* what;
-    std::vector<std::string> args;
+    std::function<void(const fs::path&)> spoil;
   } cases[] = {
-      {"other points", {"study", (golden_case("grid_3x3") / "deck").string(), "-o", "out",
-                        "--freq", "1:1e5:6", "--resume"}},
-      {"other deck", {"study", other_deck.string(), "-o", "out", "--freq", "1:1e5:5", "--water",
-                      "0.1,0.25", "--resume"}},
+      {"an empty table", [](const fs::path& d) { cut(d / "study.csv", 0); }},
+      {"a cut header", [](const fs::path& d) { cut(d / "study.csv", 81); }},
+      {"a header alone", [&](const fs::path& d) { cut(d / "study.csv", header); }},
+      {"a cut row", [&](const fs::path& d) { cut(d / "study.csv", whole.size() / 2); }},
+      {"no table beside the fingerprint", [](const fs::path& d) { fs::remove(d / "study.csv"); }},
+      {"a cut digest line", [&](const fs::path& d) { cut(d / "study.fingerprint", fp.size() - 30); }},
+      {"rows the fingerprint does not record",
+       [&](const fs::path& d) { cut(d / "study.fingerprint", fp_head + 3 * 17); }},
+      {"nothing at all", [](const fs::path& d) { fs::remove_all(d); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const cli_run r = run_cli_program(c.args, dir);
-    EXPECT_EQ(r.status, 8);
-    EXPECT_NE(r.err.find("study.csv"), std::string::npos) << r.err;
+    const fs::path dir = copy_of_reference("resume_cut");
+    c.spoil(dir / "out");
+    const cli_run r = run_cli_program(study_args("out", {"--resume", "-j", "2"}), dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), whole);
+    EXPECT_EQ(file_bytes(dir / "out" / "study.fingerprint"), fp);
+  }
+}
+
+TEST(Resume, RefusesWhatItCannotKeepAndLeavesItAsItWas) {
+  const fs::path other_deck = deck_file(fresh_dir("resume_other_deck"), "other",
+                                        with_line(read_lines(golden_case("grid_3x3") / "deck"), 4, "0.2"));
+  const auto edit_row = [](const fs::path& d, const std::string& from, const std::string& to) {
+    std::string t = file_bytes(d / "study.csv");
+    const std::size_t at = t.find(from, t.find('\n'));
+    t.replace(at, from.size(), to);
+    write_file(d / "study.csv", t);
+  };
+  const auto nothing = [](const fs::path&) {};
+  const struct {
+    const char* what;
+    std::function<void(const fs::path&)> spoil;
+    std::vector<std::string> args;
+    int status;
+    const char* message;
+    const char* lock = nullptr;  // a lock file held meanwhile
+  } cases[] = {
+      {"another deck", nothing,
+       {"study", other_deck.string(), "-o", "out", "--freq", "1:1e5:5", "--water", "0.1,0.25",
+        "--test", "per-solid", "--resume"}, 8, "from another deck"},
+      {"another test", nothing,
+       {"study", (golden_case("grid_3x3") / "deck").string(), "-o", "out", "--freq", "1:1e5:5",
+        "--water", "0.1,0.25", "--test", "platen", "--resume"},
+       8, "with the per-solid test, not the platen test"},
+      {"another point list", nothing,
+       {"study", (golden_case("grid_3x3") / "deck").string(), "-o", "out", "--freq", "1:1e5:6",
+        "--water", "0.1,0.25", "--test", "per-solid", "--resume"},
+       8, "another point list"},
+      {"another shard",
+       [](const fs::path& d) {
+         ASSERT_EQ(run_cli_program(study_args(".", {"--shard", "1/2"}), d).status, 0);
+         fs::rename(d / "study.shard-1-of-2.fingerprint", d / "study.fingerprint");
+       },
+       {}, 8, "for another shard"},
+      {"no fingerprint", [](const fs::path& d) { fs::remove(d / "study.fingerprint"); }, {}, 8,
+       "no study.fingerprint beside it"},
+      {"a malformed fingerprint",
+       [](const fs::path& d) { write_file(d / "study.fingerprint", "v2_patchy_freq_loop study table\n"); },
+       {}, 8, "not a study fingerprint"},
+      {"a wrong header", [](const fs::path& d) { write_file(d / "study.csv", "point,freq\n"); }, {}, 8,
+       "wrong header line"},
+      {"a changed value", [&](const fs::path& d) { edit_row(d, ",2476.0000000000005,", ",2476,"); }, {},
+       8, "row 1: not the row its fingerprint records"},
+      {"a value emptied", [&](const fs::path& d) { edit_row(d, ",per-solid,3965.5435360151423,", ",per-solid,,"); },
+       {}, 8, "vp_m_s is not a number where the point completed"},
+      {"a stop code with values", [&](const fs::path& d) { edit_row(d, ",40\n", ",45678\n"); }, {},
+       8, "holds a value where the row has none"},
+      {"a table of another study",
+       [](const fs::path& d) {
+         std::string t = file_bytes(d / "study.csv");
+         write_file(d / "study.csv", t.replace(t.find(",0.1,"), 5, ",0.2,"));
+       },
+       {}, 8, "not the row of point 0"},
+      {"another writer", nothing, {}, 8, "another study or merge is writing", "study.lock"},
+      {"a table that is a link",
+       [](const fs::path& d) {
+         fs::rename(d / "study.csv", d / "target.csv");
+         fs::create_symlink("target.csv", d / "study.csv");
+       },
+       {}, 4, "is not a regular file"},
+      {"a table that is a FIFO",
+       [](const fs::path& d) {
+         fs::remove(d / "study.csv");
+         mkfifo((d / "study.csv").c_str(), 0600);
+       },
+       {}, 4, "is not a regular file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path dir = copy_of_reference("resume_refused");
+    c.spoil(dir / "out");
+    const bool regular = fs::is_regular_file(fs::symlink_status(dir / "out" / "study.csv"));
+    const std::string table = regular ? file_bytes(dir / "out" / "study.csv") : "";
+    const std::string fp = file_bytes(dir / "out" / "study.fingerprint");
+    std::optional<held_lock> lock;
+    if (c.lock) lock.emplace(dir / "out" / c.lock);
+    const cli_run r = run_cli_program(c.args.empty() ? study_args("out", {"--resume"}) : c.args, dir);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("out"), std::string::npos) << r.err;
     EXPECT_EQ(lines_in(r.err), 1u) << r.err;
-    EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), table) << "a refused table is left as it was";
+    if (regular) {
+      EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), table) << "a refused table is left as it was";
+    }
+    EXPECT_EQ(file_bytes(dir / "out" / "study.fingerprint"), fp);
   }
 }
 
@@ -95,10 +209,15 @@ TEST(Shards, MergeRefusesShardsThatDoNotAddUp) {
     for (int i = 0; i < 3; ++i) shard(dir, std::to_string(i) + "/3");
     return dir;
   };
+  const auto replace_in = [](const fs::path& f, const std::string& from, const std::string& to) {
+    std::string t = file_bytes(f);
+    write_file(f, t.replace(t.find(from), from.size(), to));
+  };
   const struct {
     const char* name;
     std::function<void(const fs::path&)> spoil;
     const char* message;
+    const char* lock = nullptr;  // a lock file held meanwhile
   } cases[] = {
       {"missing", [](const fs::path& d) { fs::remove(d / "out" / "study.shard-1-of-3.csv"); },
        "missing shard table study.shard-1-of-3.csv"},
@@ -112,11 +231,16 @@ TEST(Shards, MergeRefusesShardsThatDoNotAddUp) {
        [&](const fs::path& d) {
          const cli_run r = run_cli_program(
              {"study", (golden_case("grid_3x3") / "deck").string(), "-o", "out", "--freq",
-              "1:1e5:5", "--water", "0.1,0.3", "--shard", "1/3"},
+              "1:1e5:5", "--water", "0.1,0.3", "--shard", "1/3", "--test", "per-solid"},
              d);
          ASSERT_EQ(r.status, 0);
        },
        "another point list"},
+      {"other test",
+       [&](const fs::path& d) {
+         replace_in(d / "out" / "study.shard-1-of-3.fingerprint", "per-solid", "platen");
+       },
+       "another test"},
       {"other split", [&](const fs::path& d) { shard(d, "0/2"); }, "different splits"},
       {"duplicated row",
        [](const fs::path& d) {
@@ -125,12 +249,30 @@ TEST(Shards, MergeRefusesShardsThatDoNotAddUp) {
          const std::size_t first_row = text.find('\n') + 1;
          write_file(t, text + text.substr(first_row, text.find('\n', first_row) + 1 - first_row));
        },
-       "beyond the points"},
+       "holds more than the rows of its shard"},
+      {"changed row",
+       [&](const fs::path& d) { replace_in(d / "out" / "study.shard-2-of-3.csv", ",per-solid,3", ",per-solid,4"); },
+       "row 1: not the row of point 2 its fingerprint records"},
+      {"no fingerprint", [](const fs::path& d) { fs::remove(d / "out" / "study.shard-2-of-3.fingerprint"); },
+       "no fingerprint beside it"},
+      {"alias", [](const fs::path& d) {
+         fs::copy(d / "out" / "study.shard-1-of-3.csv", d / "out" / "study.shard-01-of-3.csv"); },
+       "under another name than study.shard-1-of-3.csv"},
+      {"huge count", [](const fs::path& d) {
+         write_file(d / "out" / "study.shard-0-of-99999999999999999999.csv", ""); },
+       "shard number 99999999999999999999 out of range"},
+      {"provenance of another deck",
+       [&](const fs::path& d) { replace_in(d / "out" / "study.shard-1-of-3.json", "\"deck\": \"", "\"deck\": \"x"); },
+       "its provenance differs from the first shard's"},
+      {"another writer", [](const fs::path&) {}, "another study or merge is writing",
+       "out/study.shard-2-of-3.lock"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path dir = three(c.name);
     c.spoil(dir);
+    std::optional<held_lock> lock;
+    if (c.lock) lock.emplace(dir / c.lock);
     const cli_run r = run_cli_program({"merge", "out"}, dir);
     EXPECT_EQ(r.status, 8);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
@@ -154,6 +296,10 @@ TEST(Shards, SlurmArrayTasksAndMergeJobGiveTheWholeStudy) {
   const std::string merge = env + "V2PFL_MERGE=1 bash '" + script.string() + "'" + args + " 2> /dev/null";
   ASSERT_EQ(std::system(merge.c_str()), 0);
   EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), reference_table());
+  EXPECT_EQ(file_bytes(dir / "out" / "study.fingerprint"),
+            file_bytes(reference_dir() / "study.fingerprint"));
+  EXPECT_EQ(provenance_but_date_and_time(dir / "out" / "study.json"),
+            provenance_but_date_and_time(reference_dir() / "study.json"));
   // The merged table resumes as the whole study: nothing left to compute.
   const cli_run resumed = run_cli_program(study_args("out", {"--resume"}), dir);
   EXPECT_EQ(resumed.status, 0) << resumed.err;

@@ -1,4 +1,4 @@
-// A study's rows and maps against legacy runs of the same decks, bit for
+// A study's rows and maps against batch runs of the same decks, bit for
 // bit (the same bits for any thread count are checked on the study's
 // points); a stopping point recorded in its row while the study goes on.
 #include <gtest/gtest.h>
@@ -42,16 +42,17 @@ const char* const map_files[] = {"real_strain1_map", "imag_strain1_map", "real_s
                                  "imag_strain3_map", "real_stress_map",  "imag_stress_map",
                                  "mod_pressure_p33_ice", "mod_grad_pressure_p33_ice"};
 
-// Every row of a study of `deck` against the legacy run at its frequency
-// (the deck's first line), with the legacy water field.
-void expect_rows_equal_legacy_runs(const std::string& name, const fs::path& case_dir,
+// Every row of a study of `deck` against the batch run at its frequency
+// (the deck's first line), with the batch run's water field.
+void expect_rows_equal_batch_runs(const std::string& name, const fs::path& case_dir,
                                    const std::string& freqs) {
   const fs::path dir = fresh_dir("rows_" + name);
   const fs::path water = case_dir / "phiw_binary_patchy.dat";
   if (fs::exists(water)) fs::copy_file(water, dir / water.filename());
   const std::vector<std::string> deck = read_lines(case_dir / "deck");
   const cli_run study = run_cli_program(
-      {"study", (case_dir / "deck").string(), "-o", "out", "--freq", freqs, "--maps", "-j", "2"},
+      {"study", (case_dir / "deck").string(), "-o", "out", "--freq", freqs, "--maps", "-j", "2",
+       "--test", "per-solid"},
       dir);
   ASSERT_EQ(study.status, 0) << study.err;
   const auto rows = table_rows(dir / "out" / "study.csv");
@@ -59,33 +60,34 @@ void expect_rows_equal_legacy_runs(const std::string& name, const fs::path& case
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(name + " point " + std::to_string(i));
     const auto& row = rows[i];
-    const fs::path legacy_dir = dir / ("legacy_" + std::to_string(i));
-    fs::create_directories(legacy_dir);
-    if (fs::exists(water)) fs::copy_file(water, legacy_dir / water.filename());
-    const program_run legacy = run_program(with_line(deck, 1, row.at("freq_hz")), legacy_dir);
-    ASSERT_EQ(legacy.status, 40) << legacy.err;
+    const fs::path batch_dir = dir / ("batch_" + std::to_string(i));
+    fs::create_directories(batch_dir);
+    if (fs::exists(water)) fs::copy_file(water, batch_dir / water.filename());
+    const program_run batch = run_program(with_line(deck, 1, row.at("freq_hz")), batch_dir);
+    ASSERT_EQ(batch.status, 40) << batch.err;
     EXPECT_EQ(row.at("stop"), "40");
-    EXPECT_EQ(row.at("vp_avg"), report_value(legacy.out, "using averages  Velocity(m/s) FE"));
-    EXPECT_EQ(row.at("inv_q_avg"), report_value(legacy.out, "using averages 1000/Q FE"));
-    EXPECT_EQ(row.at("vp_top"), report_value(legacy.out, "from deltavol1 Velocity(m/s) FE"));
-    EXPECT_EQ(row.at("inv_q_top"), report_value(legacy.out, "from deltavol1 1000/Q FE"));
-    EXPECT_EQ(row.at("rob_med"), report_value(legacy.out, "rob_med is (kg/m**3)"));
+    EXPECT_EQ(row.at("test"), "per-solid");
+    EXPECT_EQ(row.at("vp_m_s"), report_value(batch.out, "using averages  Velocity(m/s) FE"));
+    EXPECT_EQ(row.at("inv_q_x1000"), report_value(batch.out, "using averages 1000/Q FE"));
+    EXPECT_EQ(row.at("vp_top_m_s"), report_value(batch.out, "from deltavol1 Velocity(m/s) FE"));
+    EXPECT_EQ(row.at("inv_q_top_x1000"), report_value(batch.out, "from deltavol1 1000/Q FE"));
+    EXPECT_EQ(row.at("density_kg_m3"), report_value(batch.out, "rob_med is (kg/m**3)"));
     EXPECT_EQ(row.at("field"), fs::exists(water) ? "phiw_binary_patchy.dat" : "0.2");
-    EXPECT_EQ(row.at("vp1_plane"), report_value(legacy.text("vp_anal.phiw"), ""));
-    EXPECT_EQ(format_g15_pair(std::stod(row.at("freq_hz")), std::stod(row.at("inv_q_plane"))),
-              legacy.lines("1000_over_q_anal.phiw").at(0));
+    EXPECT_EQ(row.at("vp1_plane_m_s"), report_value(batch.text("vp_anal.phiw"), ""));
+    EXPECT_EQ(format_g15_pair(std::stod(row.at("freq_hz")), std::stod(row.at("inv_q1_plane_x1000"))),
+              batch.lines("1000_over_q_anal.phiw").at(0));
     char point[32];
     std::snprintf(point, sizeof point, "point_%04zu", i);
     for (const char* map : map_files)
-      EXPECT_EQ(file_bytes(dir / "out" / point / map), legacy.text(map)) << map;
+      EXPECT_EQ(file_bytes(dir / "out" / point / map), batch.text(map)) << map;
   }
 }
 
 }  // namespace
 
-TEST(StudyRows, EqualLegacyRunsBitForBit) {
-  expect_rows_equal_legacy_runs("uniform", golden_case("grid_3x3"), "37.5,100,2500");
-  expect_rows_equal_legacy_runs("patchy", golden_case("patchy_field"), "10:1000:3");
+TEST(StudyRows, EqualBatchRunsBitForBit) {
+  expect_rows_equal_batch_runs("uniform", golden_case("grid_3x3"), "37.5,100,2500");
+  expect_rows_equal_batch_runs("patchy", golden_case("patchy_field"), "10:1000:3");
   // A grid of more than 60 cells across, ordered by nested dissection.
   const fs::path wide = fresh_dir("wide_case");
   std::ofstream deck(wide / "deck");
@@ -93,7 +95,7 @@ TEST(StudyRows, EqualLegacyRunsBitForBit) {
        with_line(with_line(read_lines(golden_case("permafrost") / "deck"), 5, "61"), 6, "2"))
     deck << line << '\n';
   deck.close();
-  expect_rows_equal_legacy_runs("wide", wide, "100,1000");
+  expect_rows_equal_batch_runs("wide", wide, "100,1000");
 }
 
 TEST(StudyRows, StoppedPointRecordedAndStudyGoesOnAtTheDecksFrequencies) {
@@ -102,7 +104,7 @@ TEST(StudyRows, StoppedPointRecordedAndStudyGoesOnAtTheDecksFrequencies) {
   const fs::path dir = fresh_dir("stopped");
   const fs::path deck = golden_case("permafrost") / "deck";
   const cli_run r =
-      run_cli_program({"study", deck.string(), "-o", "out", "--water", "0.2,0.45"}, dir);
+      run_cli_program({"study", deck.string(), "-o", "out", "--water", "0.2,0.45", "--test", "per-solid"}, dir);
   EXPECT_EQ(r.status, 7) << r.err;
   const auto rows = table_rows(dir / "out" / "study.csv");
   ASSERT_EQ(rows.size(), 20u);
@@ -111,9 +113,9 @@ TEST(StudyRows, StoppedPointRecordedAndStudyGoesOnAtTheDecksFrequencies) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].at("stop") == "40", i % 2 == 0) << i;
     if (i % 2 == 0) continue;
-    for (const char* column : {"vp_avg", "inv_q_avg", "vp_top", "inv_q_top", "vp1_plane",
-                               "inv_q_plane", "rob_med"})
-      EXPECT_EQ(rows[i].at(column), "") << column;
+    for (std::size_t c = study::first_value_column;
+         c < study::first_value_column + study::value_columns; ++c)
+      EXPECT_EQ(rows[i].at(std::string(study::table_columns[c].name)), "") << c;
   }
   EXPECT_NE(r.err.find("10 stopped"), std::string::npos) << r.err;
 }

@@ -31,7 +31,7 @@ TEST(RunPoints, RowsInOrderSameBitsForAnyThreadCount) {
   std::vector<study::row> by_threads[3];
   for (int t : {1, 2, 3}) {
     std::vector<std::size_t> order;
-    by_threads[t - 1] = study::run_points(d, points, {t, true}, [&](const study::row& r) {
+    by_threads[t - 1] = study::run_points(d, points, {t, true, true, core::fe_test::per_solid}, [&](const study::row& r) {
       order.push_back(r.index);
       EXPECT_EQ(r.result != nullptr, r.stop == study::point_completed);
     });
@@ -45,11 +45,8 @@ TEST(RunPoints, RowsInOrderSameBitsForAnyThreadCount) {
       const study::row& b = by_threads[t][i];
       ASSERT_EQ(a.stop, b.stop);
       if (a.stop != study::point_completed) continue;
-      for (auto m : {&study::row_values::vp_avg, &study::row_values::inv_q_avg,
-                     &study::row_values::vp_top, &study::row_values::inv_q_top,
-                     &study::row_values::vp1_plane, &study::row_values::inv_q_plane,
-                     &study::row_values::rob_med})
-        EXPECT_TRUE(same_bits(a.values.*m, b.values.*m)) << i;
+      for (std::size_t c = 0; c < study::value_columns; ++c)
+        EXPECT_TRUE(same_bits(a.values[c].value(), b.values[c].value())) << i;
       for (std::size_t c = 0; c < a.result->pressure.v.size(); ++c)
         ASSERT_EQ(a.result->pressure.v[c], b.result->pressure.v[c]) << i;
     }
@@ -60,12 +57,13 @@ TEST(RunPoints, FailingCallbackEndsTheStudy) {
   const deck_values d = example_deck(4);
   const std::vector<study::point> points = points_of(d, {0.1, 0.2, 0.3});
   std::size_t calls = 0;
-  EXPECT_THROW(study::run_points(d, points, {2, false},
+  EXPECT_THROW(study::run_points(d, points, {2, false, true, core::fe_test::per_solid},
                                  [&](const study::row&) {
                                    if (++calls == 2) throw std::runtime_error("disk full");
                                  }),
                std::runtime_error);
   EXPECT_EQ(calls, 2u);
   const study::named_field wrong{"3x3", std::make_shared<core::water_field>(core::uniform_field(3, 3, 0.2))};
-  EXPECT_THROW(study::run_points(d, {{100, wrong}}), std::invalid_argument);
+  EXPECT_THROW(study::run_points(d, {{100, wrong}}, {1, false, true, core::fe_test::per_solid}),
+               std::invalid_argument);
 }

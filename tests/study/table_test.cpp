@@ -1,14 +1,18 @@
 // The study table written and read back, the shards of a point list, the
 // logarithmic frequency rule.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sstream>
 
 #include "common/report.h"
+#include "study/provenance.h"
 #include "study/table.h"
 
 namespace fs = std::filesystem;
@@ -23,40 +27,143 @@ TEST(Table, CsvFieldsRoundTrip) {
   }
 }
 
-TEST(Table, LinesReadBackAndAPartialLastLineIsLeftOut) {
-  const fs::path file = fs::temp_directory_path() / ("v2pfl_table_test_" + std::to_string(getpid()) + ".csv");
-  auto field = std::make_shared<core::water_field>();
-  const study::point p{123.5, {"odd, name.dat", field}};
-  study::row done;
-  done.values = {3000.25, 1.5e-9, 2900, -0.5, 4000, 2.0 / 3.0, 2312};
+namespace {
+
+std::string file_bytes_of(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+fs::path scratch_file(const std::string& name) {
+  return fs::temp_directory_path() / ("v2pfl_table_test_" + std::to_string(getpid()) + name);
+}
+
+std::vector<study::table_row> rows_of(const fs::path& file, std::size_t max_rows = 100) {
+  std::vector<study::table_row> rows;
+  study::scan_table(file, max_rows, [&](const study::table_row& r) { rows.push_back(r); });
+  return rows;
+}
+
+study::row completed(std::initializer_list<double> v) {
+  study::row r;
+  std::size_t c = 0;
+  for (double x : v) r.values[c++] = x;
+  return r;
+}
+
+}  // namespace
+
+TEST(Table, RowsReadBackAndACutLastRowIsLeftOut) {
+  const fs::path file = scratch_file(".csv");
+  const study::point p{123.5, {"odd, \"name\"\nwith a line end.dat", nullptr}};
   study::row stopped;
   stopped.stop = 45678;
-  const std::string lines =
-      study::table_line(7, p, done) + study::table_line(8, p, stopped);
-  EXPECT_EQ(study::table_line(8, p, stopped), "8,123.5,\"odd, name.dat\",,,,,,,,45678\n");
-  for (std::size_t cut : {std::size_t{0}, lines.size() - 1, lines.size()}) {
-    const std::string partial = "garbage that was half writ";
-    std::ofstream(file, std::ios::binary)
-        << study::table_header << '\n' << lines.substr(0, cut) << (cut ? partial : "");
-    const study::table_contents c = study::read_table(file);
-    const std::string written = lines.substr(0, cut);
-    const std::size_t complete = static_cast<std::size_t>(std::count(written.begin(), written.end(), '\n'));
-    ASSERT_EQ(c.rows.size(), complete);
-    EXPECT_EQ(c.complete_bytes, study::table_header.size() + 1 + written.rfind('\n') + 1);
-    if (complete > 0) {
-      EXPECT_EQ(c.rows[0].point, 7u);
-      EXPECT_EQ(c.rows[0].field, "odd, name.dat");
-      EXPECT_EQ(std::stod(c.rows[0].line.substr(c.rows[0].line.find(".dat\",") + 6)), 3000.25);
-      EXPECT_EQ(c.rows[0].stop, 40);
-    }
-    if (complete == 2) {
-      EXPECT_EQ(c.rows[1].stop, 45678);
+  const std::string rows[] = {
+      study::table_line(7, p, core::fe_test::per_solid,
+                        completed({3000.25, 1.5e-9, 2e10, 30, 2312, 4000, 2.0 / 3.0, 2900, -0.5})),
+      study::table_line(8, p, core::fe_test::platen,
+                        completed({3000.25, 1.5e-9, 2e10, 30, 2312, 4000, 0.5})),
+      study::table_line(9, p, core::fe_test::platen, stopped)};
+  EXPECT_TRUE(rows[1].ends_with(",platen,3000.25,1.5e-09,2e+10,30,2312,4000,0.5,,,40\n"))
+      << rows[1];
+  EXPECT_TRUE(rows[2].ends_with(",platen,,,,,,,,,,45678\n")) << rows[2];
+  const std::string lines = rows[0] + rows[1] + rows[2];
+  for (std::size_t cut : {std::size_t{0}, rows[0].size() + 5, lines.size() - 1, lines.size()}) {
+    std::ofstream(file, std::ios::binary) << study::table_header() << '\n' << lines.substr(0, cut);
+    const std::vector<study::table_row> read = rows_of(file);
+    std::size_t complete = 0;
+    for (std::size_t end = 0; complete < 3 && (end += rows[complete].size()) <= cut;) ++complete;
+    ASSERT_EQ(read.size(), complete) << cut;
+    for (std::size_t r = 0; r < read.size(); ++r) {
+      EXPECT_EQ(read[r].point, 7 + r);
+      EXPECT_EQ(read[r].field, p.field.name);
+      EXPECT_EQ(read[r].stop, r == 2 ? 45678 : 40);
+      EXPECT_EQ(read[r].line, rows[r]);
     }
   }
-  std::ofstream(file) << "point,freq\n";
-  EXPECT_THROW(study::read_table(file), study::table_mismatch);
-  std::ofstream(file) << study::table_header << "\n1,2,3\n";
-  EXPECT_THROW(study::read_table(file), study::table_mismatch);
+  // A header cut short is a table being created: no rows.
+  std::ofstream(file, std::ios::binary) << study::table_header().substr(0, 30);
+  EXPECT_FALSE(study::scan_table(file, 10, [](const auto&) {}).header);
+  fs::remove(file);
+}
+
+TEST(Table, MalformedTablesRefusedNamingTheLine) {
+  const fs::path file = scratch_file("_bad.csv");
+  const std::string head = study::table_header() + '\n';
+  const std::string ok = "0,10,0.2,per-solid,1,2,3,4,5,6,7,8,9,40\n";
+  std::string many = head;
+  for (int i = 0; i < 2000; ++i) many += ok;
+  const struct {
+    std::string text;
+    const char* message;
+    std::size_t max_rows = 100;
+  } cases[] = {
+      {"point,freq\n", "wrong header"},
+      {head + ok + "1,10,0.2,per-solid,1,2,3\n", "line 3: not a row"},
+      {head + "0,10,0.2,per-solid,,2,3,4,5,6,7,8,9,40\n", "vp_m_s is not a number where"},
+      {head + "0,10,0.2,per-solid,1,2,3,4,5,6,7,8,9,45678\n", "holds a value where the row has none"},
+      {head + "0,10,0.2,platen,1,2,3,4,5,6,7,8,9,40\n", "vp_top_m_s holds a value"},
+      {head + "0,10,0.2,per-solid,1,2,3,4,5,6,7,,9,40\n", "vp_top_m_s is not a number"},
+      {head + "0,10,0.2,per-solid,1.50,2,3,4,5,6,7,8,9,40\n", "vp_m_s is not a number"},
+      {head + "0,10,0.2,platen-ish,1,2,3,4,5,6,7,,,40\n", "not a row"},
+      {head + "0,10,0.2,platen,,,,,,,,,,0\n", "not a row"},
+      {head + "0,1e400,0.2,platen,,,,,,,,,,3\n", "not a row"},
+      {head + "0,10,\"" + std::string(70000, 'x') + "\",platen,,,,,,,,,,3\n",
+       "line 2: a line over 65536 bytes"},
+      {many, "larger than 0 rows can be", 0},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(file, std::ios::binary) << c.text;
+    try {
+      rows_of(file, c.max_rows);
+      ADD_FAILURE() << "accepted: " << c.text.substr(0, 200);
+    } catch (const study::table_mismatch& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+  }
+  fs::remove(file);
+}
+
+TEST(Table, RowsCheckedAgainstThePointsAndTheFingerprint) {
+  const fs::path file = scratch_file("_check.csv");
+  const auto field = std::make_shared<core::water_field>();
+  const std::vector<study::point> points = {{10, {"0.2", field}}, {20, {"0.2", field}}};
+  study::fingerprint fp{{1, 2, 2, {}, core::fe_test::platen}, {}, 0};
+  // The row written for `p` as point `index`, recorded by the fingerprint.
+  const auto row = [&](std::size_t index, const study::point& p, core::fe_test test) {
+    study::row stopped;
+    stopped.stop = 45678;
+    const std::string line = study::table_line(index, p, test, stopped);
+    fp.rows = {study::row_digest(fp.id, line), study::row_digest(fp.id, line)};
+    std::ofstream(file, std::ios::binary) << study::table_header() << '\n' << line;
+    return rows_of(file).at(0);
+  };
+  const std::vector<std::size_t> indices = {0, 1};
+  EXPECT_NO_THROW(study::check_row(file, row(1, points[1], core::fe_test::platen), 1, fp, indices, points));
+  const struct {
+    study::table_row row;
+    std::size_t r;
+    const char* message;
+  } cases[] = {
+      {row(1, points[1], core::fe_test::platen), 2, "beyond the points"},
+      {row(0, points[1], core::fe_test::platen), 1, "not the row of point 1"},
+      {row(1, points[0], core::fe_test::platen), 1, "not the row of point 1"},
+      {row(1, {20, {"0.25", field}}, core::fe_test::platen), 1, "not the row of point 1"},
+      {row(1, points[1], core::fe_test::per_solid), 1, "a row of the per-solid test"},
+  };
+  for (const auto& c : cases) {
+    try {
+      study::check_row(file, c.row, c.r, fp, indices, points);
+      ADD_FAILURE() << "accepted: " << c.row.line;
+    } catch (const study::table_mismatch& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+  }
+  const study::table_row r = row(1, points[1], core::fe_test::platen);
+  fp.rows[1] ^= 1;  // another study's digest, or the row changed since
+  EXPECT_THROW(study::check_row(file, r, 1, fp, indices, points), study::table_mismatch);
   fs::remove(file);
 }
 
@@ -78,32 +185,70 @@ TEST(Table, ShardsPartitionThePoints) {
   EXPECT_EQ(study::table_name({2, 3}), "study.shard-2-of-3.csv");
 }
 
-TEST(Table, FingerprintRoundTrip) {
-  const fs::path table = fs::temp_directory_path() / ("v2pfl_identity_test_" + std::to_string(getpid()) + ".csv");
-  const study::table_identity id{0xfedcba9876543210ULL, 42, 17, {3, 4}};
-  study::write_identity(table, id);
-  EXPECT_EQ(study::read_identity(table), id);
-  // Malformed fingerprints read as nothing: a count "-1" must not wrap to
-  // 2^64 - 1 points (merge would list them), a shard must exist.
-  for (const char* body : {"something else\n", "count -1\nshard 0/1\n", "count 4\nshard 0/0\n",
-                           "count 4\nshard 2/2\n", "count 4\nshard -1/2\n",
-                           "count 4\nshard 0/1 more\n"}) {
-    std::string text = body;
-    if (text.starts_with("count")) text = "v2_patchy_freq_loop study table\ndeck 1\npoints 2\n" + text;
-    std::ofstream(study::fingerprint_path(table)) << text;
-    EXPECT_FALSE(study::read_identity(table)) << body;
+TEST(Table, FingerprintRecordsEveryRowAndRefusesAnythingElse) {
+  const fs::path table = scratch_file("_pair.csv");
+  const study::table_identity id{0xfedcba9876543210ULL, 42, 17, {3, 4}, core::fe_test::per_solid};
+  study::write_pair(table, id);
+  {
+    study::table_writer w(table, id, 0, study::table_header().size() + 1);
+    w.append("row one\n");
+    w.append("row two\n");
   }
-  fs::remove(study::fingerprint_path(table));
+  const std::optional<study::fingerprint> fp = study::read_fingerprint(table);
+  ASSERT_TRUE(fp);
+  EXPECT_EQ(fp->id, id);
+  EXPECT_EQ(fp->rows, (std::vector<std::uint64_t>{study::row_digest(id, "row one\n"),
+                                                   study::row_digest(id, "row two\n")}));
+  study::table_identity other = id;
+  other.test = core::fe_test::platen;
+  EXPECT_NE(study::row_digest(other, "row one\n"), fp->rows[0]) << "a digest is keyed by its study";
+  const fs::path fp_file = study::fingerprint_path(table);
+  const std::string good = file_bytes_of(fp_file);
+  // A digest line cut short (a writer stopped) is left out.
+  std::ofstream(fp_file, std::ios::binary) << good.substr(0, good.size() - 5);
+  EXPECT_EQ(study::read_fingerprint(table)->rows.size(), 1u);
+  const std::string head = study::fingerprint_head(id);
+  const auto edited = [&](const std::string& from, const std::string& to) {
+    return std::string(head).replace(head.find(from), from.size(), to);
+  };
+  for (const std::string& text :
+       {std::string("something else\n"), head.substr(0, head.size() - 1),
+        edited("count 17", "count -1"), edited("shard 3/4", "shard 4/4"),
+        edited("per-solid", "per_solid"), head + "not a digest 123\n",
+        study::fingerprint_head({1, 2, 1, {}, core::fe_test::platen}) + good.substr(head.size())}) {
+    std::ofstream(fp_file, std::ios::binary) << text;
+    EXPECT_THROW(study::read_fingerprint(table), study::table_mismatch) << text;
+  }
+  fs::remove(fp_file);
+  EXPECT_FALSE(study::read_fingerprint(table));
+  fs::remove(table);
 }
 
-TEST(Table, LostWriteNamesTheFile) {
-  try {
-    study::table_writer w("/dev/full", std::nullopt);
-    FAIL() << "a write to a full device succeeded";
-  } catch (const run_stop& stop) {
-    EXPECT_EQ(stop.code, stop_write_failed);
-    EXPECT_NE(stop.message.find("\"/dev/full\""), std::string::npos) << stop.message;
+TEST(Table, LinksAndFifosRefusedWithoutBlocking) {
+  const fs::path table = scratch_file("_link.csv"), target = scratch_file("_target");
+  std::ofstream(target) << "precious\n";
+  fs::create_symlink(target, table);
+  fs::create_symlink(target, study::fingerprint_path(table));
+  for (const auto& read : std::vector<std::function<void()>>{
+           [&] { study::read_fingerprint(table); }, [&] { rows_of(table); }}) {
+    try {
+      read();
+      ADD_FAILURE() << "a link was read";
+    } catch (const run_stop& stop) {
+      EXPECT_EQ(stop.code, stop_write_failed);
+      EXPECT_NE(stop.message.find("not a regular file"), std::string::npos) << stop.message;
+    }
   }
+  // Nothing is written through the link.
+  study::write_aside(table, "new");
+  EXPECT_THROW(study::put_in_place(table), run_stop);
+  EXPECT_EQ(file_bytes_of(target), "precious\n");
+  fs::remove(table);
+  ASSERT_EQ(mkfifo(table.c_str(), 0600), 0);
+  EXPECT_THROW(rows_of(table), run_stop);
+  fs::remove(table);
+  fs::remove(study::fingerprint_path(table));
+  fs::remove(target);
 }
 
 TEST(FrequencyRule, EndsExactAndLogarithmicallySpaced) {
@@ -126,4 +271,34 @@ TEST(FrequencyRule, EndsExactAndLogarithmicallySpaced) {
   EXPECT_EQ(study::deck_frequencies(d), study::log_sweep(37.5, 1000, 10));
   d.nfreq = 1;
   EXPECT_EQ(study::deck_frequencies(d), std::vector<double>{37.5});
+}
+
+TEST(Table, ReadmeListsTheColumnsAndStatusesOfTheProgram) {
+  const std::string readme = file_bytes_of(fs::path(V2PFL_EXAMPLES).parent_path() / "README.md");
+  std::string header;
+  for (const study::column& c : study::table_columns) {
+    header += (header.empty() ? "" : ",") + std::string(c.name);
+    const std::string row = "| `" + std::string(c.name) + "` | " + std::string(c.unit) + " | " +
+                            std::string(c.meaning) + " |\n";
+    EXPECT_NE(readme.find(row), std::string::npos) << row;
+  }
+  EXPECT_EQ(study::table_header(), header);
+  for (const study::exit_status& s : study::exit_statuses) {
+    const std::string row = "| " + std::to_string(s.code) + " | " + std::string(s.meaning) + " |\n";
+    EXPECT_NE(readme.find(row), std::string::npos) << row;
+  }
+}
+
+TEST(Table, ProvenanceIsJsonOfTheDeckBytes) {
+  const auto field = std::make_shared<core::water_field>();
+  study::provenance p{"v2_patchy_freq_loop 9", "a\"b\\\n\t\x01 é \xff\xc3(", core::fe_test::per_solid,
+                      {1, 3}, 2, std::nullopt};
+  const std::string json = study::provenance_json(p, {{1e5, {"0.2", field}}, {0.5, {"w\".dat", field}}});
+  for (const char* line : {"{\n  \"program\": \"v2_patchy_freq_loop 9\",\n",
+                           "\n  \"table\": \"study.shard-1-of-3.csv\",\n  \"shard\": \"1/3\",\n"
+                           "  \"test\": \"per-solid\",\n  \"threads\": 2,\n  \"wall_time_s\": null,\n",
+                           "{\"name\": \"vp_m_s\", \"unit\": \"m/s\", ",
+                           "\n  \"points\": [[1e+05, \"0.2\"], [0.5, \"w\\\".dat\"]],\n",
+                           "\n  \"deck\": \"a\\\"b\\\\\\n\\u0009\\u0001 é \\u00ff\\u00c3(\"\n}\n"})
+    EXPECT_NE(json.find(line), std::string::npos) << line << "\nin\n" << json;
 }

@@ -3,16 +3,21 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/commands.h"
+#include "study/columns.h"
 
 namespace cli {
-// Exit statuses of the command line beyond the stop codes of a run
-// (documented in the README).
-inline constexpr int status_done = 0;            // every point completed
-inline constexpr int status_points_stopped = 7;  // the table is complete, some points stopped
-inline constexpr int status_usage = 64;          // unknown option, bad list or range
+// Exit statuses of the command line beyond the stop codes of a run (the
+// table of study/columns.h, documented in the README).
+using study::status_done;
+using study::status_points_stopped;
+using study::status_usage;
+
+// The program and its version, as --version prints them.
+std::string_view version_text();
 }  // namespace cli
 
 // What a terminal can show: progress is redrawn in place there.

@@ -9,7 +9,7 @@
 namespace cli {
 
 struct study_args {
-  std::string deck, dir, freq, shard;
+  std::string deck, dir, freq, shard, test = "platen";
   bool freq_given = false;  // --freq given (even empty)
   std::vector<std::string> water, phiw;
   int threads = 0;

@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <type_traits>
 
 #include "cli/cli.h"
 #include "common/report.h"
@@ -29,10 +31,25 @@ std::vector<std::string_view> items(std::string_view option, std::string_view te
   }
 }
 
+// A number out of its type's range: too large, or (a real) too small to
+// be told from zero.
+template <class T>
+std::string out_of_range(std::string_view s) {
+  std::string why = "\"";
+  why.append(s);
+  if constexpr (std::is_floating_point_v<T>) {
+    if (std::fabs(std::strtod(std::string(s).c_str(), nullptr)) < 1)
+      return why.append("\" is too small (below the smallest double)");
+  }
+  return why.append("\" is too large");
+}
+
 template <class T>
 T number(std::string_view option, std::string_view list, std::string_view s) {
   T v{};
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec == std::errc::result_out_of_range && end == s.data() + s.size())
+    bad(option, list, out_of_range<T>(s));
   if (ec != std::errc() || end != s.data() + s.size()) {
     std::string why = "\"";
     why.append(s).append("\" is not a number");
@@ -73,7 +90,8 @@ std::vector<double> parse_waters(std::string_view text) {
   std::vector<double> w;
   for (std::string_view s : items("--water", text)) {
     const double x = number<double>("--water", text, s);
-    if (!(x >= 0 && x < 1)) bad("--water", text, "water " + std::string(s) + " is not in [0, 1)");
+    if (!core::water_proportion_ok(x))
+      bad("--water", text, "water " + std::string(s) + " is not in " + core::water_range_text);
     w.push_back(x);
   }
   return w;
@@ -86,6 +104,16 @@ study::shard parse_shard(std::string_view text) {
   const int n = number<int>("--shard", text, text.substr(slash + 1));
   if (n < 1 || i < 0 || i >= n) bad("--shard", text, "I/N needs N >= 1 and 0 <= I < N");
   return {i, n};
+}
+
+}  // namespace cli
+
+namespace cli {
+
+core::fe_test parse_test(std::string_view text) {
+  const std::optional<core::fe_test> t = core::test_of_name(text);
+  if (!t) bad("--test", text, "the test is platen or per-solid");
+  return *t;
 }
 
 }  // namespace cli

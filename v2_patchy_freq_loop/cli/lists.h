@@ -24,4 +24,7 @@ std::vector<double> parse_waters(std::string_view text);
 // "I/N" with N >= 1 and 0 <= I < N.
 study::shard parse_shard(std::string_view text);
 
+// "platen" or "per-solid".
+core::fe_test parse_test(std::string_view text);
+
 }  // namespace cli

@@ -1,5 +1,6 @@
 // The merge subcommand, and the exit status of a failed subcommand.
 #include <filesystem>
+#include <new>
 
 #include "cli/cli.h"
 #include "cli/commands.h"
@@ -29,7 +30,10 @@ int failure_status(std::ostream& err) {
     return stop.code;
   } catch (const study::table_mismatch& e) {
     err << "v2_patchy_freq_loop: " << e.what() << '\n';
-    return study::stop_table_mismatch;
+    return study::status_refused;
+  } catch (const std::bad_alloc&) {
+    err << "v2_patchy_freq_loop: out of memory\n";
+    return stop_internal_failure;
   } catch (const std::exception& e) {
     err << "v2_patchy_freq_loop: internal failure: " << e.what() << '\n';
     return 1;

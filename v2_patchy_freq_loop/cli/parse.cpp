@@ -43,6 +43,11 @@ void add_study(CLI::App& app, cli::study_args& a) {
       ->check(CLI::Range(1, max_threads));
   study->add_flag("--maps", a.maps, "each point's cell maps in DIR/point_NNNN/");
   study->add_flag("--resume", a.resume, "keep the rows already in the table; compute the rest");
+  study->add_option("--test", a.test,
+                    "the compressibility test of every point: platen (a rigid frictionless "
+                    "platen on the top face, the load-conjugate modulus: 1000/Q >= 0) or "
+                    "per-solid (the batch run's test and its rows)")
+      ->capture_default_str();
   study->add_option("--shard", a.shard,
                     "I/N: only the points whose index is I modulo N, into "
                     "study.shard-I-of-N.csv");
@@ -75,6 +80,8 @@ int print(const CLI::App& app, const CLI::ParseError& e, std::ostream& out, std:
 }
 
 }  // namespace
+
+std::string_view cli::version_text() { return version; }
 
 cli_request parse_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app("Rock-physics simulator: P-wave velocity and 1000/Q of a porous-rock sample. "

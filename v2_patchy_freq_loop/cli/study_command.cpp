@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <stdexcept>
 
 #include "cli/cli.h"
@@ -18,8 +19,9 @@ namespace cli {
 
 namespace {
 
-constexpr const char* legacy_water_file = "phiw_binary_patchy.dat";
+constexpr const char* batch_water_file = "phiw_binary_patchy.dat";
 
+// The deck file's bytes, read no further than max_deck_bytes.
 std::string file_text(const std::string& path) {
   errno = 0;
   std::ifstream in(path, std::ios::binary);
@@ -65,13 +67,13 @@ study::named_field from_file(const deck_values& d, const std::string& path) {
 }
 
 // The fields of the study: each --water value, then each --phiw file; by
-// default the legacy run's field.
+// default the batch run's field.
 std::vector<study::named_field> fields(const deck_values& d, const study_args& a) {
   std::vector<study::named_field> f;
   for (const std::string& list : a.water)
     for (double w : parse_waters(list)) f.push_back(uniform(d, w));
   for (const std::string& path : a.phiw) f.push_back(from_file(d, path));
-  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, legacy_water_file) : uniform(d, core::legacy_water_proportion));
+  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, batch_water_file) : uniform(d, core::legacy_water_proportion));
   return f;
 }
 
@@ -95,15 +97,17 @@ int study_command(const study_args& a, std::ostream& err, bool err_is_terminal) 
     if (a.freq_given) freqs = parse_frequencies(a.freq);
     for (const std::string& list : a.water) parse_waters(list);
     const study::shard part = a.shard.empty() ? study::shard{} : parse_shard(a.shard);
+    const core::fe_test test = parse_test(a.test);
 
     const std::string text = file_text(a.deck);
     const deck_values deck = deck_of(a.deck, text, err);
     freqs = frequencies(deck, std::move(freqs), a.deck);
     const std::vector<study::point> points = study::cross(freqs, fields(deck, a));
 
-    const study::table_job job{a.dir, part, a.resume, a.maps, a.threads, study::hash_text(text)};
+    const study::table_job job{a.dir, part, a.resume, a.maps, a.threads, test, text,
+                               std::string(version_text())};
     const study::table_outcome out = study::run_table(deck, points, job, &err, err_is_terminal);
-    return out.stopped == 0 ? status_done : status_points_stopped;
+    return out.stopped == 0 ? study::status_done : study::status_points_stopped;
   } catch (...) {
     return failure_status(err);
   }

@@ -36,6 +36,10 @@ struct cell_map {
 using water_field = cell_map<double>;
 water_field uniform_field(int nx, int ny, double water);
 
+// The water proportions a cell of a point's field may hold: [0, 1).
+inline constexpr bool water_proportion_ok(double w) { return w >= 0 && w < 1; }
+inline constexpr const char* water_range_text = "[0, 1)";
+
 // The water proportion of the legacy run's one cycle, in both layers.
 inline constexpr double legacy_water_proportion = 0.2;
 

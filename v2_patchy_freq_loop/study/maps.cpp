@@ -4,22 +4,25 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <sstream>
 
 #include "common/report.h"
-#include "driver/result_file.h"
+#include "study/files.h"
 
 namespace study {
 
 namespace {
 
 // One map file: a line "j k value" per cell of `cells`, bottom row first.
+// Written aside and renamed into place: never through a link or into a FIFO.
 template <class T>
 void write_map(const std::filesystem::path& file, const core::cell_map<T>& cells,
                const std::function<double(const T&)>& value) {
-  result_file f(file.string());
+  std::ostringstream text;
   for (int k = 1; k <= cells.ny; ++k)
-    for (int j = 1; j <= cells.nx; ++j) free_line(f.os(), j, k, value(cells(j, k)));
-  f.close();
+    for (int j = 1; j <= cells.nx; ++j) free_line(text, j, k, value(cells(j, k)));
+  write_aside(file, text.str());
+  put_in_place(file);
 }
 
 double re(const cplx& z) { return z.real(); }

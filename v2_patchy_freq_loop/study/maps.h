@@ -1,4 +1,4 @@
-// The cell maps of one point, as the legacy run writes them.
+// The cell maps of one point, as the batch run writes them.
 #pragma once
 
 #include <filesystem>
@@ -8,9 +8,10 @@
 namespace study {
 
 // Writes the strain, stress, pressure and pressure-gradient maps of `r`
-// into `dir` (created when missing), with the legacy run's file names and
-// lines. A file that cannot be written throws run_stop{stop_write_failed}
-// naming it.
+// into `dir` (created when missing), with the batch run's file names and
+// lines, each written aside and renamed into place. A file that cannot be
+// written, or a name held by anything but a regular file, throws
+// run_stop{stop_write_failed} naming it.
 void write_point_maps(const std::filesystem::path& dir, const core::point_result& r);
 
 // The directory of the maps of point `index` of a study of n points:

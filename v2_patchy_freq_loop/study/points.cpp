@@ -37,8 +37,14 @@ std::vector<point> cross(const std::vector<double>& freqs, const std::vector<nam
 }
 
 row_values values_of(const core::point_result& r) {
-  return {r.avg.velocity, r.avg.qinv, r.top.velocity, r.top.qinv,
-          r.plane.vp1,    r.plane.qinv_p1, r.rob_med};
+  const core::effective_modulus& m = r.main;
+  row_values v{m.velocity,   m.qinv,           m.modulus.real(), m.modulus.imag(), r.density,
+               r.plane.vp1, r.plane.qinv_p1, std::nullopt,     std::nullopt};
+  if (r.test == core::fe_test::per_solid) {
+    v[first_top_value] = r.top.velocity;
+    v[first_top_value + 1] = r.top.qinv;
+  }
+  return v;
 }
 
 }  // namespace study

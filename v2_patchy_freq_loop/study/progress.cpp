@@ -59,9 +59,10 @@ void progress::point_done() {
   draw();
 }
 
-void progress::finish(std::size_t stopped, int threads) {
+void progress::finish(std::size_t stopped, int threads, core::fe_test test) {
   if (terminal_) os_ << '\n';
-  os_ << "study: " << done_ << " of " << total_ << " points done (" << done_ - resumed_
+  os_ << "study: " << done_ << " of " << total_ << " points of the " << core::test_name(test)
+      << " test done (" << done_ - resumed_
       << " computed, " << resumed_ << " resumed, " << stopped << " stopped) in "
       << clock_text(seconds_since(start_)) << " wall time on " << threads << " thread"
       << (threads == 1 ? "" : "s") << '\n'

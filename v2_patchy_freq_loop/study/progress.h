@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string>
 
+#include "core/grid_plan.h"
+
 namespace study {
 
 class progress {
@@ -21,8 +23,9 @@ class progress {
   // One more point finished.
   void point_done();
 
-  // The summary line: what was computed, how many stopped, the wall time.
-  void finish(std::size_t stopped, int threads);
+  // The summary line: the test, what was computed, how many stopped, the
+  // wall time.
+  void finish(std::size_t stopped, int threads, core::fe_test test);
 
  private:
   std::string status() const;

@@ -89,13 +89,16 @@ int machine_threads() { return std::max(1, static_cast<int>(std::thread::hardwar
 std::vector<row> run_points(const deck_values& deck, const std::vector<point>& points,
                             const run_options& options, const row_callback& on_row) {
   if (points.empty()) return {};
-  return run_points(deck, *core::make_grid_plan(deck.nx, deck.ny), points, options, on_row);
+  return run_points(deck, *core::make_grid_plan(deck.nx, deck.ny, options.test), points, options,
+                    on_row);
 }
 
 std::vector<row> run_points(const deck_values& deck, const core::grid_plan& plan,
                             const std::vector<point>& points, const run_options& options,
                             const row_callback& on_row) {
   check_fields(deck, points);
+  if (plan.test != options.test)
+    throw std::invalid_argument("the grid plan is not of the study's test");
   std::vector<row> rows;
   if (points.empty()) return rows;
   const int threads = static_cast<int>(std::min<std::size_t>(
@@ -120,10 +123,11 @@ std::vector<row> run_points(const deck_values& deck, const core::grid_plan& plan
   std::vector<std::jthread> pool;
   for (int t = 0; t < threads; ++t) pool.emplace_back(work);
   try {
-    rows.reserve(points.size());
+    if (options.keep_rows) rows.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
       row r = slots.take(i);
       if (on_row) on_row(r);
+      if (!options.keep_rows) continue;
       if (!options.keep_results) r.result.reset();
       rows.push_back(std::move(r));
     }

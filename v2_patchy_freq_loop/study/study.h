@@ -4,14 +4,17 @@
 // the maps and the progress display are separate pieces).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/point.h"
 #include "input/deck.h"
+#include "study/columns.h"
 
 namespace study {
 
@@ -40,17 +43,14 @@ std::vector<double> deck_frequencies(const deck_values& deck);
 // Every frequency with every field, frequency outer.
 std::vector<point> cross(const std::vector<double>& freqs, const std::vector<named_field>& fields);
 
-// The values of a completed point: the finite-element velocity (m/s) and
-// 1000/Q from the cell averages and from the top-face volume change, the
-// fast compressional plane wave of cell (nx, ny), and the average density.
-struct row_values {
-  double vp_avg = 0, inv_q_avg = 0, vp_top = 0, inv_q_top = 0, vp1_plane = 0, inv_q_plane = 0,
-         rob_med = 0;
-};
+// The values of a completed point in the order of the table's value
+// columns (vp_m_s ... inv_q_top_x1000, study/columns.h); empty where its
+// test has none (the top-face pair of the platen test).
+using row_values = std::array<std::optional<double>, value_columns>;
 row_values values_of(const core::point_result& r);
 
 // The stop code of a completed point.
-inline constexpr int point_completed = 40;
+inline constexpr int point_completed = stop_normal;
 
 // The outcome of one point.
 struct row {
@@ -64,6 +64,8 @@ struct row {
 struct run_options {
   int threads = 0;            // worker threads; 0: one per core
   bool keep_results = false;  // keep each point's full result in the returned rows
+  bool keep_rows = true;      // return the rows (else only the callback sees them)
+  core::fe_test test = core::fe_test::platen;  // the compressibility test of every point
 };
 
 // Called on the calling thread, in point order, as soon as a row and every
@@ -73,7 +75,7 @@ struct run_options {
 using row_callback = std::function<void(const row&)>;
 
 // Computes every point of `points` on the deck's grid (each field must be
-// deck.nx x deck.ny): one grid plan shared by all threads, one workspace per
+// deck.nx x deck.ny) under options.test: one grid plan shared by all threads, one workspace per
 // thread. A point that stops records its code in its row and the others go
 // on; a failure of the grid plan (run_stop 9 or 99) or of the machine
 // (std::exception) ends the study. The rows are the same for any thread count.
@@ -81,7 +83,7 @@ std::vector<row> run_points(const deck_values& deck, const std::vector<point>& p
                             const run_options& options = {}, const row_callback& on_row = {});
 
 // The same on a plan built beforehand (core::make_grid_plan(deck.nx,
-// deck.ny)), e.g. to reuse it over several calls.
+// deck.ny, options.test)), e.g. to reuse it over several calls.
 std::vector<row> run_points(const deck_values& deck, const core::grid_plan& plan,
                             const std::vector<point>& points, const run_options& options = {},
                             const row_callback& on_row = {});

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <ostream>
+#include <string>
 
 #include "study/study.h"
 #include "study/table.h"
@@ -18,7 +19,9 @@ struct table_job {
   bool resume = false;        // keep the rows of an existing table of the same study
   bool maps = false;          // each point's maps in dir/point_NNNN/
   int threads = 0;            // 0: one per core
-  std::uint64_t deck_hash = 0;  // hash_text of the deck
+  core::fe_test test = core::fe_test::platen;
+  std::string deck_text;      // the deck, byte for byte (its hash ties the table to it)
+  std::string program;        // the program and its version, for the provenance
 };
 
 // Rows in the table at the end, and how many of them record a stop.
@@ -27,17 +30,24 @@ struct table_outcome {
 };
 
 // Computes the points of job.part not yet in its table and appends their
-// rows in point order, each flushed as soon as it and every row before it
-// are done (maps first, then the row). Progress goes to `progress_os` when
-// given. Throws table_mismatch when a table to resume belongs to another
-// study, run_stop on a failed write (stop_write_failed) or grid plan (the
-// plan is built before anything is written).
+// rows in point order, each on disk as soon as it and every row before it
+// are done (maps first, then the row, then its digest in the fingerprint),
+// holding the table's lock throughout; the provenance file is written at
+// the start and again at the end. Progress goes to `progress_os` when
+// given. A resume keeps the rows the fingerprint records for this study and
+// computes the rest: a missing or cut table, a cut header or last row
+// resume; a fingerprint of another study, a row it does not record, a
+// malformed row throw table_mismatch, as does a lock held elsewhere. Throws
+// run_stop on a failed write (stop_write_failed) or grid plan (the plan is
+// built before anything is written).
 table_outcome run_table(const deck_values& deck, const std::vector<point>& points,
                         const table_job& job, std::ostream* progress_os, bool terminal);
 
 // Merges the shard tables study.shard-I-of-N.csv of `dir` into dir/study.csv
-// (written whole, then renamed into place), in point order. Throws
-// table_mismatch when they are not the N complete parts of one study.
+// with its fingerprint and provenance, in point order, holding the locks of
+// the study and of each shard. Throws table_mismatch when they are not the N
+// complete parts of one study. A merge stopped at any instant leaves the
+// study's table and fingerprint as they were or a pair a resume accepts.
 table_outcome merge_shards(const std::filesystem::path& dir);
 
 }  // namespace study

@@ -1,7 +1,8 @@
-// Appending the rows of a study table, each one on disk before the next.
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+// Writing a table pair: new, whole, or row by row. The order of the writes
+// keeps one rule at every instant: the fingerprint records no row that the
+// table beside it does not hold as its own (rows beyond the recorded ones
+// are recomputed by a resume).
+#include <unistd.h>
 
 #include "common/report.h"
 #include "study/table.h"
@@ -10,39 +11,58 @@ namespace study {
 
 namespace {
 
-[[noreturn]] void write_failed(const std::filesystem::path& path) {
-  throw run_stop{stop_write_failed,
-                 "cannot write \"" + path.string() + "\": " + std::strerror(errno)};
+std::string head_and(const table_identity& id, const std::vector<std::string>& records) {
+  std::string text = fingerprint_head(id);
+  for (const std::string& r : records) text += digest_line(row_digest(id, r));
+  return text;
+}
+
+file open_for_append(const std::filesystem::path& path) {
+  std::optional<file> f = open_regular(path, true);
+  if (!f) throw run_stop{stop_write_failed, "cannot write \"" + path.string() + "\": no such file"};
+  return std::move(*f);
 }
 
 }  // namespace
 
-table_writer::table_writer(std::filesystem::path table, std::optional<std::uintmax_t> keep_bytes)
-    : path_(std::move(table)) {
-  errno = 0;
-  if (keep_bytes) {
-    std::error_code ec;
-    std::filesystem::resize_file(path_, *keep_bytes, ec);
-    if (ec) {
-      errno = ec.value();
-      write_failed(path_);
-    }
-    file_ = std::fopen(path_.c_str(), "ab");
-  } else {
-    file_ = std::fopen(path_.c_str(), "wb");
+void write_pair(const std::filesystem::path& table, const table_identity& id,
+                const std::vector<std::string>& records) {
+  const std::filesystem::path fp = fingerprint_path(table);
+  std::string text = table_header() + '\n';
+  for (const std::string& r : records) text += r;
+  write_aside(table, text);
+  try {
+    // The fingerprint without rows first: beside the table it replaces, it
+    // records none of that table's rows.
+    write_aside(fp, fingerprint_head(id));
+    write_step("pair: written aside");
+    put_in_place(fp);
+    write_step("pair: fingerprint head in place");
+  } catch (...) {
+    ::unlink(part_path(table).c_str());
+    throw;
   }
-  if (!file_) write_failed(path_);
-  if (!keep_bytes) append(std::string(table_header) + '\n');
+  put_in_place(table);
+  write_step("pair: table in place");
+  if (records.empty()) return;
+  write_aside(fp, head_and(id, records));
+  put_in_place(fp);
+  write_step("pair: rows recorded");
 }
 
-table_writer::~table_writer() {
-  if (file_) std::fclose(file_);
+table_writer::table_writer(const std::filesystem::path& table, const table_identity& id,
+                           std::size_t rows, std::uintmax_t table_bytes)
+    : table_(table), fingerprint_(fingerprint_path(table)), id_(id),
+      table_file_(open_for_append(table_)), fingerprint_file_(open_for_append(fingerprint_)) {
+  cut_file(fingerprint_file_, fingerprint_head(id).size() + rows * digest_line_bytes,
+           fingerprint_);
+  cut_file(table_file_, table_bytes, table_);
 }
 
-void table_writer::append(std::string_view text) {
-  errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0)
-    write_failed(path_);
+void table_writer::append(std::string_view record) {
+  write_all(table_file_, record, table_);
+  write_step("row: record written");
+  write_all(fingerprint_file_, digest_line(row_digest(id_, record)), fingerprint_);
 }
 
 }  // namespace study
