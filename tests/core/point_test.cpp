@@ -250,6 +250,27 @@ TEST(point, plan_sizes_the_work_area_from_a_count_of_the_factors) {
   EXPECT_EQ(grown->iu.back() - 1, static_cast<std::int32_t>(grown->ju.size()));
 }
 
+// A plan whose ordering failed stops each point where it factors its
+// system: the outcome keeps the records reached before, with the failure.
+TEST(point, a_failed_plan_stops_the_point_with_the_records_before_the_solve) {
+  std::ifstream deck_file(golden_dir / "grid_3x3" / "deck");
+  const deck_values deck = silent_deck(deck_file);
+  const core::grid_plan plan = core::make_plan(deck.nx, deck.ny, 2 * unknowns(deck.nx, deck.ny));
+  ASSERT_TRUE(plan.failure.has_value());
+  const auto ws = core::make_workspace(plan, 1);
+  const core::water_field field = core::uniform_field(deck.nx, deck.ny, 0.2);
+  const core::point_outcome o = core::run_point(deck, deck.freq1, field, plan, *ws);
+  ASSERT_TRUE(o.stop.has_value());
+  EXPECT_EQ(o.stop->code, stop_ordering_failed);
+  ASSERT_TRUE(o.records.solver && o.records.waves && o.records.rock.masses);
+  EXPECT_EQ(o.records.solver->flag, plan.failure->flag);
+  EXPECT_TRUE(o.records.rock.moduli.moduli && o.records.waves->central);
+  EXPECT_FALSE(o.records.waves->failure);
+  EXPECT_GT(o.result.rob_med, 0);
+  EXPECT_TRUE(std::isnan(o.result.avg.velocity));
+  EXPECT_THROW(core::compute_point(deck, deck.freq1, field, plan, *ws), run_stop);
+}
+
 TEST(point, refuses_a_grid_too_large_to_index_a_field_of_another_grid_and_no_frequency) {
   const int side = largest_square_grid();
   try {

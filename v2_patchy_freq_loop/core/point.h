@@ -123,8 +123,8 @@ struct point_records {
 };
 
 // A point as far as it got: its result (complete when there is no stop),
-// the records of its report (per-solid test only) and the stop that ended
-// it, if any.
+// the records of its report (the plane waves' only in the per-solid test)
+// and the stop that ended it, if any.
 struct point_outcome {
   point_result result;
   point_records records;
