@@ -12,7 +12,6 @@
 
 #include "cli/cli.h"
 #include "cli/lists.h"
-#include "common/report.h"
 
 namespace {
 
@@ -42,9 +41,9 @@ void check_lists(const cli::study_args& a) {
       const study::shard s = cli::parse_shard(a.shard);
       require(s.count >= 1 && s.index >= 0 && s.index < s.count);
     }
-  } catch (const run_stop& stop) {
-    require(stop.code == cli::status_usage);
-    require(!stop.message.empty() && stop.message.find('\n') == std::string::npos);
+  } catch (const cli::usage_error& e) {
+    const std::string message = e.what();
+    require(!message.empty() && message.find('\n') == std::string::npos);
   }
 }
 
@@ -54,10 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out, err;
   const cli_request r = parse_cli(words(data, size), out, err);
   if (r.command.empty()) {
-    require(r.status == cli::status_done || r.status == cli::status_usage);
+    require(r.status == status_done || r.status == status_usage);
     // A usage error is one line; help and version say nothing on err.
     const std::string e = err.str();
-    if (r.status == cli::status_usage)
+    if (r.status == status_usage)
       require(!e.empty() && e.find('\n') == e.size() - 1);
     else
       require(e.empty() && !out.str().empty());

@@ -81,7 +81,7 @@ std::optional<study::fingerprint> fingerprint_of() {
 }
 
 // Keeps the rows the fingerprint records (up to the first it does not),
-// appends one, and reads the pair back.
+// appends one when the shard has points left, and reads the pair back.
 void extend(const study::fingerprint& fp, const study::table_scan& scan,
             const std::vector<std::string>& lines) {
   if (!scan.header) return;
@@ -89,6 +89,7 @@ void extend(const study::fingerprint& fp, const study::table_scan& scan,
   std::uintmax_t bytes = study::table_header().size() + 1;
   while (kept < lines.size() && fp.rows[kept] == study::row_digest(fp.id, lines[kept]))
     bytes += lines[kept++].size();
+  if (kept >= study::shard_size(fp.id.count, fp.id.part)) return;
   const std::string record = "0,1,0.2,platen,,,,,,,,,,3\n";
   {
     study::table_writer w(scratch(), fp.id, kept, bytes);

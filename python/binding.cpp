@@ -174,10 +174,10 @@ struct workspace_handle {
 };
 
 const std::string water_refusal =
-    std::string("a water proportion of the field lies outside ") + core::water_range_text;
+    std::string("a water proportion of the field lies outside ") + uniform_water_range;
 
 // A water field of an (ny, nx) array, row 0 the bottom row; every value must
-// be a water proportion the computation takes (core::water_proportion_ok).
+// be a water proportion the computation takes (uniform_water_ok).
 core::water_field water_of(const py::array_t<double, py::array::c_style | py::array::forcecast>& a,
                            int nx, int ny) {
   if (a.ndim() != 2 || a.shape(0) != ny || a.shape(1) != nx) {
@@ -186,7 +186,7 @@ core::water_field water_of(const py::array_t<double, py::array::c_style | py::ar
   }
   core::water_field f{nx, ny, std::vector<double>(a.data(), a.data() + a.size())};
   for (double w : f.v)
-    if (!core::water_proportion_ok(w)) throw std::invalid_argument(water_refusal);
+    if (!uniform_water_ok(w)) throw std::invalid_argument(water_refusal);
   return f;
 }
 
@@ -356,13 +356,13 @@ PYBIND11_MODULE(_core, m) {
   m.attr("STOP_NORMAL") = study::point_completed;
   m.attr("COLUMNS") = columns();
   m.attr("VALUE_COLUMNS") = value_column_names();
-  m.attr("WATER_RANGE") = core::water_range_text;
-  m.def("water_proportion_ok", &core::water_proportion_ok, py::arg("w"),
+  m.attr("WATER_RANGE") = uniform_water_range;
+  m.def("water_proportion_ok", &uniform_water_ok, py::arg("w"),
         "Whether a cell may hold the water proportion w.");
   m.def("check_water",
         [](const field_array& a) {
           const double* v = a.data();
-          if (!std::all_of(v, v + a.size(), core::water_proportion_ok))
+          if (!std::all_of(v, v + a.size(), uniform_water_ok))
             throw std::invalid_argument(water_refusal);
         },
         py::arg("field"), "Raises ValueError unless every value is a water proportion in WATER_RANGE.");

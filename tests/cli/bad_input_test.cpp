@@ -1,6 +1,7 @@
 // Bad command lines and inputs: one line naming what is wrong, a documented
 // status, and no table; help and version on standard output.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 
@@ -31,6 +32,7 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
             with_line(read_lines(golden_case("permafrost") / "deck"), 17, "0.5"));
   deck_file(dir, "short.dat", {"1 1 0.2", "2 1 0.2"});
   write_file(dir / "a_file", "");
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);  // refused, never read (a read blocks)
   fs::create_directories(dir / "maps_out");
   write_file(dir / "maps_out" / "point_0000", "a file where the maps of point 0 go");
   const struct {
@@ -62,7 +64,8 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
       {{"run", "/dev/zero", "-o", "out"}, 2, "deck \"/dev/zero\": more than 1048576 bytes"},
       {{"study", "ice_deck", "-o", "out"}, 11, "deck \"ice_deck\": stop 11"},
       {{"study", "deck", "-o", "out", "--phiw", "missing.dat"}, 3, "\"missing.dat\""},
-      {{"study", "deck", "-o", "out", "--phiw", "short.dat"}, 3, "\"short.dat\" line"},
+      {{"study", "deck", "-o", "out", "--phiw", "short.dat"}, 3, "short.dat line"},
+      {{"study", "deck", "-o", "out", "--phiw", "fifo"}, 3, "\"fifo\": not a regular file"},
       {{"study", "deck", "-o", "a_file/out"}, 4, "a_file/out"},
       {{"study", "deck", "-o", "maps_out", "--freq", "10", "--maps", "--test", "per-solid"}, 4, "maps_out/point_0000"},
       {{"merge", "out"}, 8, "out"},

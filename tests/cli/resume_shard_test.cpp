@@ -241,7 +241,24 @@ TEST(Shards, MergeRefusesShardsThatDoNotAddUp) {
          replace_in(d / "out" / "study.shard-1-of-3.fingerprint", "per-solid", "platen");
        },
        "another test"},
+      {"other deck",
+       [&](const fs::path& d) {
+         const fs::path deck = deck_file(d, "other", with_line(read_lines(golden_case("grid_3x3") / "deck"), 4, "0.2"));
+         ASSERT_EQ(run_cli_program({"study", deck.string(), "-o", "out", "--freq", "1:1e5:5", "--water",
+                                    "0.1,0.25", "--shard", "2/3", "--test", "per-solid"}, d).status, 0);
+       },
+       "another deck"},
       {"other split", [&](const fs::path& d) { shard(d, "0/2"); }, "different splits"},
+      {"beyond the split", [](const fs::path& d) { write_file(d / "out" / "study.shard-3-of-3.csv", ""); },
+       "numbered beyond its split"},
+      {"fingerprint of another shard",
+       [](const fs::path& d) {
+         fs::copy_file(d / "out" / "study.shard-0-of-3.fingerprint", d / "out" / "study.shard-1-of-3.fingerprint",
+                       fs::copy_options::overwrite_existing);
+       },
+       "records another shard"},
+      {"no provenance", [](const fs::path& d) { fs::remove(d / "out" / "study.shard-1-of-3.json"); },
+       "study.shard-1-of-3.json: missing"},
       {"duplicated row",
        [](const fs::path& d) {
          const fs::path t = d / "out" / "study.shard-0-of-3.csv";
@@ -303,6 +320,6 @@ TEST(Shards, SlurmArrayTasksAndMergeJobGiveTheWholeStudy) {
   // The merged table resumes as the whole study: nothing left to compute.
   const cli_run resumed = run_cli_program(study_args("out", {"--resume"}), dir);
   EXPECT_EQ(resumed.status, 0) << resumed.err;
-  EXPECT_NE(resumed.err.find("0 computed"), std::string::npos) << resumed.err;
+  EXPECT_NE(resumed.err.find("of the per-solid test done (0 computed"), std::string::npos) << resumed.err;
   EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), reference_table());
 }

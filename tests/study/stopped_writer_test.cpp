@@ -4,9 +4,11 @@
 // another study: the fingerprint records only rows of the table beside it.
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -90,10 +92,10 @@ bool stopped_at(const std::string& step, int after, F writer) {
 
 // After a stop: the pair of `other` as it was, or one that resumes as `s`
 // to the bytes of `ref`.
-void expect_old_pair_or_resumes(const fs::path& dir, const fs::path& old_dir, const fs::path& ref,
+void expect_pair_as_before_or_resumed(const fs::path& dir, const fs::path& before_dir, const fs::path& ref,
                                 const small_study& s) {
-  if (bytes_of(dir / "study.fingerprint") == bytes_of(old_dir / "study.fingerprint")) {
-    EXPECT_EQ(bytes_of(dir / "study.csv"), bytes_of(old_dir / "study.csv"));
+  if (bytes_of(dir / "study.fingerprint") == bytes_of(before_dir / "study.fingerprint")) {
+    EXPECT_EQ(bytes_of(dir / "study.csv"), bytes_of(before_dir / "study.csv"));
     return;
   }
   s.run(dir, true);
@@ -103,9 +105,9 @@ void expect_old_pair_or_resumes(const fs::path& dir, const fs::path& old_dir, co
 
 TEST(StoppedWriter, StudyStoppedAnywhereResumesToTheSameBytes) {
   const small_study s(3), other(3, {0.2, 0.25});
-  const fs::path ref = scratch("ref"), old = scratch("old");
+  const fs::path ref = scratch("ref"), before = scratch("before");
   s.run(ref, false);
-  other.run(old, false);
+  other.run(before, false);
   const std::pair<const char*, int> stops[] = {
       {"pair: written aside", 0}, {"pair: fingerprint head in place", 0},
       {"pair: table in place", 0}, {"row: record written", 0}, {"row: record written", 3}};
@@ -114,30 +116,59 @@ TEST(StoppedWriter, StudyStoppedAnywhereResumesToTheSameBytes) {
       SCOPED_TRACE(std::string(step) + " after " + std::to_string(after) +
                    (over_other ? " over another study" : ""));
       const fs::path dir = scratch("study");
-      if (over_other) fs::copy(old, dir, fs::copy_options::overwrite_existing);
+      if (over_other) fs::copy(before, dir, fs::copy_options::overwrite_existing);
       ASSERT_TRUE(stopped_at(step, after, [&] { s.run(dir, false); }));
-      expect_old_pair_or_resumes(dir, over_other ? old : ref, ref, s);
+      expect_pair_as_before_or_resumed(dir, over_other ? before : ref, ref, s);
     }
 }
 
 TEST(StoppedWriter, MergeStoppedAnywhereLeavesAPairThatResumesOrMergesAgain) {
   const small_study s(3), other(3, {0.2, 0.25});
-  const fs::path ref = scratch("merge_ref"), old = scratch("merge_old");
+  const fs::path ref = scratch("merge_ref"), before = scratch("merge_before");
   s.run(ref, false);
-  other.run(old, false);
+  other.run(before, false);
   for (const char* step : {"pair: written aside", "pair: fingerprint head in place",
                            "pair: table in place", "pair: rows recorded"}) {
     SCOPED_TRACE(step);
     // The shards of this study beside the complete table of another.
     const fs::path dir = scratch("merge");
-    fs::copy(old, dir, fs::copy_options::overwrite_existing);
+    fs::copy(before, dir, fs::copy_options::overwrite_existing);
     for (int i = 0; i < 2; ++i) s.run(dir, false, {i, 2});
     ASSERT_TRUE(stopped_at(step, 0, [&] { study::merge_shards(dir); }));
-    expect_old_pair_or_resumes(dir, old, ref, s);
+    expect_pair_as_before_or_resumed(dir, before, ref, s);
     study::merge_shards(dir);
     EXPECT_EQ(bytes_of(dir / "study.csv"), bytes_of(ref / "study.csv"));
     EXPECT_EQ(bytes_of(dir / "study.fingerprint"), bytes_of(ref / "study.fingerprint"));
   }
+}
+
+TEST(StoppedWriter, MergeOnAFullDiskLeavesThePairAsItWas) {
+  const small_study s(3), other(3, {0.2, 0.25});
+  const fs::path dir = scratch("full");
+  other.run(dir, false);
+  for (int i = 0; i < 2; ++i) s.run(dir, false, {i, 2});
+  const std::string table = bytes_of(dir / "study.csv"), fp = bytes_of(dir / "study.fingerprint");
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // A disk that takes no file over 600 bytes: the merged table is larger.
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{600, 600};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      study::merge_shards(dir);
+    } catch (const run_stop& stop) {
+      _exit(stop.code);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == stop_write_failed);
+  EXPECT_EQ(bytes_of(dir / "study.csv"), table);
+  EXPECT_EQ(bytes_of(dir / "study.fingerprint"), fp);
+  for (const auto& entry : fs::directory_iterator(dir))
+    EXPECT_FALSE(entry.path().string().ends_with(".part")) << entry.path();
 }
 
 TEST(StoppedWriter, SecondWriterRefusedAtOnce) {

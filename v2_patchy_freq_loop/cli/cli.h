@@ -2,19 +2,20 @@
 #pragma once
 
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/commands.h"
-#include "study/columns.h"
+#include "common/stop_codes.h"
 
 namespace cli {
-// Exit statuses of the command line beyond the stop codes of a run (the
-// table of study/columns.h, documented in the README).
-using study::status_done;
-using study::status_points_stopped;
-using study::status_usage;
+// A bad list or range of the command line (exit status status_usage);
+// what() says what is wrong.
+struct usage_error : std::invalid_argument {
+  using std::invalid_argument::invalid_argument;
+};
 
 // The program and its version, as --version prints them.
 std::string_view version_text();
@@ -30,7 +31,7 @@ struct cli_streams {
 // (help, version, usage error), `command` empty and the exit `status`.
 struct cli_request {
   std::string command;
-  int status = cli::status_done;
+  int status = status_done;
   cli::run_args run;
   cli::study_args study;
   std::string merge_dir;

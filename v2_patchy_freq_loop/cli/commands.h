@@ -24,12 +24,8 @@ struct run_args {
 };
 int run_command(const run_args& a, std::ostream& out, std::ostream& err);
 
-// The exit status of `run` for the stop code of its point: 0 for a normal
-// end (40), the code itself for codes 1 ... 99, 7 for a larger code.
-int run_status(int stop_code);
-
 // The exit status and one-line diagnostic of the exception being handled
-// (run_stop, table_mismatch, any other failure).
+// (run_stop, usage_error, table_mismatch, any other failure).
 int failure_status(std::ostream& err);
 
 }  // namespace cli

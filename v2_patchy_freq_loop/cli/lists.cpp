@@ -7,7 +7,8 @@
 #include <type_traits>
 
 #include "cli/cli.h"
-#include "common/report.h"
+#include "common/water.h"
+#include "core/point.h"
 #include "study/study.h"
 
 namespace cli {
@@ -15,8 +16,7 @@ namespace cli {
 namespace {
 
 [[noreturn]] void bad(std::string_view option, std::string_view text, const std::string& why) {
-  throw run_stop{status_usage,
-                 std::string(option) + " \"" + std::string(text) + "\": " + why};
+  throw usage_error(std::string(option) + " \"" + std::string(text) + "\": " + why);
 }
 
 // The items of a comma-separated list; an empty item or list is refused.
@@ -60,7 +60,7 @@ T number(std::string_view option, std::string_view list, std::string_view s) {
 
 double frequency(std::string_view list, std::string_view s) {
   const double f = number<double>("--freq", list, s);
-  if (!std::isfinite(f) || f <= 0)
+  if (!core::valid_frequency(f))
     bad("--freq", list, "frequency " + std::string(s) + " is not > 0");
   return f;
 }
@@ -90,8 +90,7 @@ std::vector<double> parse_waters(std::string_view text) {
   std::vector<double> w;
   for (std::string_view s : items("--water", text)) {
     const double x = number<double>("--water", text, s);
-    if (!core::water_proportion_ok(x))
-      bad("--water", text, "water " + std::string(s) + " is not in " + core::water_range_text);
+    if (!uniform_water_ok(x)) bad("--water", text, "water " + std::string(s) + " is not in [0, 1)");
     w.push_back(x);
   }
   return w;

@@ -28,6 +28,9 @@ int failure_status(std::ostream& err) {
     err << "v2_patchy_freq_loop: "
         << (stop.message.empty() ? "stop " + std::to_string(stop.code) : stop.message) << '\n';
     return stop.code;
+  } catch (const usage_error& e) {
+    err << "v2_patchy_freq_loop: " << e.what() << '\n';
+    return status_usage;
   } catch (const study::table_mismatch& e) {
     err << "v2_patchy_freq_loop: " << e.what() << '\n';
     return study::status_refused;

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "common/report.h"
+#include "common/water.h"
 #include "v2pfl_version.h"
 
 namespace {
@@ -23,8 +24,9 @@ void add_run(CLI::App& app, cli::run_args& a) {
   run->add_option("-o,--output", a.dir, "directory of the result files (created when missing)")
       ->capture_default_str();
   run->add_option("--phiw", a.phiw,
-                  "water field file: the field of the run whatever the deck's model (in place "
-                  "of the layered field of model 0 or phiw_binary_patchy.dat of model 1)");
+                  std::string("water field file: the field of the run whatever the deck's model "
+                              "(in place of the layered field of model 0 or ") +
+                      water_file_name + " of model 1)");
 }
 
 void add_study(CLI::App& app, cli::study_args& a) {
@@ -76,7 +78,7 @@ int print(const CLI::App& app, const CLI::ParseError& e, std::ostream& out, std:
     err << program << ": cannot write standard output\n";
     return stop_write_failed;
   }
-  return cli::status_done;
+  return status_done;
 }
 
 }  // namespace
@@ -97,7 +99,7 @@ cli_request parse_cli(const std::vector<std::string>& args, std::ostream& out, s
   if (args.size() > 1 && !args[1].starts_with('-') && !has_subcommand(app, args[1])) {
     err << program << ": unknown subcommand \"" << args[1]
         << "\" (run, study or merge; see --help)\n";
-    p.status = cli::status_usage;
+    p.status = status_usage;
     return p;
   }
   std::vector<std::string> reversed(args.rbegin(), args.rend() - 1);
@@ -108,7 +110,7 @@ cli_request parse_cli(const std::vector<std::string>& args, std::ostream& out, s
     return p;
   } catch (const CLI::ParseError& e) {
     err << program << ": " << e.what() << " (see --help)\n";
-    p.status = cli::status_usage;
+    p.status = status_usage;
     return p;
   }
   for (const char* name : {"run", "study", "merge"})

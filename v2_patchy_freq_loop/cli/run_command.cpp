@@ -20,12 +20,13 @@ namespace {
 // status_points_stopped, the code being named on standard error.
 constexpr int largest_own_status = 99;
 
-}  // namespace
-
+// The exit status of `run` for the stop code of its point.
 int run_status(int stop_code) {
   if (stop_code == stop_normal) return status_done;
   return stop_code <= largest_own_status ? stop_code : status_points_stopped;
 }
+
+}  // namespace
 
 int run_command(const run_args& a, std::ostream& out, std::ostream& err) {
   errno = 0;

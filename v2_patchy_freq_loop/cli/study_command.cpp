@@ -13,13 +13,10 @@
 #include "common/report.h"
 #include "input/input.h"
 #include "study/table_run.h"
-#include "study/water_file.h"
 
 namespace cli {
 
 namespace {
-
-constexpr const char* batch_water_file = "phiw_binary_patchy.dat";
 
 // The deck file's bytes, read no further than max_deck_bytes.
 std::string file_text(const std::string& path) {
@@ -63,7 +60,7 @@ study::named_field uniform(const deck_values& d, double w) {
 
 study::named_field from_file(const deck_values& d, const std::string& path) {
   return {path,
-          std::make_shared<core::water_field>(study::read_water_file(path, d.nx, d.ny))};
+          std::make_shared<core::water_field>(core::read_water_file(path, d.nx, d.ny))};
 }
 
 // The fields of the study: each --water value, then each --phiw file; by
@@ -73,7 +70,7 @@ std::vector<study::named_field> fields(const deck_values& d, const study_args& a
   for (const std::string& list : a.water)
     for (double w : parse_waters(list)) f.push_back(uniform(d, w));
   for (const std::string& path : a.phiw) f.push_back(from_file(d, path));
-  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, batch_water_file) : uniform(d, core::legacy_water_proportion));
+  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, water_file_name) : uniform(d, core::legacy_water_proportion));
   return f;
 }
 

@@ -10,3 +10,7 @@ std::string free_real(double x) {
   auto res = std::to_chars(buf, buf + sizeof buf, x);
   return std::string(buf, res.ptr);
 }
+
+const char* run_stop::what() const noexcept {
+  return message.empty() ? "the computation stopped (the report states why)" : message.c_str();
+}

@@ -3,10 +3,12 @@
 
 #include <complex>
 #include <concepts>
+#include <exception>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "common/stop_codes.h"
 
@@ -42,10 +44,14 @@ void free_line(std::ostream& os, const Items&... items) {
   os << '\n';
 }
 
-// Ends the run with a stop code (the process exit status). Messages that
-// belong to the report are written before throwing; `message`, when not
-// empty, is a one-line diagnostic for standard error.
-struct run_stop {
+// A stop of a point or of the batch run, with its stop code
+// (common/stop_codes.h). Messages that belong to the report are written
+// before throwing; `message`, when not empty, is a one-line diagnostic for
+// standard error.
+struct run_stop : std::exception {
+  run_stop(int stop_code, std::string text) : code(stop_code), message(std::move(text)) {}
+  // The message, or a generic text when the report states the cause.
+  const char* what() const noexcept override;
   int code;
   std::string message;
 };

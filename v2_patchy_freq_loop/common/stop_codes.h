@@ -1,8 +1,11 @@
-// Every stop code of the program, the exit status of a legacy run and the
-// code of a run_stop thrown by the computation.
+// Every stop code and exit status of the program, each defined once with
+// its short meaning. A stop code ends a point (the code of a run_stop, the
+// `stop` column of a study's table) and is the exit status of the batch run;
+// the command line (`run`, `study`, `merge`) maps it to the exit statuses
+// below the codes.
 #pragma once
 
-// End of a run.
+// A point or a batch run that ends normally.
 inline constexpr int stop_normal = 40;
 
 // Failures around the computation.
@@ -36,3 +39,12 @@ inline constexpr int stop_friction_2 = 99998;
 
 // Plane waves: vp1, vp2, vp3, vs1, vs2 not positive give 2000 ... 2004.
 inline constexpr int stop_velocity_first = 2000;
+
+// Exit statuses of the command line besides the stop codes of 1 ... 99.
+inline constexpr int status_done = 0;             // `run` ended normally; every point completed
+inline constexpr int status_points_stopped = 7;   // the table is complete, some points stopped;
+                                                  // `run`: a stop code above 99
+inline constexpr int status_refused = 8;          // resume or merge refused (a table or shards of
+                                                  // another study), or the directory busy
+inline constexpr int status_usage = 64;           // bad command line: option, list or range
+

@@ -41,11 +41,11 @@ cell_map<T> as_map(const cell_array<T>& a, int nx, int ny, int j0 = 0, int k0 = 
   return m;
 }
 
-// Stops unless the frequency is positive and the deck and the water field
+// Stops unless the frequency is valid and the deck and the water field
 // have the plan's grid.
 void check_point(const deck_values& deck, double freq_hz, const water_field& field,
                  const grid_plan& plan) {
-  if (!(freq_hz > 0) || !std::isfinite(freq_hz))
+  if (!valid_frequency(freq_hz))
     throw run_stop{stop_bad_deck,
                    "frequency " + free_real(freq_hz) + " Hz is not a positive number"};
   auto size = [](int nx, int ny) { return std::to_string(nx) + " x " + std::to_string(ny); };
@@ -183,6 +183,8 @@ std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, fe_test test) {
 std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan, int threads) {
   return std::make_unique<point_workspace>(plan, threads);
 }
+
+bool valid_frequency(double freq_hz) { return freq_hz > 0 && std::isfinite(freq_hz); }
 
 point_outcome run_point(const deck_values& deck, double freq_hz, const water_field& field,
                         const grid_plan& plan, point_workspace& ws) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <limits>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "common/arrays.h"
 #include "common/report.h"  // run_stop: a stop of the computation, with its code
+#include "common/water.h"
 #include "core/coefficients.h"  // rock_record
 #include "core/grid_plan.h"
 #include "core/workspace.h"
@@ -36,10 +38,6 @@ struct cell_map {
 using water_field = cell_map<double>;
 water_field uniform_field(int nx, int ny, double water);
 
-// The water proportions a cell of a point's field may hold: [0, 1).
-inline constexpr bool water_proportion_ok(double w) { return w >= 0 && w < 1; }
-inline constexpr const char* water_range_text = "[0, 1)";
-
 // The water proportion of the legacy run's one cycle, in both layers.
 inline constexpr double legacy_water_proportion = 0.2;
 
@@ -48,11 +46,17 @@ inline constexpr double legacy_water_proportion = 0.2;
 // row first (model 1); a bad record throws run_stop (stop_bad_water_file)
 // naming `source`.
 water_field legacy_water_field(const deck_values& deck, std::istream& water,
-                               const std::string& source = "phiw_binary_patchy.dat");
+                               const std::string& source = water_file_name);
 
 // An nx x ny water field of one record per cell read from `water`, bottom
 // row first; a bad record throws run_stop (stop_bad_water_file) naming `source`.
 water_field read_water_field(int nx, int ny, std::istream& water, const std::string& source);
+
+// The nx x ny water field of the file `path` (laid out as water_file_name),
+// the one reader of every water-field file: a missing file, a directory, a
+// file that is not a regular file or one over max_water_file_bytes, and a
+// bad record, throw run_stop (stop_bad_water_file) naming the file.
+water_field read_water_file(const std::filesystem::path& path, int nx, int ny);
 
 // An effective complex modulus with the velocity (m/s), Q and 1000/Q of a
 // plane wave of that modulus in a medium of the sample's average density.
@@ -131,7 +135,12 @@ struct point_outcome {
   std::optional<run_stop> stop;
 };
 
-// Computes one point of `deck`'s grid at `freq_hz` (> 0) with `field`
+// Whether `freq_hz` can be the frequency of a point: a positive, finite
+// number of Hz. The one frequency check: a point stops on any other
+// value (stop_bad_deck); lists and sweeps of frequencies refuse it first.
+bool valid_frequency(double freq_hz);
+
+// Computes one point of `deck`'s grid at `freq_hz` (valid_frequency) with `field`
 // (which must be plan-sized) under the plan's test. Per-solid: the same
 // bits as a batch run of `deck` with freq1 = freq_hz and that water field.
 // A stop of the computation ends the outcome with its run_stop; running out

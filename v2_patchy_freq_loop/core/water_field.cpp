@@ -1,4 +1,7 @@
 #include "core/point.h"
+
+#include <fstream>
+
 #include "input/input.h"
 
 namespace core {
@@ -30,6 +33,12 @@ water_field legacy_water_field(const deck_values& deck, std::istream& water,
 
 water_field read_water_field(int nx, int ny, std::istream& water, const std::string& source) {
   return porosity_field(nx, ny, 1, water, source);
+}
+
+water_field read_water_file(const std::filesystem::path& path, int nx, int ny) {
+  std::ifstream water;
+  open_water_file(water, path);
+  return read_water_field(nx, ny, water, path.string());
 }
 
 }  // namespace core

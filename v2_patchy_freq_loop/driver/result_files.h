@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "driver/result_file.h"
+#include "common/result_file.h"
 
 // The result files opened at the start of the run, by unit number.
 struct result_files {

@@ -5,12 +5,14 @@
 
 #include <array>
 #include <exception>
-#include <fstream>
+#include <iterator>
 #include <memory>
 #include <new>
-#include <stdexcept>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/fortran_format.h"
 #include "common/report.h"
@@ -21,32 +23,45 @@
 #include "driver/timer.h"
 #include "input/input.h"
 #include "study/study.h"  // machine_threads
+#include "study/study.h"  // machine_threads
 
 namespace {
 
-constexpr const char* default_water_file = "phiw_binary_patchy.dat";
+// The deck, read once: its values or the stop it ended with, and the echo
+// the report shows before either.
+struct deck_read {
+  std::optional<deck_values> values;
+  std::optional<run_stop> stop;
+  std::string echo;
+  std::vector<std::string> warnings;  // implied decimals, for standard error
+};
+
+deck_read read_once(const std::string& deck_text) {
+  std::istringstream deck(deck_text);
+  std::ostringstream echo;
+  deck_read r;
+  try {
+    deck_reading reading = readata(deck, echo);
+    r.values = std::move(reading.values);
+    r.warnings = std::move(reading.warnings);
+  } catch (const run_stop& stop) {
+    r.stop = stop;
+  }
+  r.echo = echo.str();
+  return r;
+}
 
 // The plan and the numeric storage of the deck's grid, made before any
 // result file is opened, so that a grid too large to index or to hold in
-// memory fails with nothing written. None when the deck itself fails: the
-// run then reports that failure at its place.
+// memory fails with nothing written.
 struct prepared_grid {
   core::grid_plan plan;
   std::unique_ptr<core::point_workspace> ws;
 };
 
-std::unique_ptr<prepared_grid> prepare(const std::string& deck_text, std::int32_t nsp) {
-  deck_values d;
-  std::istringstream deck(deck_text);
-  std::ostream silent(nullptr);
-  try {
-    d = readata(deck, silent).values;
-  } catch (const run_stop&) {
-    return nullptr;
-  }
-  auto g = std::make_unique<prepared_grid>(
-      prepared_grid{core::make_plan(d.nx, d.ny, nsp), nullptr});
-  g->ws = core::make_workspace(g->plan, study::machine_threads());
+prepared_grid prepare(const deck_values& d, std::int32_t nsp) {
+  prepared_grid g{core::make_plan(d.nx, d.ny, nsp), nullptr};
+  g.ws = core::make_workspace(g.plan, study::machine_threads());
   return g;
 }
 
@@ -75,16 +90,15 @@ void material_map(const deck_values& d, result_files& files, std::ostream& out) 
 }
 
 // The water field of the cycle: the water file given, whatever the deck's
-// model; else layered (model 0) or read from phiw_binary_patchy.dat of the
-// working directory (model 1).
+// model; else layered (model 0) or read from water_file_name of the working
+// directory (model 1).
 core::water_field water_of_cycle(const deck_values& d, const run_settings& settings) {
-  std::ifstream water;
-  if (d.model == 0 && settings.water_file.empty())
-    return core::legacy_water_field(d, water, default_water_file);
-  const std::filesystem::path name =
-      settings.water_file.empty() ? default_water_file : settings.water_file;
-  open_water_file(water, name);
-  return core::read_water_field(d.nx, d.ny, water, name.string());
+  if (d.model == 0 && settings.water_file.empty()) {
+    std::istringstream no_file;
+    return core::legacy_water_field(d, no_file);
+  }
+  return core::read_water_file(
+      settings.water_file.empty() ? water_file_name : settings.water_file, d.nx, d.ny);
 }
 
 // One line of a cell map: the cell and one value.
@@ -136,7 +150,8 @@ void free_result_line(result_file& f, const Values&... values) {
 // The result files of the cycle, in the order the run writes them.
 void write_results(const deck_values& d, const core::point_result& r, result_files& files) {
   write_strain_stress_maps(r, files);
-  const double water_proportion = mat(d.phi_layer_m, 1);
+  // The water proportion of the cycle, uniform over the sample.
+  const double water_proportion = core::legacy_water_proportion;
   free_result_line(files.vp_anal, water_proportion, r.plane.vp1);
   g15_line(files.vp_eq, water_proportion, r.avg.velocity);
   g15_line(files.qinv_eq, water_proportion, r.avg.qinv);
@@ -151,10 +166,8 @@ void write_results(const deck_values& d, const core::point_result& r, result_fil
 
 // One cycle: the point at the deck's frequency and the cycle's water field,
 // its report up to its stop, then its result files.
-void run_cycle(deck_values& d, prepared_grid& g, result_files& files,
+void run_cycle(const deck_values& d, prepared_grid& g, result_files& files,
                const run_settings& settings, std::ostream& out) {
-  // The water proportion of the cycle, uniform over the sample.
-  d.phi_layer_m = {core::legacy_water_proportion, core::legacy_water_proportion};
   const core::water_field field = water_of_cycle(d, settings);
   const core::point_outcome point = core::run_point(d, d.freq1, field, g.plan, *g.ws);
   report_point(out, d, point);
@@ -175,13 +188,15 @@ void run(const std::string& deck_text, const run_settings& settings, std::ostrea
   // The CPU-time count starts before the grid's analysis, which it covers.
   float clock = 0.0f;
   timer(clock);
-  const std::unique_ptr<prepared_grid> grid = prepare(deck_text, settings.nsp);
+  const deck_read deck = read_once(deck_text);
+  std::optional<prepared_grid> grid;
+  if (deck.values) grid = prepare(*deck.values, settings.nsp);
+  // A bad deck stops after the files are created and its echo is reported.
   result_files files(settings.out_dir);
-  std::istringstream deck(deck_text);
-  const deck_reading reading = readata(deck, out);
-  for (const std::string& warning : reading.warnings) err << warning << '\n';
-  deck_values d = reading.values;
-  if (!grid) throw std::logic_error("the deck read differently twice");
+  out << deck.echo;
+  for (const std::string& warning : deck.warnings) err << warning << '\n';
+  if (deck.stop) throw *deck.stop;
+  const deck_values& d = *deck.values;
   material_map(d, files, out);
   const int ncycles = 1;
   for (int cycle = 1; cycle <= ncycles; ++cycle) run_cycle(d, *grid, files, settings, out);

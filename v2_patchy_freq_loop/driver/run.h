@@ -14,8 +14,8 @@ struct run_settings {
   // Directory of every result file; empty: the working directory.
   std::filesystem::path out_dir;
   // The water field file of the cycle, used whatever the deck's model;
-  // empty: the deck's own field (uniform for model 0,
-  // phiw_binary_patchy.dat of the working directory for model 1).
+  // empty: the deck's own field (uniform for model 0, water_file_name of
+  // the working directory for model 1, common/water.h).
   std::filesystem::path water_file;
   // The deck file, as messages name it; empty: the deck on standard input.
   std::filesystem::path deck_file;

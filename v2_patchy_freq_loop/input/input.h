@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/arrays.h"
+#include "common/water.h"
 #include "input/deck.h"
 
 // The largest deck taken, in bytes: a deck needs some 2 kB, so the limit
@@ -43,10 +44,10 @@ void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double,
                 double h, cell_int& matnum, std::ostream& out);
 
 // Water proportion of every cell: two horizontal halves (model 0) or, for
-// model 1, the cell lines of "phiw_binary_patchy.dat", read from `water`;
+// model 1, the cell lines of the water-field file, read from `water`;
 // `source` names the file in the message of a bad record.
 void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_real& phiw,
-              std::istream& water, const std::string& source = "phiw_binary_patchy.dat");
+              std::istream& water, const std::string& source = water_file_name);
 
 // The largest water-distribution file taken: a record needs some 30 bytes,
 // so the limit is far beyond any grid's need and refuses absurd files
@@ -54,5 +55,6 @@ void porosity(int nx, int ny, const per_material& phi_layer_m, int model, cell_r
 inline constexpr long long max_water_file_bytes = 64LL << 20;
 
 // Opens the water file `name` for porosity; a missing or unreadable file, a
-// directory or a file past the size limit stops the run (code 3).
+// directory, a FIFO or any other file that is not a regular file (it could
+// block the read), or a file past the size limit stops the run (code 3).
 void open_water_file(std::ifstream& water, const std::filesystem::path& name);

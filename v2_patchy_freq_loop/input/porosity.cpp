@@ -26,7 +26,7 @@ class water_records {
     const std::string item = next_item(rest, j, k);
     const std::optional<double> phi = fortran_real(item, 0);
     if (!phi) fail("cannot read '" + item + "' as a real");
-    if (!(*phi >= 0 && *phi <= 1)) {
+    if (!cell_water_ok(*phi)) {
       fail("water proportion " + free_real(*phi) + " of cell (" + std::to_string(j) + ", " +
            std::to_string(k) + ") outside 0 ... 1");
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/stop_codes.h"
+
 namespace study {
 
 // A column of the table: its header name, its unit ("" for none) and what
@@ -53,10 +55,10 @@ struct exit_status {
   std::string_view meaning;
 };
 
-inline constexpr int status_done = 0;            // the table is complete, every point completed
-inline constexpr int status_points_stopped = 7;  // the table is complete, some points stopped
-inline constexpr int status_refused = 8;         // resume or merge refused, or the study busy
-inline constexpr int status_usage = 64;          // bad command line
+using ::status_done;            // common/stop_codes.h
+using ::status_points_stopped;
+using ::status_refused;
+using ::status_usage;
 
 inline constexpr std::array<exit_status, 11> exit_statuses{{
     {status_done, "the table is complete and every point completed"},
@@ -64,7 +66,7 @@ inline constexpr std::array<exit_status, 11> exit_statuses{{
      "the table is complete, some points stopped (their codes are in the `stop` column)"},
     {1, "out of memory (also while reading a table: never a shorter table), or an unexpected "
         "internal failure"},
-    {2, "the deck cannot be read, is over 4 MiB or holds a bad value (the message names the "
+    {2, "the deck cannot be read, is over 1 MiB or holds a bad value (the message names the "
         "file, line and field), or its `freq2` ≤ 0 where its frequency rule needs it"},
     {3, "a water-field file is missing, short or unreadable (the message names the file and "
         "line)"},

@@ -130,6 +130,8 @@ study_lock::study_lock(const std::filesystem::path& lock_file, const std::filesy
     failed("create lock file", lock_file, errno);
   }
   f_ = file(fd);
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) not_regular(lock_file);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     if (errno == EWOULDBLOCK)
       throw table_mismatch("another study or merge is writing " + dir.string() + " (it holds " +

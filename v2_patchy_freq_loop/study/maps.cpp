@@ -8,6 +8,7 @@
 
 #include "common/report.h"
 #include "study/files.h"
+#include "common/result_file.h"
 
 namespace study {
 

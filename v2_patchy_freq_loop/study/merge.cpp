@@ -67,19 +67,25 @@ std::vector<std::string> complete_rows(const std::filesystem::path& dir,
   if (fp->id.points != first.points || fp->id.count != first.count)
     refuse(" was computed for another point list than the other shards");
   if (fp->id.part != part) refuse(" records another shard in its fingerprint");
-  const std::vector<std::size_t> indices = shard_points(fp->id.count, part);
+  // Point r of the shard is I + r N: a fingerprint's count is trusted only
+  // as far as the table holds its rows.
+  const std::size_t expected = shard_size(fp->id.count, part);
+  const auto point_of = [&](std::size_t r) {
+    return static_cast<std::size_t>(part.index) + r * static_cast<std::size_t>(part.count);
+  };
   std::vector<std::string> rows;
-  const table_scan scan = scan_table(table, indices.size(), [&](const table_row& row) {
+  const table_scan scan = scan_table(table, expected, [&](const table_row& row) {
     const std::size_t r = rows.size();
-    if (row.point != indices[r] || r >= fp->rows.size() || fp->rows[r] != row_digest(fp->id, row.line))
+    if (row.point != point_of(r) || r >= fp->rows.size() ||
+        fp->rows[r] != row_digest(fp->id, row.line))
       refuse(" row " + std::to_string(r + 1) + ": not the row of point " +
-             std::to_string(indices[r]) + " its fingerprint records");
+             std::to_string(point_of(r)) + " its fingerprint records");
     rows.push_back(row.line);
     stopped += row.stop != point_completed;
   });
-  if (rows.size() < indices.size() || fp->rows.size() < indices.size())
+  if (rows.size() < expected || fp->rows.size() < expected)
     refuse(" is partial (" + std::to_string(std::min(rows.size(), fp->rows.size())) + " of " +
-           std::to_string(indices.size()) + " rows): resume it first");
+           std::to_string(expected) + " rows): resume it first");
   const std::optional<file> f = open_regular(table);
   if (!f || file_size(*f, table) != scan.bytes)
     refuse(" holds more than the rows of its shard (a row beyond the points or a cut line)");

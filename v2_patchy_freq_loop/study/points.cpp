@@ -7,7 +7,7 @@
 namespace study {
 
 std::vector<double> log_sweep(double f1, double f2, int n) {
-  if (!(f1 > 0) || !(f2 > 0) || !std::isfinite(f1) || !std::isfinite(f2))
+  if (!core::valid_frequency(f1) || !core::valid_frequency(f2))
     throw std::invalid_argument("the frequencies of a sweep must be positive and finite");
   if (n < 1) throw std::invalid_argument("a sweep needs at least one point");
   if (n == 1) return {f1};

@@ -1,4 +1,4 @@
-#include "driver/result_file.h"
+#include "common/result_file.h"
 
 #include <cstring>
 

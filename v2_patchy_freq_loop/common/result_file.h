@@ -1,4 +1,4 @@
-// A result file of the run: created (or emptied)
+// A result file of a run or a study: created (or emptied)
 // when opened, checked after every block of lines written to it.
 #pragma once
 

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int normal_end = 40;
-
 // Fills closed standard descriptors with /dev/null, so that no file the run
 // opens takes the place of standard input, output or error.
 void hold_standard_descriptors() {
@@ -36,7 +34,7 @@ int batch_run(fd_output& report) {
   if (report.error() != 0) {
     std::cerr << "cannot write the report to standard output: " << std::strerror(report.error())
               << '\n';
-    if (status == normal_end) status = stop_write_failed;
+    if (status == stop_normal) status = stop_write_failed;
   }
   return status;
 }
