@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int run_cycle = 1;  // the point is the one cycle of the batch run
-
 // The 27-character star line of the rock-physics reports.
 constexpr const char* star_line_27 = "************************** ";
 
@@ -316,7 +314,8 @@ void report_waves(std::ostream& out, const waves_record& r) {
   free_line(out);
 }
 
-void report_point(std::ostream& out, const deck_values& d, const core::point_outcome& o) {
+void report_point(std::ostream& out, const deck_values& d, int cycle,
+                  const core::point_outcome& o) {
   const core::point_records& rec = o.records;
   const core::point_result& r = o.result;
   const int stop = o.stop ? o.stop->code : 0;
@@ -326,7 +325,7 @@ void report_point(std::ostream& out, const deck_values& d, const core::point_out
   free_line(out, "  computes average density, ");
   free_line(out, "average density rob_med is (kg/m**3)", r.rob_med);
   free_line(out);
-  free_line(out, "cycle=", run_cycle);
+  free_line(out, "cycle=", cycle);
   free_line(out, "freq (Hz), omega_fix ", r.freq_hz, r.omega);
   report_waves(out, *rec.waves);
   if (rec.waves->failure) return;

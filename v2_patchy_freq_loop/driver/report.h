@@ -21,5 +21,7 @@ void report_masses(std::ostream& out, const mass_record& r, int stop);
 // first velocity that is not positive.
 void report_waves(std::ostream& out, const waves_record& r);
 
-// The report of a per-solid point of deck d, up to its stop.
-void report_point(std::ostream& out, const deck_values& d, const core::point_outcome& o);
+// The report of a per-solid point of deck d computed as cycle `cycle`, up
+// to its stop.
+void report_point(std::ostream& out, const deck_values& d, int cycle,
+                  const core::point_outcome& o);
