@@ -27,7 +27,7 @@ namespace {
 struct grid_case {
   explicit grid_case(int n)
       : deck(silent_deck(n)),
-        field(core::uniform_field(n, n, core::legacy_water_proportion)),
+        field(core::uniform_field(n, n, core::batch_water_proportion)),
         plan(core::make_grid_plan(n, n)),
         ws(core::make_workspace(*plan, study::machine_threads())) {
     core::compute_point(deck, deck.freq1, field, *plan, *ws);
@@ -149,7 +149,7 @@ void results(benchmark::State& state) {
   label(state, g);
 }
 
-// The whole point, as the legacy run computes it, for the sum of the stages.
+// The whole point, as the batch run computes it, for the sum of the stages.
 void whole_point(benchmark::State& state) {
   grid_case& g = case_of(static_cast<int>(state.range(0)));
   for (auto _ : state)

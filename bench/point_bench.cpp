@@ -29,7 +29,7 @@ void point_with_shared_plan(benchmark::State& state, core::fe_test test) {
   std::istringstream text(deck_text(n));
   std::ostream silent(nullptr);
   const deck_values deck = readata(text, silent).values;
-  const core::water_field field = core::uniform_field(n, n, core::legacy_water_proportion);
+  const core::water_field field = core::uniform_field(n, n, core::batch_water_proportion);
   const auto plan = core::make_grid_plan(n, n, test);
   const auto ws = core::make_workspace(*plan, study::machine_threads());
   double freq = deck.freq1;

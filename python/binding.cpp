@@ -347,7 +347,7 @@ PYBIND11_MODULE(_core, m) {
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
   m.attr("MAX_DECK_BYTES") = max_deck_bytes;
   m.attr("MAX_WATER_FILE_BYTES") = max_water_file_bytes;
-  m.attr("LEGACY_WATER") = core::legacy_water_proportion;
+  m.attr("LEGACY_WATER") = core::batch_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError naming the first value the deck reader refuses (StopError for the "
         "ice-model check).");

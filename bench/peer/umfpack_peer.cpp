@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   std::ostream silent(nullptr);
   const deck_values deck = read_deck(text, silent);
   const core::water_field field =
-      core::uniform_field(side, side, core::legacy_water_proportion);
+      core::uniform_field(side, side, core::batch_water_proportion);
   std::vector<double> plan_s, ours_s, peer_all_s, peer_factor_s;
   double difference = 0;
   std::size_t entries = 0;

@@ -1,4 +1,4 @@
-// One point of the core: the bits of whole legacy runs recorded before the
+// One point of the core: the bits of whole batch runs recorded before the
 // run was built on the core (tests/golden), the solver's own drivers at
 // other frequencies, several threads sharing one plan, grids of any shape,
 // and the refusal of a grid too large to index.
@@ -70,13 +70,13 @@ std::vector<double> reported(const std::string& name, const std::string& label) 
   return {};
 }
 
-// The point a legacy run of golden case `name` computes.
+// The point a batch run of golden case `name` computes.
 core::point_result golden_point(const std::string& name, const core::grid_plan& plan,
                                 core::point_workspace& ws) {
   std::ifstream deck_file(golden_dir / name / "deck");
   const deck_values deck = silent_deck(deck_file);
   std::ifstream water(golden_dir / name / "phiw_binary_patchy.dat");
-  return core::compute_point(deck, deck.freq1, core::legacy_water_field(deck, water), plan, ws);
+  return core::compute_point(deck, deck.freq1, core::batch_water_field(deck, water), plan, ws);
 }
 
 // Every line "j k v" of a recorded cell map holds the point's value bit for bit.
@@ -90,7 +90,7 @@ void expect_map(const std::string& name, const std::string& file, Value value) {
   }
 }
 
-void expect_legacy_bits(const std::string& name, const core::point_result& r) {
+void expect_batch_run_bits(const std::string& name, const core::point_result& r) {
   expect_map(name, "real_strain1_map", [&](int j, int k) { return r.strain1(j, k).real(); });
   expect_map(name, "imag_strain1_map", [&](int j, int k) { return r.strain1(j, k).imag(); });
   expect_map(name, "real_strain3_map", [&](int j, int k) { return r.strain3(j, k).real(); });
@@ -120,7 +120,7 @@ void expect_legacy_bits(const std::string& name, const core::point_result& r) {
 
 // Points of four recorded runs, each in its own thread with its own
 // workspace, the two 10 x 10 decks (both rock models) sharing one plan.
-TEST(point, threads_sharing_a_plan_give_the_bits_of_the_recorded_legacy_runs) {
+TEST(point, threads_sharing_a_plan_give_the_bits_of_the_recorded_batch_runs) {
   const std::pair<const char*, std::pair<int, int>> cases[] = {
       {"permafrost", {10, 10}}, {"shaley_sand", {10, 10}}, {"patchy_field", {6, 5}},
       {"grid_3x3", {3, 3}}};
@@ -137,7 +137,7 @@ TEST(point, threads_sharing_a_plan_give_the_bits_of_the_recorded_legacy_runs) {
     });
   for (std::thread& t : threads) t.join();
   for (std::size_t i = 0; i < std::size(cases); ++i)
-    expect_legacy_bits(cases[i].first, results[i]);
+    expect_batch_run_bits(cases[i].first, results[i]);
 }
 
 // The solver's drivers on one work area, as the run called them (zodrv
@@ -149,7 +149,7 @@ TEST(point, other_frequencies_match_the_solver_drivers_in_any_thread) {
   const double freqs[] = {37.5, 4000.0};
   std::istringstream text(deck_text(n));
   const deck_values deck = silent_deck(text);
-  const core::water_field field = core::uniform_field(n, n, core::legacy_water_proportion);
+  const core::water_field field = core::uniform_field(n, n, core::batch_water_proportion);
   const auto plan = core::make_grid_plan(n, n);
 
   core::point_result threaded[2];
@@ -203,7 +203,7 @@ double relative_residual(const core::point_workspace& ws) {
   return residual / rhs;
 }
 
-// Grids beyond the historic 60 x 60, and one cell wide or high.
+// Grids beyond 60 x 60, and one cell wide or high.
 TEST(point, grids_of_any_shape_solve_with_a_small_residual) {
   for (auto [nx, ny] : {std::pair{61, 1}, {1, 61}, {70, 65}}) {
     std::istringstream in(deck_text(nx, ny));
@@ -212,7 +212,7 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual) {
     const auto plan = core::make_grid_plan(nx, ny);
     const auto ws = core::make_workspace(*plan, 3);
     const core::point_result r = core::compute_point(
-        deck, deck.freq1, core::uniform_field(nx, ny, core::legacy_water_proportion), *plan, *ws);
+        deck, deck.freq1, core::uniform_field(nx, ny, core::batch_water_proportion), *plan, *ws);
     EXPECT_EQ(r.nodos, unknowns(nx, ny));
     for (const core::cell_map<cplx>* m : {&r.strain1, &r.strain3, &r.stress, &r.pressure}) {
       EXPECT_EQ(std::pair(m->nx, m->ny), std::pair(nx, ny));

@@ -28,7 +28,7 @@ double reported(const std::string& out, const std::string& label) {
 }
 
 // Grids of one or two cells a side have no interior cell, hence no gradient
-// line; grids past the historic 60 cells run with maps of their size; a grid
+// line; grids past 60 cells run with maps of their size; a grid
 // whose system 32-bit indices cannot address is refused before anything is
 // computed, naming the largest that fits.
 TEST(grid_edges, small_and_long_grids_run_and_too_large_grids_are_refused) {
@@ -54,14 +54,14 @@ TEST(rerun, replaces_every_result_file) {
   const auto dir = fresh_dir("rerun");
   for (const char* f : cell_maps) {
     std::ofstream junk(dir / f);
-    for (int i = 0; i < 500; ++i) junk << "old line\n";
+    for (int i = 0; i < 500; ++i) junk << "stale line\n";
   }
-  for (const char* f : cycle_files) std::ofstream(dir / f) << "old\nold\nold\n";
+  for (const char* f : cycle_files) std::ofstream(dir / f) << "stale\nstale\nstale\n";
   const program_run r = run_program(grid_deck("shaley_sand.deck", 4, 3), dir);
   ASSERT_EQ(r.status, 40) << r.err;
   for (const char* f : cell_maps) EXPECT_EQ(r.lines(f).size(), 12u) << f;
   for (const char* f : cycle_files) EXPECT_EQ(r.lines(f).size(), 1u) << f;
-  EXPECT_EQ(r.text("vp_anal.phiw").find("old"), std::string::npos);
+  EXPECT_EQ(r.text("vp_anal.phiw").find("stale"), std::string::npos);
 }
 
 // A uniform sample under a uniform top load is strained almost uniformly,

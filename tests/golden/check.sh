@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Golden master of the legacy run: runs the program (deck on standard input,
+# Golden master of the batch run: runs the program (deck on standard input,
 # files in a fresh working directory) on one case and compares, byte for byte,
 # the exit status, the report without its run-time line, and every file the
 # run leaves behind with those recorded under CASE/expected/.

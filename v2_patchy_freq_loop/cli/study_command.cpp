@@ -70,7 +70,7 @@ std::vector<study::named_field> fields(const deck_values& d, const study_args& a
   for (const std::string& list : a.water)
     for (double w : parse_waters(list)) f.push_back(uniform(d, w));
   for (const std::string& path : a.phiw) f.push_back(from_file(d, path));
-  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, water_file_name) : uniform(d, core::legacy_water_proportion));
+  if (f.empty()) f.push_back(d.model == 1 ? from_file(d, water_file_name) : uniform(d, core::batch_water_proportion));
   return f;
 }
 

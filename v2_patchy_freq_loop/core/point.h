@@ -1,8 +1,9 @@
 // One point of a study: the harmonic compressibility test and the plane-wave
 // reference values at one frequency for one water field, as a pure
-// computation. It prints nothing, opens no file and keeps no global state
-// (the records of its report are values the batch run formats); several threads may compute points of the
-// same grid at once, each with its own workspace.
+// computation. It prints nothing (the records of its report are values the
+// batch run formats), opens no file and keeps no global state; several
+// threads may compute points of the same grid at once, each with its own
+// workspace.
 #pragma once
 
 #include <cstdint>
@@ -38,14 +39,14 @@ struct cell_map {
 using water_field = cell_map<double>;
 water_field uniform_field(int nx, int ny, double water);
 
-// The water proportion of the legacy run's one cycle, in both layers.
-inline constexpr double legacy_water_proportion = 0.2;
+// The water proportion of the batch run's one cycle, in both layers.
+inline constexpr double batch_water_proportion = 0.2;
 
-// The water field of a legacy run of `deck`: legacy_water_proportion in
+// The water field of a batch run of `deck`: batch_water_proportion in
 // both layers (model 0), or one record per cell read from `water`, bottom
 // row first (model 1); a bad record throws run_stop (stop_bad_water_file)
 // naming `source`.
-water_field legacy_water_field(const deck_values& deck, std::istream& water,
+water_field batch_water_field(const deck_values& deck, std::istream& water,
                                const std::string& source = water_file_name);
 
 // An nx x ny water field of one record per cell read from `water`, bottom

@@ -16,7 +16,7 @@ namespace {
 water_field porosity_field(int nx, int ny, int model, std::istream& water,
                            const std::string& source) {
   cell_real phiw(nx, ny);
-  porosity(nx, ny, {legacy_water_proportion, legacy_water_proportion}, model, phiw, water,
+  porosity(nx, ny, {batch_water_proportion, batch_water_proportion}, model, phiw, water,
            source);
   water_field field = uniform_field(nx, ny, 0.0);
   for (int k = 1; k <= ny; ++k)
@@ -26,7 +26,7 @@ water_field porosity_field(int nx, int ny, int model, std::istream& water,
 
 }  // namespace
 
-water_field legacy_water_field(const deck_values& deck, std::istream& water,
+water_field batch_water_field(const deck_values& deck, std::istream& water,
                                const std::string& source) {
   return porosity_field(deck.nx, deck.ny, deck.model, water, source);
 }

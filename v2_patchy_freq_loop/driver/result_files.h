@@ -1,4 +1,4 @@
-// The result files of a legacy run, opened at its start in one directory.
+// The result files of a batch run, opened at its start in one directory.
 #pragma once
 
 #include <filesystem>

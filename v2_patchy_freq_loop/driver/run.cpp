@@ -1,4 +1,4 @@
-// The legacy run, a client of the core: one cycle of the harmonic
+// The batch run, a client of the core: one cycle of the harmonic
 // compressibility test at the frequency of the deck, with the plane-wave
 // reference values beside it, its report and every result file.
 #include "driver/run.h"
@@ -95,7 +95,7 @@ void material_map(const deck_values& d, result_files& files, std::ostream& out) 
 core::water_field water_of_cycle(const deck_values& d, const run_settings& settings) {
   if (d.model == 0 && settings.water_file.empty()) {
     std::istringstream no_file;
-    return core::legacy_water_field(d, no_file);
+    return core::batch_water_field(d, no_file);
   }
   return core::read_water_file(
       settings.water_file.empty() ? water_file_name : settings.water_file, d.nx, d.ny);
@@ -151,7 +151,7 @@ void free_result_line(result_file& f, const Values&... values) {
 void write_results(const deck_values& d, const core::point_result& r, result_files& files) {
   write_strain_stress_maps(r, files);
   // The water proportion of the cycle, uniform over the sample.
-  const double water_proportion = core::legacy_water_proportion;
+  const double water_proportion = core::batch_water_proportion;
   free_result_line(files.vp_anal, water_proportion, r.plane.vp1);
   g15_line(files.vp_eq, water_proportion, r.avg.velocity);
   g15_line(files.qinv_eq, water_proportion, r.avg.qinv);

@@ -1,4 +1,4 @@
-// The legacy run: reads the deck, computes the one cycle of the run (one
+// The batch run: reads the deck, computes the one cycle of the run (one
 // point of the core) and writes the report and every result file.
 #pragma once
 
