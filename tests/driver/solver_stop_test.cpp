@@ -35,26 +35,23 @@ std::int32_t upper_entries(int n) {
   return count;
 }
 
-TEST(solver_stops, ordering_without_room_stops_with_9_after_its_flag) {
-  const std::int32_t n = unknowns(3, 3);
-  const program_run r = run_with_work_area(3, 2 * n, "stop9");
-  EXPECT_EQ(r.status, 9);
-  EXPECT_NE(r.out.find("\n FLAG= " + std::to_string(10 * n + 1) + "\n"), std::string::npos);
-  EXPECT_EQ(r.out.find("deltavol1="), std::string::npos);
-  EXPECT_EQ(r.out.find("running time="), std::string::npos);
-}
-
-TEST(solver_stops, factorization_without_room_stops_with_99_after_esp_and_flag) {
-  // Room for the ordering (3n + 4E integer words) but not for the fill of
-  // the factors of a 20 x 20 grid.
-  const std::int32_t n = unknowns(20, 20);
-  const program_run r = run_with_work_area(20, 3 * n + 4 * upper_entries(20), "stop99");
-  EXPECT_EQ(r.status, 99);
-  const auto esp = r.out.find("\n ESP= ");
-  ASSERT_NE(esp, std::string::npos) << r.out;
-  EXPECT_EQ(r.out.find("\n FLAG= ", esp), r.out.find('\n', esp + 1));
-  EXPECT_EQ(r.out.find("deltavol1="), std::string::npos);
-  EXPECT_NE(r.err.find("STOP 99"), std::string::npos);
+// The ordering of a 3 x 3 grid in 2n slots; the factors of a 20 x 20 grid
+// with room for the ordering (3n + 4E integer words) but not for their fill.
+TEST(solver_stops, ordering_stops_with_9_after_its_flag_factorization_with_99_after_esp) {
+  const std::int32_t n3 = unknowns(3, 3), n20 = unknowns(20, 20);
+  const program_run stop9 = run_with_work_area(3, 2 * n3, "stop9");
+  EXPECT_EQ(stop9.status, 9);
+  EXPECT_NE(stop9.out.find("\n FLAG= " + std::to_string(10 * n3 + 1) + "\n"), std::string::npos);
+  const program_run stop99 = run_with_work_area(20, 3 * n20 + 4 * upper_entries(20), "stop99");
+  EXPECT_EQ(stop99.status, 99);
+  const auto esp = stop99.out.find("\n ESP= ");
+  ASSERT_NE(esp, std::string::npos) << stop99.out;
+  EXPECT_EQ(stop99.out.find("\n FLAG= ", esp), stop99.out.find('\n', esp + 1));
+  EXPECT_NE(stop99.err.find("STOP 99"), std::string::npos);
+  for (const program_run* r : {&stop9, &stop99}) {
+    EXPECT_EQ(r->out.find("deltavol1="), std::string::npos);
+    EXPECT_EQ(r->out.find("running time="), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Global assembly: global_sist leaves the row storage and right-hand side,
 // bit for bit, as adding every element entry one at a time with
 // contribucion_yale would, cells j outer and k inner, element rows outer
-// and columns inner; stored entry counts of known grids.
+// and columns inner.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -67,16 +67,13 @@ bool same_bits(const std::vector<cplx>& u, const std::vector<cplx>& v) {
 }  // namespace
 
 // global_sist starts from garbage, to see that it clears what it uses. The
-// entry-by-entry reference costs the square of the stored entries: not run
-// on 60 x 60. A count of 0 is not known by hand. The platen test gives two
-// local unknowns of a top cell one number.
-TEST(FemAssembly, SameBitsAsEntryByEntryInsertionAndEntryCounts) {
-  const auto per_solid = fe_test::per_solid, platen = fe_test::platen;
-  for (auto [nx, ny, test, count] :
-       {std::tuple{1, 1, per_solid, 400}, {2, 2, per_solid, 1292}, {3, 2, per_solid, 1865},
-        {1, 5, per_solid, 0}, {5, 1, per_solid, 0}, {7, 4, per_solid, 0}, {10, 10, per_solid, 0},
-        {60, 60, per_solid, 922216}, {1, 1, platen, 324}, {3, 2, platen, 0}, {7, 4, platen, 0},
-        {1, 5, platen, 0}}) {
+// platen test gives two local unknowns of a top cell one number.
+TEST(FemAssembly, SameBitsAsEntryByEntryInsertion) {
+  for (auto [nx, ny, test] :
+       {std::tuple{1, 1, fe_test::per_solid}, {2, 2, fe_test::per_solid}, {3, 2, fe_test::per_solid},
+        {1, 5, fe_test::per_solid}, {5, 1, fe_test::per_solid}, {7, 4, fe_test::per_solid},
+        {10, 10, fe_test::per_solid}, {1, 1, fe_test::platen}, {3, 2, fe_test::platen},
+        {7, 4, fe_test::platen}, {1, 5, fe_test::platen}}) {
     coefficients q(nx, ny, nx != ny);
     dof_table xnod(nx, ny);
     global_numbering(nx, ny, xnod, test);
@@ -84,15 +81,12 @@ TEST(FemAssembly, SameBitsAsEntryByEntryInsertionAndEntryCounts) {
     const fe_grid grid{nx, ny, 0.01 / ny, test};
     const double omega = 2 * 3.141592653589793 * 37.0;
     const std::string name = std::to_string(nx) + "x" + std::to_string(ny) +
-                             (test == platen ? " platen" : " per-solid");
+                             (test == fe_test::platen ? " platen" : " per-solid");
     row_storage got(n, -7, -7, cplx(3, 3)), want(n, 1, 0, cplx{});
     global_sist(grid, xnod, omega, q, got.avec.data(), got.ia.data(), got.ja.data(),
                 got.rhs.data());
-    EXPECT_TRUE(count == 0 || got.ia[n] - 1 == count) << name << ": " << got.ia[n] - 1;
-    if (nx * ny > 100) continue;
     insert_each_entry(grid, omega, xnod, q, want);
-    EXPECT_TRUE(got.ia == want.ia) << name;
-    EXPECT_TRUE(got.ja == want.ja) << name;
+    EXPECT_TRUE(got.ia == want.ia && got.ja == want.ja) << name;
     EXPECT_TRUE(same_bits(got.avec, want.avec)) << name;
     EXPECT_TRUE(same_bits(got.rhs, want.rhs)) << name;
   }

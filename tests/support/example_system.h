@@ -3,20 +3,17 @@
 // Shared by the tests and the benchmarks.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/arrays.h"
+#include "core/coefficients.h"
 #include "fem/fem.h"
-#include "input/input.h"
-#include "plane_waves/plane_waves.h"
-#include "rock_physics/rock_physics.h"
+#include "support/deck_values.h"
 #include "yale/yale.h"
 
 // The example deck `name` (permafrost, shaley_sand) with an nx x ny grid.
@@ -30,19 +27,29 @@ inline std::string deck_text(int nx, int ny, const std::string& name = "permafro
 }
 inline std::string deck_text(int n) { return deck_text(n, n); }
 
-// Every array of one run, filled up to the stage being measured: the deck's
-// values and the cell coefficients are its own fields.
-struct example_system : deck_values, cell_coefficients {
+// Every array of one run, filled up to the stage being measured; water 0.2
+// in every cell, all of material 1.
+struct example_system {
+  deck_values deck;
+  int nx, ny;
+  double h, omega;
   cell_int matnum;
   cell_real phiw;
-  double omega;
+  cell_coefficients cc;
   dof_table xnod;
   std::vector<std::int32_t> ia, ja, c, ic;
   std::vector<cplx> avec, rhs_m, z, work;
-  std::ostringstream report;
 
   explicit example_system(int n)
-      : cell_coefficients(n, n), matnum(n, n), phiw(n, n), xnod(n, n),
+      : deck(deck_values_of(deck_text(n))),
+        nx(n),
+        ny(n),
+        h(deck.h),
+        omega(6.283185307179586 * deck.freq1),
+        matnum(n, n),
+        phiw(n, n),
+        cc(n, n),
+        xnod(n, n),
         ia(unknowns(n, n) + 1),
         ja(std::size_t(row_capacity) * unknowns(n, n)),
         c(unknowns(n, n)),
@@ -51,31 +58,21 @@ struct example_system : deck_values, cell_coefficients {
         rhs_m(unknowns(n, n)),
         z(unknowns(n, n)),
         work(work_slots) {
-    std::istringstream deck(deck_text(n));
-    static_cast<deck_values&>(*this) = readata(deck, report).values;
-    phi_layer_m = {0.2, 0.2};
-    for (int k = 1; k <= ny; ++k)
-      for (int j = 1; j <= nx; ++j) matnum(j, k) = 1;
-    std::istringstream no_file;
-    porosity(nx, ny, phi_layer_m, model, phiw, no_file);
-    omega = 6.283185307179586 * freq1;
+    for (int k = 1; k <= n; ++k)
+      for (int j = 1; j <= n; ++j) matnum(j, k) = 1, phiw(j, k) = 0.2;
     coefficients();
     global_numbering(nx, ny, xnod);
   }
   void coefficients() {
-    const cell_inputs cells = inputs_of_cells(*this, matnum, phiw);
-    moduli_record moduli_rec;
-    mass_record mass_rec;
-    cell_moduli moduli = e_modulus(*this, cells, omega, moduli_rec);
-    static_cast<cell_coefficients&>(*this) =
-        cell_coefficients(std::move(moduli), mass_visco_coef(*this, cells, mass_rec));
+    rock_record unread;
+    rock_physics_of_cells(deck, matnum, phiw, omega, cc, unread);
   }
   void plane_waves() {
     waves_record unread;
-    veloc_aten(nx, ny, omega, *this, unread);
+    plane_waves_of_cells(nx, ny, omega, cc, unread);
   }
   void assemble() {
-    global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, *this, avec.data(), ia.data(),
+    global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, cc, avec.data(), ia.data(),
                 ja.data(), rhs_m.data());
   }
   std::int32_t order() {
@@ -92,4 +89,3 @@ struct example_system : deck_values, cell_coefficients {
     return flag;
   }
 };
-
