@@ -29,7 +29,7 @@ void study_60x60_8_frequencies(benchmark::State& state) {
   for (auto _ : state) {
     const std::vector<study::row> rows = study::run_points(deck, points, {threads, false});
     for (const study::row& r : rows)
-      if (r.stop != study::point_completed) state.SkipWithError("a point stopped");
+      if (r.stop != stop_normal) state.SkipWithError("a point stopped");
   }
   state.counters["points_per_s"] = benchmark::Counter(
       static_cast<double>(points.size()), benchmark::Counter::kIsIterationInvariantRate);

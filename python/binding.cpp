@@ -19,6 +19,7 @@
 
 #include "common/grid_limits.h"
 #include "common/stop_codes.h"
+#include "common/water.h"
 #include "core/coefficients.h"
 #include "core/effective_modulus.h"
 #include "core/point.h"
@@ -121,25 +122,6 @@ py::tuple read_deck_text(const std::string& text) {
   }
 }
 
-// The water proportions of a water file's text, as an (ny, nx) array read the
-// way the legacy run reads phiw_binary_patchy.dat. A bad record raises
-// ValueError naming its line.
-py::array_t<double> read_phiw_text(const std::string& text, int nx, int ny) {
-  check_grid(nx, ny);
-  std::istringstream in(text);
-  cell_real phiw(nx, ny);
-  try {
-    porosity(nx, ny, per_material{}, 1, phiw, in);
-  } catch (const run_stop& stop) {
-    throw std::invalid_argument(stop.message);
-  }
-  py::array_t<double> out({ny, nx});
-  auto v = out.mutable_unchecked<2>();
-  for (int k = 1; k <= ny; ++k)
-    for (int j = 1; j <= nx; ++j) v(k - 1, j - 1) = phiw(j, k);
-  return out;
-}
-
 // The shared, read-only plan of one grid.
 struct plan_handle {
   std::shared_ptr<const core::grid_plan> plan;
@@ -235,6 +217,18 @@ py::dict row_values_of(const core::point_result& r) {
   return out;
 }
 
+// The (ny, nx) water field of the water file `path`, read by the program's
+// one water-file reader (regular files up to max_water_file_bytes, every
+// record in range); a bad file raises ValueError with the reader's message.
+py::array_t<double> read_water_file(const std::string& path, int nx, int ny) {
+  check_grid(nx, ny);
+  try {
+    return array_of(core::read_water_file(path, nx, ny));
+  } catch (const run_stop& stop) {
+    throw std::invalid_argument(stop.message);
+  }
+}
+
 // The table's columns, each a dict of its name, unit and meaning.
 py::list columns() {
   py::list out;
@@ -248,6 +242,14 @@ py::list columns() {
   return out;
 }
 
+// The exit statuses of `study` and `merge` as (code, meaning) pairs.
+py::list exit_statuses() {
+  py::list out;
+  for (const study::exit_status& e : study::exit_statuses)
+    out.append(py::make_tuple(e.code, std::string(e.meaning)));
+  return out;
+}
+
 using field_array = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
 // Computes one point of `deck_in` on workspace `w`, the GIL released; a stop
@@ -257,7 +259,7 @@ core::point_result point_of(const py::dict& deck_in, double freq, const field_ar
   const deck_values deck = deck_of(deck_in);
   if (deck.nx != w.plan->nx || deck.ny != w.plan->ny)
     throw std::invalid_argument("the workspace is not of the deck's grid");
-  if (!(freq > 0) || !std::isfinite(freq))
+  if (!core::valid_frequency(freq))
     throw std::invalid_argument("the frequency must be a positive number of Hz");
   const core::water_field water = water_of(field, deck.nx, deck.ny);
   py::gil_scoped_release unlocked;
@@ -297,7 +299,7 @@ py::dict compute(const py::dict& deck, double freq, const field_array& field,
 // phi3 ro3 in kg/m^3. A stop of the rock physics raises StopError.
 py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq) {
   deck_values deck = deck_of(deck_in);
-  if (!(freq > 0) || !std::isfinite(freq))
+  if (!core::valid_frequency(freq))
     throw std::invalid_argument("the frequency must be a positive number of Hz");
   if (!(water >= 0 && water <= 1))
     throw std::invalid_argument("the water proportion must lie in [0, 1]");
@@ -329,7 +331,7 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
 }
 
 // The row of one point of a study: (stop code, message, values), the stop
-// code 40 and the values when the point completed, else the code and the
+// code stop_normal and the values when the point completed, else the code and the
 // message of its stop and no values.
 py::tuple compute_row(const py::dict& deck, double freq, const field_array& field,
                       workspace_handle& w) {
@@ -346,16 +348,18 @@ PYBIND11_MODULE(_core, m) {
   m.doc() = "The one-point computation of v2_patchy_freq_loop.";
   m.def("read_deck_text", &read_deck_text, py::arg("text"));
   m.attr("MAX_DECK_BYTES") = max_deck_bytes;
-  m.attr("MAX_WATER_FILE_BYTES") = max_water_file_bytes;
-  m.attr("LEGACY_WATER") = core::batch_water_proportion;
+  m.attr("WATER_FILE_NAME") = water_file_name;
+  m.attr("BATCH_WATER") = core::batch_water_proportion;
   m.def("check_deck", [](const py::dict& deck) { deck_of(deck); }, py::arg("deck"),
         "Raises ValueError naming the first value the deck reader refuses (StopError for the "
         "ice-model check).");
   m.attr("TESTS") = py::make_tuple(std::string(core::test_name(core::fe_test::platen)),
                                    std::string(core::test_name(core::fe_test::per_solid)));
-  m.attr("STOP_NORMAL") = study::point_completed;
+  m.attr("STOP_NORMAL") = stop_normal;
   m.attr("COLUMNS") = columns();
   m.attr("VALUE_COLUMNS") = value_column_names();
+  m.attr("TABLE_HEADER") = study::table_header();
+  m.attr("EXIT_STATUSES") = exit_statuses();
   m.attr("WATER_RANGE") = uniform_water_range;
   m.def("water_proportion_ok", &uniform_water_ok, py::arg("w"),
         "Whether a cell may hold the water proportion w.");
@@ -366,7 +370,7 @@ PYBIND11_MODULE(_core, m) {
             throw std::invalid_argument(water_refusal);
         },
         py::arg("field"), "Raises ValueError unless every value is a water proportion in WATER_RANGE.");
-  m.def("read_phiw_text", &read_phiw_text, py::arg("text"), py::arg("nx"), py::arg("ny"));
+  m.def("read_water_file", &read_water_file, py::arg("path"), py::arg("nx"), py::arg("ny"));
   py::class_<plan_handle>(m, "Plan",
                           "The ordering and symbolic factorization of a test on a grid.")
       .def(py::init(&make_plan), py::arg("nx"), py::arg("ny"), py::arg("test"));

@@ -1,4 +1,4 @@
-"""Shared fixtures: the shipped decks, the program, a legacy run."""
+"""Shared fixtures: the shipped decks, the program, a batch run."""
 import os
 import pathlib
 import shutil
@@ -19,8 +19,8 @@ def program():
     return path
 
 
-def legacy_run(program, deck, work, water_file=None):
-    """Runs the program as the legacy run does, in `work`; returns its exit status."""
+def batch_run(program, deck, work, water_file=None):
+    """Runs the program's batch run in `work`; returns its exit status."""
     work.mkdir(exist_ok=True)
     if water_file:
         shutil.copy(water_file, work / "phiw_binary_patchy.dat")
@@ -30,7 +30,7 @@ def legacy_run(program, deck, work, water_file=None):
 
 @pytest.fixture(scope="session")
 def permafrost_run(program, tmp_path_factory):
-    """The legacy run of the permafrost example, in its own directory."""
+    """The batch run of the permafrost example, in its own directory."""
     work = tmp_path_factory.mktemp("permafrost")
-    assert legacy_run(program, EXAMPLES / "permafrost.deck", work) == 40
+    assert batch_run(program, EXAMPLES / "permafrost.deck", work) == 40
     return work

@@ -60,6 +60,13 @@ def test_water_file_errors(tmp_path):
         fields.read_phiw(tmp_path / "short.dat", 2, 1)
     with pytest.raises(FileNotFoundError, match="missing.dat"):
         fields.read_phiw(tmp_path / "missing.dat", 2, 2)
+    (tmp_path / "range.dat").write_text("1 1 0.2\n2 1 1.5\n")
+    with pytest.raises(ValueError, match=r"range.dat line 2"):
+        fields.read_phiw(tmp_path / "range.dat", 2, 1)
+    with open(tmp_path / "huge.dat", "wb") as f:  # sparse: refused before it is read
+        f.truncate(2**26 + 1)
+    with pytest.raises(ValueError, match="huge.dat.*more than the limit of 67108864 bytes"):
+        fields.read_phiw(tmp_path / "huge.dat", 2, 2)
     with pytest.raises(OSError, match="/dev/full"):
         fields.write_phiw("/dev/full", fields.uniform(60, 60, 0.2))
     for call in (lambda: fields.uniform(0, 3, 0.2), lambda: fields.uniform(3, 3, 1.5),

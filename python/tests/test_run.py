@@ -1,4 +1,4 @@
-"""The module against the legacy run's files and the command line's study table, bit
+"""The module against the batch run's files and the command line's study table, bit
 for bit."""
 import subprocess
 
@@ -7,7 +7,7 @@ import pandas as pd
 import pytest
 
 import v2pfl
-from conftest import EXAMPLES, GOLDEN, legacy_run
+from conftest import EXAMPLES, GOLDEN, batch_run
 from v2pfl.__main__ import read_map
 
 VALUES = v2pfl._study.VALUES
@@ -23,11 +23,11 @@ def same_bits(a, b):
     return a.shape == b.shape and np.array_equal(a.view(np.int64), b.view(np.int64))
 
 
-def test_run_equals_legacy_files(program, tmp_path, monkeypatch):
+def test_run_equals_batch_run_files(program, tmp_path, monkeypatch):
     # The water field of phiw_binary_patchy.dat in the current directory.
     deck = GOLDEN / "patchy_field" / "deck"
     water_file = GOLDEN / "patchy_field" / "phiw_binary_patchy.dat"
-    assert legacy_run(program, deck, tmp_path, water_file) == 40
+    assert batch_run(program, deck, tmp_path, water_file) == 40
     monkeypatch.chdir(tmp_path)
     r = v2pfl.run(str(deck), test="per-solid")
     maps = {"real_strain1_map": r.strain1.real, "imag_strain1_map": r.strain1.imag,

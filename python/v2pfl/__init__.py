@@ -16,13 +16,13 @@ from ._errors import StopError
 from ._deck import Deck, read_deck
 from ._deck_file import write_deck
 from ._run import Result, run
-from ._study import COLUMNS, study
+from ._study import COLUMNS, EXIT_STATUSES, STOP_NORMAL, study
 from ._core import log_sweep
 from . import analytic, fields
 from ._version import __version__
 from ._xarray import open_study, to_dataset
 
-__all__ = ["COLUMNS", "Deck", "Result", "StopError", "__version__", "analytic", "fields",
+__all__ = ["COLUMNS", "Deck", "EXIT_STATUSES", "STOP_NORMAL", "Result", "StopError", "__version__", "analytic", "fields",
            "log_sweep", "open_study", "plot", "read_deck", "run", "study", "to_dataset",
            "write_deck"]
 

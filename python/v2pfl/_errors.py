@@ -28,7 +28,7 @@ def stop_meaning(code):
 
 
 class StopError(RuntimeError):
-    """A stop of the computation: `code` is the legacy stop code, `message`
+    """A stop of the computation: `code` is the program's stop code, `message`
     its diagnostic (or the code's documented meaning)."""
 
     def __init__(self, code, message=""):

@@ -11,9 +11,6 @@ import numpy as np
 from . import _core, fields
 from ._deck import as_deck
 
-# The water file of the legacy run.
-LEGACY_WATER_FILE = "phiw_binary_patchy.dat"
-
 
 @dataclasses.dataclass(frozen=True, eq=False, repr=False)
 class Result:
@@ -96,20 +93,20 @@ def workspace(nx, ny, test, threads):
     key = (nx, ny, test, threads)
     kept = getattr(_threads, "workspace", None)
     if kept is None or kept[0] != key:
-        _threads.workspace = None  # free the old storage before allocating the new
+        _threads.workspace = None  # free the previous storage before allocating the new
         _threads.workspace = (key, _core.Workspace(plan(nx, ny, test), threads))
     return _threads.workspace[1]
 
 
 def water_field(deck, field):
     """The (ny, nx) water field that `field` names for `deck`'s grid: None
-    (the legacy run's: uniform 0.2, or phiw_binary_patchy.dat of the current
+    (the batch run's: uniform 0.2, or its water file of the current
     directory when the deck's model is 1), a proportion for every cell, the
     path of a water file, or an array."""
     if field is None:
         if deck.model == 1:
-            return fields.read_phiw(LEGACY_WATER_FILE, deck.nx, deck.ny)
-        return fields.uniform(deck.nx, deck.ny, _core.LEGACY_WATER)
+            return fields.read_phiw(_core.WATER_FILE_NAME, deck.nx, deck.ny)
+        return fields.uniform(deck.nx, deck.ny, _core.BATCH_WATER)
     if isinstance(field, (str, os.PathLike)):
         return fields.read_phiw(field, deck.nx, deck.ny)
     if isinstance(field, bool):

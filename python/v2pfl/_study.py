@@ -21,9 +21,11 @@ from ._version import __version__
 
 # The columns of study.csv, each a dict of its name, unit and meaning.
 COLUMN_TABLE = _core.COLUMNS
-COLUMNS = [c["name"] for c in COLUMN_TABLE]
+COLUMNS = _core.TABLE_HEADER.split(",")
 VALUES = list(_core.VALUE_COLUMNS)  # the real-valued columns, NaN for a stopped point
-COMPLETED = _core.STOP_NORMAL  # the stop code of a completed point
+STOP_NORMAL = _core.STOP_NORMAL  # the stop code of a completed point
+# The exit statuses of the command line's study and merge: code -> meaning.
+EXIT_STATUSES = dict(_core.EXIT_STATUSES)
 
 # Dask tasks per worker: smaller groups lose less work with a lost worker,
 # larger ones pay the task overhead less often.
@@ -53,7 +55,7 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
     frequency outer, under the compressibility test `test` ("platen" or
     "per-solid"). Returns a DataFrame with the columns of study.csv, one row
     per point in point order; a point that stopped has its stop code in
-    `stop` (40: completed) and NaN values.
+    `stop` (STOP_NORMAL: completed) and NaN values.
 
     `attrs` holds the provenance, under the keys of a study directory's
     study.json: "program", "date" (UTC), "test", "threads" (points computed
@@ -140,7 +142,7 @@ def _table(points, names, rows, test):
         table[column] = [values[column] if values else math.nan for _, _, values in rows]
     table["stop"] = np.array([stop for stop, _, _ in rows], dtype=np.int64)
     table.attrs["messages"] = {i: StopError(stop, message).message
-                               for i, (stop, message, _) in enumerate(rows) if stop != COMPLETED}
+                               for i, (stop, message, _) in enumerate(rows) if stop != STOP_NORMAL}
     return table
 
 

@@ -7,20 +7,11 @@ import os
 import numpy as np
 import pandas as pd
 
-# Units and meaning of the value columns of a study table, for a table
-# whose provenance does not state them.
-VARIABLES = {
-    "vp_m_s": ("m/s", "P-wave velocity of the finite-element test"),
-    "inv_q_x1000": ("1", "1000/Q of the finite-element test"),
-    "m_re_pa": ("Pa", "real part of the effective modulus"),
-    "m_im_pa": ("Pa", "imaginary part of the effective modulus"),
-    "density_kg_m3": ("kg/m3", "average density of the sample"),
-    "vp1_plane_m_s": ("m/s", "fast compressional plane wave of cell (nx, ny)"),
-    "inv_q1_plane_x1000": ("1", "1000/Q of the fast compressional plane wave of cell (nx, ny)"),
-    "vp_top_m_s": ("m/s", "P-wave velocity from the top face's volume change"),
-    "inv_q_top_x1000": ("1", "1000/Q from the top face's volume change"),
-}
-COMPLETED = 40  # the stop code of a completed point
+from . import _core
+
+# Unit and meaning of each column of a study table, for a table whose
+# provenance does not state them.
+VARIABLES = {c["name"]: (c["unit"], c["meaning"]) for c in _core.COLUMNS}
 _KEYS = ("point", "freq_hz", "field", "test", "stop")
 
 
@@ -91,7 +82,7 @@ def to_dataset(table):
     ds["field"].attrs["long_name"] = "water field: the water proportion of a uniform field, " \
                                      "or the name of a field"
     if "stop" in ds:
-        ds["stop"].attrs["long_name"] = f"stop code of the point ({COMPLETED}: completed)"
+        ds["stop"].attrs["long_name"] = f"stop code of the point ({_core.STOP_NORMAL}: completed)"
     ds.attrs.update({str(k): _attribute(v) for k, v in table.attrs.items()})
     if len(tests) == 1:
         ds.attrs["test"] = str(tests[0])

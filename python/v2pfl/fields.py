@@ -163,18 +163,12 @@ def write_phiw(path, field):
 
 
 def read_phiw(path, nx, ny):
-    """Reads an (ny, nx) water field from a water file, as the program reads
-    phiw_binary_patchy.dat: the third item of each of nx·ny records, bottom
-    row first. A short or unreadable file raises ValueError naming its line,
-    a file past the size limit of a water file ValueError before it is read."""
+    """Reads an (ny, nx) water field from a water file, as the batch run
+    reads its water file: the third item of each of nx·ny records, bottom
+    row first, each a water proportion in [0, 1]. A missing file raises
+    FileNotFoundError; a short or unreadable file ValueError naming its
+    line, a file that is not a regular file or is past the size limit of a
+    water file ValueError before it is read."""
     nx, ny = _grid(nx, ny)
-    with open(path, "rb") as f:
-        text = f.read(_core.MAX_WATER_FILE_BYTES + 1)
-    if len(text) > _core.MAX_WATER_FILE_BYTES:
-        raise ValueError(f'cannot read "{os.fspath(path)}": more than '
-                         f"{_core.MAX_WATER_FILE_BYTES} bytes, the limit of a water file")
-    try:
-        return _core.read_phiw_text(text, nx, ny)
-    except ValueError as e:
-        message = str(e).removeprefix("phiw_binary_patchy.dat ")
-        raise ValueError(f"{os.fspath(path)} {message}") from None
+    os.stat(path)  # a missing file raises FileNotFoundError naming it
+    return _core.read_water_file(os.fspath(path), nx, ny)

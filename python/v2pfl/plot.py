@@ -15,9 +15,10 @@ import matplotlib.pyplot as plt  # noqa: E402
 import numpy as np  # noqa: E402
 from matplotlib.lines import Line2D  # noqa: E402
 
+from . import _core  # noqa: E402
+
 # Figure sizes in inches, at DPI dots per inch.
 DPI = 100
-COMPLETED = 40  # the stop code of a completed point
 DISPERSION_SIZE = (12, 4.5)
 MAPS_SIZE = (11, 9)
 FIELD_SIZE = (6, 5)
@@ -94,7 +95,6 @@ def _deck_of_text(text):
     """The Deck of a deck's text, or None when it does not read."""
     from ._deck import Deck
     from ._errors import StopError
-    from . import _core
     try:
         return Deck(**_core.read_deck_text(text.encode())[0])
     except (ValueError, StopError):  # a title goes without the grid rather than fail
@@ -160,7 +160,7 @@ def dispersion(table, axes=None, deck=None, limits=None, reference=None, top=Fal
 
 
 def _completed(table):
-    return table[table["stop"] == COMPLETED] if "stop" in table else table
+    return table[table["stop"] == _core.STOP_NORMAL] if "stop" in table else table
 
 
 def _curves(table):

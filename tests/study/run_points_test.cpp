@@ -33,18 +33,18 @@ TEST(RunPoints, RowsInOrderSameBitsForAnyThreadCount) {
     std::vector<std::size_t> order;
     by_threads[t - 1] = study::run_points(d, points, {t, true, true, core::fe_test::per_solid}, [&](const study::row& r) {
       order.push_back(r.index);
-      EXPECT_EQ(r.result != nullptr, r.stop == study::point_completed);
+      EXPECT_EQ(r.result != nullptr, r.stop == stop_normal);
     });
     ASSERT_EQ(order.size(), points.size());
     for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
   }
   for (std::size_t i = 0; i < points.size(); ++i) {
     const study::row& a = by_threads[0][i];
-    EXPECT_EQ(a.stop == study::point_completed, i % 3 != 1) << i;
+    EXPECT_EQ(a.stop == stop_normal, i % 3 != 1) << i;
     for (int t = 1; t < 3; ++t) {
       const study::row& b = by_threads[t][i];
       ASSERT_EQ(a.stop, b.stop);
-      if (a.stop != study::point_completed) continue;
+      if (a.stop != stop_normal) continue;
       for (std::size_t c = 0; c < study::value_columns; ++c)
         EXPECT_TRUE(same_bits(a.values[c].value(), b.values[c].value())) << i;
       for (std::size_t c = 0; c < a.result->pressure.v.size(); ++c)

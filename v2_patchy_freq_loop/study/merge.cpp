@@ -81,7 +81,7 @@ std::vector<std::string> complete_rows(const std::filesystem::path& dir,
       refuse(" row " + std::to_string(r + 1) + ": not the row of point " +
              std::to_string(point_of(r)) + " its fingerprint records");
     rows.push_back(row.line);
-    stopped += row.stop != point_completed;
+    stopped += row.stop != stop_normal;
   });
   if (rows.size() < expected || fp->rows.size() < expected)
     refuse(" is partial (" + std::to_string(std::min(rows.size(), fp->rows.size())) + " of " +

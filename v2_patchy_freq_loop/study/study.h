@@ -49,13 +49,10 @@ std::vector<point> cross(const std::vector<double>& freqs, const std::vector<nam
 using row_values = std::array<std::optional<double>, value_columns>;
 row_values values_of(const core::point_result& r);
 
-// The stop code of a completed point.
-inline constexpr int point_completed = stop_normal;
-
 // The outcome of one point.
 struct row {
   std::size_t index = 0;        // position in the point list
-  int stop = point_completed;   // or the code the point stopped with
+  int stop = stop_normal;       // or the code the point stopped with
   std::string message;          // the stop's diagnostic, when it has one
   row_values values;            // when completed
   std::shared_ptr<const core::point_result> result;  // when completed (see run_options)

@@ -47,7 +47,7 @@ table_row parse_row(const std::filesystem::path& table, std::size_t line_no, std
     bad_record(table, line_no, "not a row of a study table");
   for (std::size_t c = 0; c < value_columns; ++c) {
     const std::string& v = f[first_value_column + c];
-    const bool wanted = *stop == point_completed &&
+    const bool wanted = *stop == stop_normal &&
                         (c < first_top_value || *test == core::fe_test::per_solid);
     if (wanted ? !is_real_text(v) : !v.empty())
       bad_record(table, line_no,
@@ -119,7 +119,7 @@ std::string table_line(std::size_t index, const point& p, core::fe_test test, co
                   csv_field(p.field.name) + ',' + std::string(core::test_name(test));
   for (const std::optional<double>& x : r.values) {
     s += ',';
-    if (r.stop == point_completed && x) s += free_real(*x);
+    if (r.stop == stop_normal && x) s += free_real(*x);
   }
   return s + ',' + std::to_string(r.stop) + '\n';
 }

@@ -64,7 +64,7 @@ std::optional<kept_rows> resumable_rows(const std::filesystem::path& table,
   std::size_t r = 0;
   k.scan = scan_table(table, std::min(fp->rows.size(), indices.size()), [&](const table_row& row) {
     check_row(table, row, r++, *fp, indices, points);
-    k.stopped += row.stop != point_completed;
+    k.stopped += row.stop != stop_normal;
   });
   if (!k.scan.header) return std::nullopt;
   return k;
@@ -108,7 +108,7 @@ table_outcome run_table(const deck_values& deck, const std::vector<point>& point
     if (job.maps && r.result) write_point_maps(point_dir(job.dir, global, points.size()), *r.result);
     writer.append(table_line(global, todo[r.index], job.test, r));
     ++out.rows;
-    if (r.stop != point_completed) ++out.stopped;
+    if (r.stop != stop_normal) ++out.stopped;
     if (shown) shown->point_done();
   });
   prov.wall_s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
