@@ -85,15 +85,16 @@ BENCHMARK(plan_numbering_pattern)->Arg(60)->Arg(120)->Arg(200)->Unit(benchmark::
 void coefficients_plane_waves(benchmark::State& state) {
   grid_case& g = case_of(static_cast<int>(state.range(0)));
   core::point_workspace& ws = *g.ws;
-  std::ostream silent(nullptr);
+  rock_record rock;
+  waves_record waves;
   for (auto _ : state) {
     const cell_inputs cells =
-        rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, silent);
+        rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, rock);
     const cell_fractions& f = cells.fractions(g.deck.nx, g.deck.ny);
     benchmark::DoNotOptimize(average_density(g.deck.nx, g.deck.ny, g.plan->matnum, ws.phiw,
                                              g.deck.ro1, g.deck.ro2, g.deck.ro3, f.phi1,
                                              f.phi3));
-    benchmark::DoNotOptimize(plane_waves_of_cells(g.deck.nx, g.deck.ny, g.omega, ws.cc, silent));
+    benchmark::DoNotOptimize(plane_waves_of_cells(g.deck.nx, g.deck.ny, g.omega, ws.cc, waves));
   }
   label(state, g);
 }
@@ -102,8 +103,8 @@ void coefficients_plane_waves(benchmark::State& state) {
 void assembly(benchmark::State& state) {
   grid_case& g = case_of(static_cast<int>(state.range(0)));
   core::point_workspace& ws = *g.ws;
-  std::ostream silent(nullptr);
-  rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, silent);
+  rock_record rock;
+  rock_physics_of_cells(g.deck, g.plan->matnum, ws.phiw, g.omega, ws.cc, rock);
   for (auto _ : state)
     assemble_system({g.deck.nx, g.deck.ny, g.deck.h, fe_test::per_solid}, g.plan->xnod, g.omega,
                     ws.cc, ws.sys);

@@ -309,10 +309,10 @@ py::dict cell_coefficients_of(const py::dict& deck_in, double water, double freq
   cell_real phiw(1, 1);
   phiw(1, 1) = water;
   cell_coefficients cc(1, 1);
-  std::ostream no_report(nullptr);
+  rock_record unread;
   const cell_inputs cells = [&] {
     try {
-      return rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, no_report);
+      return rock_physics_of_cells(deck, matnum, phiw, 2 * std::numbers::pi * freq, cc, unread);
     } catch (const run_stop& stop) {
       raise_stop(stop);
     }

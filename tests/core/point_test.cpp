@@ -56,13 +56,33 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual_and_the_same_modulus)
 // A grid whose factors outgrow the fixed work area: that area fails for
 // lack of room, the plan sized from need grows it.
 TEST(point, plan_grows_the_work_area_when_the_factors_need_it) {
-  const core::grid_plan fixed = core::make_pending_plan(10, 1000, work_slots);
+  const core::grid_plan fixed = core::make_plan(10, 1000, work_slots);
   ASSERT_TRUE(fixed.failure.has_value());
   EXPECT_EQ(fixed.failure->code, stop_solve_failed);
   const auto grown = core::make_grid_plan(10, 1000);
   EXPECT_EQ(grown->nsp, 2 * work_slots);
   EXPECT_EQ(grown->il.back() - 1, static_cast<std::int32_t>(grown->jl.size()));
   EXPECT_EQ(grown->iu.back() - 1, static_cast<std::int32_t>(grown->ju.size()));
+}
+
+// A plan whose ordering failed stops each point where it factors its
+// system: the outcome keeps the records reached before, with the failure.
+TEST(point, a_failed_plan_stops_the_point_with_the_records_before_the_solve) {
+  const deck_values deck = deck_values_of(deck_text(3));
+  const core::grid_plan plan = core::make_plan(deck.nx, deck.ny, 2 * unknowns(deck.nx, deck.ny));
+  ASSERT_TRUE(plan.failure.has_value());
+  const auto ws = core::make_workspace(plan, 1);
+  const core::water_field field = core::uniform_field(deck.nx, deck.ny, 0.2);
+  const core::point_outcome o = core::run_point(deck, deck.freq1, field, plan, *ws);
+  ASSERT_TRUE(o.stop.has_value());
+  EXPECT_EQ(o.stop->code, stop_ordering_failed);
+  ASSERT_TRUE(o.records.solver && o.records.waves && o.records.rock.masses);
+  EXPECT_EQ(o.records.solver->flag, plan.failure->flag);
+  EXPECT_TRUE(o.records.rock.moduli.moduli && o.records.waves->central);
+  EXPECT_FALSE(o.records.waves->failure);
+  EXPECT_GT(o.result.rob_med, 0);
+  EXPECT_TRUE(std::isnan(o.result.avg.velocity));
+  EXPECT_THROW(core::compute_point(deck, deck.freq1, field, plan, *ws), run_stop);
 }
 
 // A field of another grid and a frequency that is not positive.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/report.h"
+#include "driver/report.h"
 #include "input/input.h"
 #include "plane_waves/plane_waves.h"
 #include "plane_waves/velocity_checks.h"
@@ -54,12 +55,14 @@ int run(int nx, int ny, double omega, const cell& c, const cell& last, wave_valu
       cc.f11(j, k) = x.f11, cc.f12(j, k) = x.f12, cc.f22(j, k) = x.f22;
     }
   std::ostringstream out;
+  waves_record record;
   int code = 0;
   try {
-    w = veloc_aten(nx, ny, omega, cc, out);
+    w = veloc_aten(nx, ny, omega, cc, record);
   } catch (const run_stop& s) {
     code = s.code;
   }
+  report_waves(out, record);
   std::istringstream in(out.str());
   for (std::string l; std::getline(in, l);) report.push_back(l);
   return code;
@@ -183,14 +186,16 @@ TEST(VelocAten, VelocityStops) {
     EXPECT_EQ(l.back(), sc.line);
   }
   // The first bad velocity wins: vp2 before vp3 and the shear waves.
-  std::ostringstream out;
+  waves_record record;
   try {
-    check_velocities({1, 0, std::nan(""), -1, 0, 0, 0, 0, 0, 0}, out);
+    check_velocities({1, 0, std::nan(""), -1, 0, 0, 0, 0, 0, 0}, record);
     ADD_FAILURE() << "no stop";
   } catch (const run_stop& s) {
     EXPECT_EQ(s.code, 2001);
   }
-  EXPECT_EQ(out.str(), "  error, vp2 is negative, vp2 =  0\n");
+  ASSERT_TRUE(record.failure);
+  EXPECT_STREQ(record.failure->name, "vp2");
+  EXPECT_EQ(record.failure->value, 0.0);
 }
 
 namespace {
@@ -208,8 +213,10 @@ std::pair<coefficients_of_cell, double> example_cell(const std::string& name, do
   cell_real phiw(1, 1);
   matnum(1, 1) = 1, phiw(1, 1) = w;
   const cell_inputs in = inputs_of_cells(d, matnum, phiw);
-  cell_moduli moduli = e_modulus(d, in, omega, echo);
-  const cell_coefficients cc(std::move(moduli), mass_visco_coef(d, in, echo));
+  moduli_record moduli_rec;
+  mass_record mass_rec;
+  cell_moduli moduli = e_modulus(d, in, omega, moduli_rec);
+  const cell_coefficients cc(std::move(moduli), mass_visco_coef(d, in, mass_rec));
   const cell_fractions& f = in.fractions(1, 1);
   return {cc.at(1, 1), f.phi1 * d.ro1[0] + f.phi * d.ro2[0] + f.phi3 * d.ro3[0]};
 }

@@ -4,11 +4,13 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/report.h"
+#include "driver/report.h"
 #include "rock_physics/rock_physics.h"
 
 namespace {
@@ -46,21 +48,26 @@ struct rock_run : cell_coefficients {
   int code = 0;
   std::string message;
 
-  // Runs e_modulus (moduli) or mass_visco_coef on deck d; returns the stop code.
+  // Runs e_modulus (moduli) or mass_visco_coef on deck d, its report
+  // formatted from its record; returns the stop code.
   int operator()(const rock_deck& d, bool moduli) {
     std::ostringstream out;
     code = 0, message.clear(), lines.clear();
+    moduli_record moduli_rec;
+    std::optional<mass_record> mass_rec;
     try {
       const cell_inputs in = inputs_of_cells(d, d.matnum, d.phiw);
       const cell_fractions& last = in.fractions(d.nx, d.ny);
       s1 = last.s1, s3 = last.s3, phi1 = last.phi1, phi3 = last.phi3;
       if (moduli)
-        static_cast<cell_moduli&>(*this) = e_modulus(d, in, 628.3, out);
+        static_cast<cell_moduli&>(*this) = e_modulus(d, in, 628.3, moduli_rec);
       else
-        static_cast<cell_masses&>(*this) = mass_visco_coef(d, in, out);
+        static_cast<cell_masses&>(*this) = mass_visco_coef(d, in, mass_rec.emplace());
     } catch (const run_stop& s) {
       code = s.code, message = s.message;
     }
+    report_moduli(out, moduli_rec, code);
+    if (mass_rec) report_masses(out, *mass_rec, code);
     std::istringstream in(out.str());
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     return code;

@@ -39,7 +39,6 @@ struct example_system {
   dof_table xnod;
   std::vector<std::int32_t> ia, ja, c, ic;
   std::vector<cplx> avec, rhs_m, z, work;
-  std::ostringstream report;
 
   explicit example_system(int n)
       : deck(deck_values_of(deck_text(n))),
@@ -65,12 +64,12 @@ struct example_system {
     global_numbering(nx, ny, xnod);
   }
   void coefficients() {
-    report.str({});
-    rock_physics_of_cells(deck, matnum, phiw, omega, cc, report);
+    rock_record unread;
+    rock_physics_of_cells(deck, matnum, phiw, omega, cc, unread);
   }
   void plane_waves() {
-    report.str({});
-    plane_waves_of_cells(nx, ny, omega, cc, report);
+    waves_record unread;
+    plane_waves_of_cells(nx, ny, omega, cc, unread);
   }
   void assemble() {
     global_sist({nx, ny, h, fe_test::per_solid}, xnod, omega, cc, avec.data(), ia.data(),

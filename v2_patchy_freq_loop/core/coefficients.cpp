@@ -14,16 +14,17 @@ fe_system::fe_system(std::int32_t nodos)
 
 cell_inputs rock_physics_of_cells(const deck_values& d, const cell_int& matnum,
                                   const cell_real& phiw, double omega, cell_coefficients& cc,
-                                  std::ostream& out) {
+                                  rock_record& record) {
+  record = {};
   cell_inputs cells = inputs_of_cells(d, matnum, phiw);
-  cell_moduli moduli = e_modulus(d, cells, omega, out);
-  cc = cell_coefficients(std::move(moduli), mass_visco_coef(d, cells, out));
+  cell_moduli moduli = e_modulus(d, cells, omega, record.moduli);
+  cc = cell_coefficients(std::move(moduli), mass_visco_coef(d, cells, record.masses.emplace()));
   return cells;
 }
 
 wave_values plane_waves_of_cells(int nx, int ny, double omega, const cell_coefficients& cc,
-                                 std::ostream& out) {
-  return veloc_aten(nx, ny, omega, cc, out);
+                                 waves_record& record) {
+  return veloc_aten(nx, ny, omega, cc, record);
 }
 
 void assemble_system(const fe_grid& grid, const dof_table& xnod, double omega,

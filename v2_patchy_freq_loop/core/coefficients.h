@@ -4,7 +4,7 @@
 // its wrapper.
 #pragma once
 
-#include <ostream>
+#include <optional>
 
 #include "common/arrays.h"
 #include "common/cell_coefficients.h"
@@ -23,16 +23,24 @@ struct fe_system {
   core::bulk_vector<cplx> avec, rhs_m, z;
 };
 
+// What the reports of the rock physics print: the moduli, then the masses
+// once that stage is reached.
+struct rock_record {
+  moduli_record moduli;
+  std::optional<mass_record> masses;
+};
+
 // The moduli (e_modulus), then the mass and friction coefficients
-// (mass_visco_coef) of every cell at angular frequency omega, into cc;
-// returns what they read of every cell (its material and fractions).
+// (mass_visco_coef) of every cell at angular frequency omega, into cc, what
+// their reports print going to `record`; returns what they read of every
+// cell (its material and fractions).
 cell_inputs rock_physics_of_cells(const deck_values& d, const cell_int& matnum,
                                   const cell_real& phiw, double omega, cell_coefficients& cc,
-                                  std::ostream& out);
+                                  rock_record& record);
 
 // Plane-wave values of every cell (veloc_aten); those of cell (nx, ny).
 wave_values plane_waves_of_cells(int nx, int ny, double omega, const cell_coefficients& cc,
-                                 std::ostream& out);
+                                 waves_record& record);
 
 // The system of the test of `grid` (global_sist).
 void assemble_system(const fe_grid& grid, const dof_table& xnod, double omega,

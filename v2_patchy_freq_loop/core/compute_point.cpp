@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "core/effective_modulus.h"
 #include "core/point.h"
@@ -16,32 +17,6 @@ namespace core {
 namespace {
 
 constexpr double two_pi = 6.283185307179586;
-constexpr int batch_cycle = 1;  // the point is the one cycle of a batch run
-
-// The report of the modulus from the top-face volume change: velocity,
-// 1000/Q, Q and the modulus itself.
-void report_from_deltavol1(const effective_modulus& e, std::ostream& out) {
-  free_line(out, "from deltavol1 Velocity(m/s) FE = ", e.velocity);
-  free_line(out, "from deltavol1 1000/Q FE        = ", e.qinv);
-  free_line(out, "from deltavol1  Q FE            = ", e.q);
-  free_line(out, "from deltavol1 Re(p33) FE mstar      = ", e.modulus.real());
-  free_line(out, "from deltavol1 Im(p33) FE mstar      = ", e.modulus.imag());
-  free_line(out);
-}
-
-// The same report for the modulus from the averages, between star lines.
-void report_using_averages(const effective_modulus& e, std::ostream& out) {
-  const char* stars = " ****************************************";
-  free_line(out, stars);
-  free_line(out);
-  free_line(out, "using averages  Velocity(m/s) FE = ", e.velocity);
-  free_line(out, "using averages 1000/Q FE         = ", e.qinv);
-  free_line(out, "using averages Q FE              = ", e.q);
-  free_line(out, "using averages Re(c33) FE        = ", e.modulus.real());
-  free_line(out, "using averages Im(c33) FE        = ", e.modulus.imag());
-  free_line(out);
-  free_line(out, stars);
-}
 
 effective_modulus of_modulus(cplx modulus, double rho) {
   const modulus_wave w = wave_of_modulus(modulus, rho);
@@ -84,65 +59,40 @@ void check_point(const deck_values& deck, double freq_hz, const water_field& fie
 }
 
 // The numeric factorization with the solve, in the plan's order and
-// structures, on the workspace's threads; a zero pivot stops as the solver's driver would report it.
-void factor_solve(const grid_plan& plan, point_workspace& ws, std::ostream& out) {
-  if (plan.failure) stop_on(*plan.failure, out);
-  std::int32_t n = plan.nodos, flag = 0;
-  const std::int32_t lmax = static_cast<std::int32_t>(ws.l.size());
-  const std::int32_t umax = static_cast<std::int32_t>(ws.u.size());
-  yale_blocked::znnf_blocked(&n, plan.c.data(), plan.c.data(), plan.ic.data(), ws.sys.ia.data(), ws.sys.ja.data(),
-       ws.sys.avec.data(), ws.sys.z.data(), ws.sys.rhs_m.data(), plan.il.data(), plan.jl.data(),
-       ws.l.data(), &lmax, ws.d.data(), plan.iu.data(), plan.ju.data(), ws.u.data(), &umax,
-       ws.row.data(), ws.tmp.data(), &flag, ws.scratch, {.threads = ws.threads});
-  if (flag != 0) stop_on(solver_failure{stop_solve_failed, flag, plan.esp}, out);
+// structures, on the workspace's threads; the plan's failure or a zero
+// pivot goes to `failure` and stops the point.
+void factor_solve(const grid_plan& plan, point_workspace& ws,
+                  std::optional<solver_failure>& failure) {
+  failure = plan.failure;
+  if (!failure) {
+    std::int32_t n = plan.nodos, flag = 0;
+    const std::int32_t lmax = static_cast<std::int32_t>(ws.l.size());
+    const std::int32_t umax = static_cast<std::int32_t>(ws.u.size());
+    yale_blocked::znnf_blocked(&n, plan.c.data(), plan.c.data(), plan.ic.data(), ws.sys.ia.data(), ws.sys.ja.data(),
+         ws.sys.avec.data(), ws.sys.z.data(), ws.sys.rhs_m.data(), plan.il.data(), plan.jl.data(),
+         ws.l.data(), &lmax, ws.d.data(), plan.iu.data(), plan.ju.data(), ws.u.data(), &umax,
+         ws.row.data(), ws.tmp.data(), &flag, ws.scratch, {.threads = ws.threads});
+    if (flag != 0) failure = solver_failure{stop_solve_failed, flag, plan.esp};
+  }
+  if (failure) throw run_stop{failure->code, ""};
 }
 
-// Average density with its report.
-double density_report(const deck_values& d, const grid_plan& plan, const point_workspace& ws,
-                      const cell_fractions& f, std::ostream& out) {
-  free_line(out, "  computes average density, ");
-  const double rob_med =
-      average_density(d.nx, d.ny, plan.matnum, ws.phiw, d.ro1, d.ro2, d.ro3, f.phi1, f.phi3);
-  free_line(out, "average density rob_med is (kg/m**3)", rob_med);
-  free_line(out);
-  return rob_med;
-}
-
-// The volume changes of the top face and the modulus from solid 1, with
-// their report.
-void volume_change_report(const deck_values& d, const grid_plan& plan,
-                          const point_workspace& ws, point_result& r, std::ostream& out) {
+// The volume changes of the top face and the modulus from solid 1.
+void volume_changes(const deck_values& d, const grid_plan& plan, const point_workspace& ws,
+                    point_result& r) {
   const cplx* z = ws.sys.z.data();
-  free_line(out, " h ", d.h);
   r.deltavol1 = top_volume_change(d.nx, d.ny, d.h, plan.xnod, z, xs1_2(3));
-  free_line(out);
-  free_line(out, "deltavol1=", r.deltavol1.real(), r.deltavol1.imag());
-  free_line(out);
   r.deltavol3 = top_volume_change(d.nx, d.ny, d.h, plan.xnod, z, xs2_2(3));
   r.deltavol = r.s1 * r.deltavol1 + r.s3 * r.deltavol3;
-  free_line(out);
-  free_line(out, "deltavol3=", r.deltavol3.real(), r.deltavol3.imag());
-  free_line(out);
-  free_line(out, "s1, s3 ", r.s1, r.s3);
-  free_line(out);
-  free_line(out);
-  free_line(out, "deltavol=", r.deltavol.real(), r.deltavol.imag());
   r.top = of_modulus(volume_change_modulus(d.nx, d.domain_size, d.h, r.deltavol1), r.rob_med);
-  report_from_deltavol1(r.top, out);
 }
 
-// The modulus from the averages of the stress and strain fields, with its
-// report.
-void averages_report(const deck_values& d, const point_workspace& ws, point_result& r,
-                     std::ostream& out) {
+// The modulus from the averages of the stress and strain fields.
+void averages(const deck_values& d, const point_workspace& ws, point_result& r) {
   const double area = d.h * d.h * d.nx * d.ny;
   r.av_strain = cell_sum(d.nx, d.ny, ws.strain1) / area;
   r.av_stress = cell_sum(d.nx, d.ny, ws.stress) / area;
-  free_line(out, " av_strain ", r.av_strain.real(), r.av_strain.imag());
-  free_line(out);
-  free_line(out, " av_stress ", r.av_stress.real(), r.av_stress.imag());
   r.avg = of_modulus(r.av_stress / r.av_strain, r.rob_med);
-  report_using_averages(r.avg, out);
 }
 
 // The cell fields of the response: the vertical strains of both solids, the
@@ -164,53 +114,69 @@ void result_maps(const deck_values& d, const point_workspace& ws, point_result& 
   r.grad_pressure = as_map(ws.grad_pres_mod, std::max(d.nx - 2, 0), std::max(d.ny - 2, 0), 1, 1);
 }
 
-// The per-solid test with the report of the batch run: the average
-// density, the plane waves, the solve, the moduli from the top face's
-// volume change and from the averages, the solid-3 modulus.
+// The per-solid test: the average density, the plane waves, the solve,
+// the moduli from the top face's volume change and from the averages, the
+// solid-3 modulus.
 void per_solid_response(const deck_values& d, const grid_plan& plan, point_workspace& ws,
-                        const cell_fractions& f, point_result& r, std::ostream& out) {
+                        const cell_fractions& f, point_outcome& o) {
+  point_result& r = o.result;
   r.s1 = f.s1, r.s3 = f.s3;
-  r.rob_med = density_report(d, plan, ws, f, out);
-  free_line(out, "cycle=", batch_cycle);
-  free_line(out, "freq (Hz), omega_fix ", r.freq_hz, r.omega);
-
-  r.plane = plane_waves_of_cells(d.nx, d.ny, r.omega, ws.cc, out);
+  r.rob_med =
+      average_density(d.nx, d.ny, plan.matnum, ws.phiw, d.ro1, d.ro2, d.ro3, f.phi1, f.phi3);
+  r.plane = plane_waves_of_cells(d.nx, d.ny, r.omega, ws.cc, o.records.waves.emplace());
   assemble_system({d.nx, d.ny, d.h, plan.test}, plan.xnod, r.omega, ws.cc, ws.sys);
-  free_line(out, "number of unknowns nodos = ", plan.nodos);
-  factor_solve(plan, ws, out);
+  factor_solve(plan, ws, o.records.solver);
 
-  volume_change_report(d, plan, ws, r, out);
+  volume_changes(d, plan, ws, r);
   response_fields(d, plan, ws);
-  averages_report(d, ws, r, out);
+  averages(d, ws, r);
   r.m3 = volume_change_modulus(d.nx, d.domain_size, d.h, r.deltavol3);
   r.q3 = r.m3.real() / r.m3.imag();
   r.main = r.avg;
   r.density = r.rob_med;
 }
 
-// The platen test, without a report: the plane waves, the solve, the
+// The platen test, without records: the plane waves, the solve, the
 // platen modulus at the bulk density.
 void platen_response(const deck_values& d, const grid_plan& plan, point_workspace& ws,
-                     const cell_inputs& cells, point_result& r) {
-  std::ostream silent(nullptr);
+                     const cell_inputs& cells, point_outcome& o) {
+  point_result& r = o.result;
   r.plane = stable_plane_waves(ws.cc.at(d.nx, d.ny), r.omega);
   assemble_system({d.nx, d.ny, d.h, plan.test}, plan.xnod, r.omega, ws.cc, ws.sys);
-  factor_solve(plan, ws, silent);
+  factor_solve(plan, ws, o.records.solver);
   response_fields(d, plan, ws);
   r.density = bulk_density(d, cells, ws.phiw);
   const cplx u = platen_displacement(d.nx, d.ny, plan.xnod, ws.sys.z.data());
   r.main = of_modulus(platen_modulus(d.domain_size, u), r.density);
 }
 
+// The point into `o`; a stop throws run_stop, `o` keeping what was reached.
+void compute_into(const deck_values& deck, double freq_hz, const water_field& field,
+                  const grid_plan& plan, point_workspace& ws, point_outcome& o) {
+  check_point(deck, freq_hz, field, plan);
+  for (int k = 1; k <= deck.ny; ++k)
+    for (int j = 1; j <= deck.nx; ++j) ws.phiw(j, k) = field(j, k);
+
+  point_result& r = o.result;
+  r.test = plan.test;
+  r.freq_hz = freq_hz;
+  r.omega = two_pi * freq_hz;
+  r.nodos = plan.nodos;
+  const cell_inputs cells =
+      rock_physics_of_cells(deck, plan.matnum, ws.phiw, r.omega, ws.cc, o.records.rock);
+  if (plan.test == fe_test::per_solid) {
+    per_solid_response(deck, plan, ws, cells.fractions(deck.nx, deck.ny), o);
+  } else {
+    platen_response(deck, plan, ws, cells, o);
+  }
+  result_maps(deck, ws, r);
+}
+
 }  // namespace
 
-std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* report,
-                                                std::int32_t nsp, fe_test test) {
-  auto plan = std::make_shared<grid_plan>(make_pending_plan(nx, ny, nsp, test));
-  if (plan->failure) {
-    std::ostream null_report(nullptr);
-    stop_on(*plan->failure, report ? *report : null_report);
-  }
+std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, fe_test test) {
+  auto plan = std::make_shared<grid_plan>(make_plan(nx, ny, 0, test));
+  if (plan->failure) throw run_stop{plan->failure->code, ""};
   return plan;
 }
 
@@ -220,29 +186,22 @@ std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan, int threa
 
 bool valid_frequency(double freq_hz) { return freq_hz > 0 && std::isfinite(freq_hz); }
 
-point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,
-                           const grid_plan& plan, point_workspace& ws, std::ostream* report) {
-  std::ostream null_report(nullptr);
-  const bool per_solid = plan.test == fe_test::per_solid;
-  std::ostream& out = report && per_solid ? *report : null_report;
-  check_point(deck, freq_hz, field, plan);
-  for (int k = 1; k <= deck.ny; ++k)
-    for (int j = 1; j <= deck.nx; ++j) ws.phiw(j, k) = field(j, k);
-
-  point_result r;
-  r.test = plan.test;
-  r.freq_hz = freq_hz;
-  r.omega = two_pi * freq_hz;
-  r.nodos = plan.nodos;
-  const cell_inputs cells =
-      rock_physics_of_cells(deck, plan.matnum, ws.phiw, r.omega, ws.cc, out);
-  if (per_solid) {
-    per_solid_response(deck, plan, ws, cells.fractions(deck.nx, deck.ny), r, out);
-  } else {
-    platen_response(deck, plan, ws, cells, r);
+point_outcome run_point(const deck_values& deck, double freq_hz, const water_field& field,
+                        const grid_plan& plan, point_workspace& ws) {
+  point_outcome o;
+  try {
+    compute_into(deck, freq_hz, field, plan, ws, o);
+  } catch (const run_stop& stop) {
+    o.stop = stop;
   }
-  result_maps(deck, ws, r);
-  return r;
+  return o;
+}
+
+point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,
+                           const grid_plan& plan, point_workspace& ws) {
+  point_outcome o = run_point(deck, freq_hz, field, plan, ws);
+  if (o.stop) throw *o.stop;
+  return std::move(o.result);
 }
 
 }  // namespace core

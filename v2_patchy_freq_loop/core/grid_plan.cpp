@@ -301,13 +301,7 @@ grid_plan::grid_plan(int nx_, int ny_, fe_test test_)
       xnod(nx_, ny_),
       matnum(nx_, ny_) {}
 
-void stop_on(const solver_failure& f, std::ostream& report) {
-  if (f.code == stop_solve_failed) free_line(report, "ESP=", f.esp);
-  free_line(report, "FLAG=", f.flag);
-  throw run_stop{f.code, ""};
-}
-
-grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp, fe_test test) {
+grid_plan make_plan(int nx, int ny, std::int32_t nsp, fe_test test) {
   if (!grid_fits(nx, ny))
     throw run_stop{stop_bad_deck,
                    grid_refusal(nx, ny, "its system or its factors cannot be indexed")};

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
 #include <string_view>
 #include <vector>
 
@@ -49,18 +48,13 @@ struct grid_plan {
   // and the slots it would have to spare after the factors (the ESP= value
   // of a failed factorization).
   std::int32_t nsp = 0, esp = 0;
-  // Set only in a plan built with make_pending_plan: the failure that stops
-  // every point of the grid at its ordering.
+  // The failure of the ordering or the symbolic factorization, if any: a
+  // value every point of the grid stops with where it factors its system.
   std::optional<solver_failure> failure;
 };
 
-// Writes the report lines of a solver failure ("FLAG=", or "ESP=" and
-// "FLAG=") and throws its run_stop.
-[[noreturn]] void stop_on(const solver_failure& f, std::ostream& report);
-
-// A plan whose solver failure, if any, is kept in `failure` rather than
-// thrown, for the batch run that reports it at the point where it orders
-// the system. nsp = 0: the symbolic factorization is taken once, from the
+// The plan of an nx x ny grid, its solver failure, if any, kept in
+// `failure`. nsp = 0: the symbolic factorization is taken once, from the
 // elimination tree of the ordered pattern, and nsp is the first of
 // work_slots (or the ordering's need, if larger) doubled 0, 1, 2 ... times
 // that holds the factors (a grid that outgrows 32-bit indexing is refused
@@ -68,7 +62,7 @@ struct grid_plan {
 // dissection. nsp > 0 fixes the area, and the minimum-degree ordering and
 // the symbolic factorization then run in an area of that size, as a smaller
 // area provokes the solver's own failures.
-grid_plan make_pending_plan(int nx, int ny, std::int32_t nsp = 0,
+grid_plan make_plan(int nx, int ny, std::int32_t nsp = 0,
                             fe_test test = fe_test::per_solid);
 
 }  // namespace core

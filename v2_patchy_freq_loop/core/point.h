@@ -1,8 +1,9 @@
 // One point of a study: the harmonic compressibility test and the plane-wave
 // reference values at one frequency for one water field, as a pure
-// computation. It prints nothing (unless handed a report stream), opens no
-// file and keeps no global state; several threads may compute points of the
-// same grid at once, each with its own workspace.
+// computation. It prints nothing (the records of its report are values the
+// batch run formats), opens no file and keeps no global state; several
+// threads may compute points of the same grid at once, each with its own
+// workspace.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +11,13 @@
 #include <istream>
 #include <limits>
 #include <memory>
-#include <ostream>
+#include <optional>
 #include <vector>
 
 #include "common/arrays.h"
 #include "common/report.h"  // run_stop: a stop of the computation, with its code
 #include "common/water.h"
+#include "core/coefficients.h"  // rock_record
 #include "core/grid_plan.h"
 #include "core/workspace.h"
 #include "input/deck.h"     // deck_values
@@ -102,19 +104,12 @@ struct point_result {
 // degree-of-freedom numbering, the row pattern of the system, its
 // minimum-degree order and the symbolic factorization. Built once per grid.
 //
-// Builds the plan of an nx x ny grid. An ordering or symbolic failure throws
-// run_stop (9 or 99) after writing its "FLAG=" / "ESP=" lines on `report`
-// when one is given; a grid too large to index throws run_stop
-// (stop_bad_deck). `nsp`: the solver work area the analysis runs in, in
-// double-complex slots; 0 sizes it from need (never below work_slots).
-std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, std::ostream* report = nullptr,
-                                                std::int32_t nsp = 0,
+// Builds the plan of `test` on an nx x ny grid (the platen test numbers its
+// unknowns differently, so it has its own plan). An ordering or symbolic
+// failure throws its run_stop (9 or 99); a grid too large to index throws
+// run_stop (stop_bad_deck).
+std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny,
                                                 fe_test test = fe_test::per_solid);
-// The plan of `test` on an nx x ny grid (the platen test numbers its
-// unknowns differently, so it has its own plan).
-inline std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, fe_test test) {
-  return make_grid_plan(nx, ny, nullptr, 0, test);
-}
 
 // The numeric storage of one point (cell coefficients, system values,
 // factors, solution; core/workspace.h): one per thread, reused from point
@@ -122,21 +117,42 @@ inline std::shared_ptr<const grid_plan> make_grid_plan(int nx, int ny, fe_test t
 // caller shares the machine's cores out; the result is the same for any count.
 std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan, int threads);
 
+// What the report of a per-solid point prints, stage by stage, each record
+// present once its stage is reached: the rock physics, the plane waves
+// (after the average density), the solver's failure (the plan's or the
+// numeric factorization's). What follows the solve is in the result.
+struct point_records {
+  rock_record rock;
+  std::optional<waves_record> waves;
+  std::optional<solver_failure> solver;
+};
+
+// A point as far as it got: its result (complete when there is no stop),
+// the records of its report (the plane waves' only in the per-solid test)
+// and the stop that ended it, if any.
+struct point_outcome {
+  point_result result;
+  point_records records;
+  std::optional<run_stop> stop;
+};
+
 // Whether `freq_hz` can be the frequency of a point: a positive, finite
-// number of Hz. The one frequency check: compute_point stops on any other
+// number of Hz. The one frequency check: a point stops on any other
 // value (stop_bad_deck); lists and sweeps of frequencies refuse it first.
 bool valid_frequency(double freq_hz);
 
 // Computes one point of `deck`'s grid at `freq_hz` (valid_frequency) with `field`
 // (which must be plan-sized) under the plan's test. Per-solid: the same
-// bits as a batch run of `deck` with freq1 = freq_hz and that water field,
-// its report lines going to `report` when one is given; platen: no report
-// lines. A stop of the computation throws run_stop with its code; running
-// out of memory throws std::bad_alloc. A degenerate response is returned as
+// bits as a batch run of `deck` with freq1 = freq_hz and that water field.
+// A stop of the computation ends the outcome with its run_stop; running out
+// of memory throws std::bad_alloc. A degenerate response is returned as
 // computed (first_nan_result in core/effective_modulus.h names an undefined
 // per-solid result).
+point_outcome run_point(const deck_values& deck, double freq_hz, const water_field& field,
+                        const grid_plan& plan, point_workspace& ws);
+
+// The result of run_point; its stop, if any, is thrown.
 point_result compute_point(const deck_values& deck, double freq_hz, const water_field& field,
-                           const grid_plan& plan, point_workspace& ws,
-                           std::ostream* report = nullptr);
+                           const grid_plan& plan, point_workspace& ws);
 
 }  // namespace core

@@ -18,6 +18,7 @@
 #include "common/report.h"
 #include "core/effective_modulus.h"
 #include "core/point.h"
+#include "driver/report.h"
 #include "driver/result_files.h"
 #include "driver/timer.h"
 #include "input/input.h"
@@ -59,7 +60,7 @@ struct prepared_grid {
 };
 
 prepared_grid prepare(const deck_values& d, std::int32_t nsp) {
-  prepared_grid g{core::make_pending_plan(d.nx, d.ny, nsp), nullptr};
+  prepared_grid g{core::make_plan(d.nx, d.ny, nsp), nullptr};
   g.ws = core::make_workspace(g.plan, study::machine_threads());
   return g;
 }
@@ -164,11 +165,14 @@ void write_results(const deck_values& d, const core::point_result& r, result_fil
 }
 
 // One cycle: the point at the deck's frequency and the cycle's water field,
-// then its result files.
-void run_cycle(const deck_values& d, prepared_grid& g, result_files& files,
+// its report up to its stop, then its result files.
+void run_cycle(int cycle, const deck_values& d, prepared_grid& g, result_files& files,
                const run_settings& settings, std::ostream& out) {
   const core::water_field field = water_of_cycle(d, settings);
-  const core::point_result r = core::compute_point(d, d.freq1, field, g.plan, *g.ws, &out);
+  const core::point_outcome point = core::run_point(d, d.freq1, field, g.plan, *g.ws);
+  report_point(out, d, cycle, point);
+  if (point.stop) throw *point.stop;
+  const core::point_result& r = point.result;
   write_results(d, r, files);
 
   // A degenerate response (no volume change, no mean strain) leaves the
@@ -195,7 +199,7 @@ void run(const std::string& deck_text, const run_settings& settings, std::ostrea
   const deck_values& d = *deck.values;
   material_map(d, files, out);
   const int ncycles = 1;
-  for (int cycle = 1; cycle <= ncycles; ++cycle) run_cycle(d, *grid, files, settings, out);
+  for (int cycle = 1; cycle <= ncycles; ++cycle) run_cycle(cycle, d, *grid, files, settings, out);
   const double hours = timer(clock) / 3600;
   out << "\n running time=" << fortran_f(hours, 15, 6) << "hours\n";
 }

@@ -1,43 +1,10 @@
 #include <cmath>
 
-#include "common/report.h"
 #include "plane_waves/plane_waves.h"
 #include "plane_waves/velocity_checks.h"
 #include "plane_waves/wave.h"
 
 namespace {
-
-// The compressional and shear table of the central cell.
-void report_central_cell(std::ostream& out, int jc, int kc, const wave& p1, const wave& p2,
-                         const wave& p3, const wave& s1, const wave& s2) {
-  free_line(out, "nx/2,ny/2 ", jc, kc);
-  free_line(out, "Compressional wave speeds using eigenvalues");
-  free_line(out, "  of matrix S = E^{-1} A associated with   ");
-  free_line(out, " rows and  col. 1,3 y 4  of S,  respec.");
-  free_line(out);
-  free_line(out, "vp1 = ", p1.v, "m/s", " atp1 = ", p1.at, "1000/qp1 ", p1.qinv);
-  free_line(out, " Q1 = ", p1.q);
-  free_line(out);
-  free_line(out, "vp2 = ", p2.v, "m/s", " atp2 = ", p2.at, "1000/qp2 ", p2.qinv);
-  free_line(out, " Q2 = ", p2.q);
-  free_line(out);
-  free_line(out, "vp3 = ", p3.v, "m/s", " atp3 = ", p3.at, "1000/qp3 ", p3.qinv);
-  free_line(out, " Q3 = ", p3.q);
-  free_line(out);
-
-  free_line(out, "nx/2,ny/2 ", jc, kc);
-  free_line(out);
-  free_line(out, " Shear  wave speeds and att. using eigenvalues");
-  free_line(out, "  of matrix S = E^{-1} A col. associated with ");
-  free_line(out, " rows and  cols. 2 and 5 of  S,  respec.");
-  free_line(out);
-  free_line(out, "vs1 = ", s1.v, " ats1 = ", s1.at, "1000/qs1 ", s1.qinv);
-  free_line(out, " Qs1 = ", s1.q);
-  free_line(out);
-  free_line(out, "vs2 = ", s2.v, " ats2 = ", s2.at, "1000/qs2 ", s2.qinv);
-  free_line(out, " Qs2 = ", s2.q);
-  free_line(out);
-}
 
 // Entry (i, j), 1-based, of a 5 x 5 column-major matrix.
 cplx& at5(cplx* mat, int i, int j) { return mat[(i - 1) + 5 * (j - 1)]; }
@@ -106,23 +73,15 @@ void shear_waves(cplx* s, wave& s1, wave& s2) {
   order_pair(from_squared_slowness((t + r) * 0.5), from_squared_slowness((t - r) * 0.5), s1, s2);
 }
 
-// The angular frequency between two 44-star lines.
-void report_header(std::ostream& out, double omega) {
-  const char* const star_line_44 = "********************************************";
-  free_line(out, star_line_44);
-  free_line(out);
-  free_line(out, " ANGULAR FREQUENCY :  ", omega, " (HZ)");
-  free_line(out);
-  free_line(out, star_line_44);
-}
-
 }  // namespace
 
 // Plane waves of the three-phase medium of every cell: the squared complex
 // slownesses are the eigenvalues of S = E^{-1} A, with E the elastic and A
 // the inertia-friction matrix of the five amplitudes.
 wave_values veloc_aten(int nx, int ny, double omega, const cell_coefficients& cc,
-                       std::ostream& out) {
+                       waves_record& record) {
+  record = {};
+  record.omega = omega;
   wave_values values{};
   cplx e[25], a[25], s[25];
   const int jc = nx / 2;
@@ -140,11 +99,9 @@ wave_values veloc_aten(int nx, int ny, double omega, const cell_coefficients& cc
       shear_waves(s, s1, s2);
       values = {p1.v, p2.v, p3.v, s1.v, s2.v, p1.qinv, p2.qinv, p3.qinv, s1.qinv, s2.qinv};
 
-      if (j == 1 && k == 1) report_header(out, omega);
-      if (j == jc && k == kc) report_central_cell(out, jc, kc, p1, p2, p3, s1, s2);
-      check_velocities(values, out);
+      if (j == jc && k == kc) record.central = {jc, kc, p1, p2, p3, s1, s2};
+      check_velocities(values, record);
     }
   }
-  free_line(out);
   return values;
 }

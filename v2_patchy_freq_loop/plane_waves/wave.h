@@ -2,11 +2,7 @@
 #pragma once
 
 #include "common/arrays.h"
-
-// Phase velocity (m/s), attenuation (dB per wavelength), Q and 1000/Q.
-struct wave {
-  double v, at, q, qinv;
-};
+#include "plane_waves/plane_waves.h"  // wave
 
 // The wave of squared complex slowness lambda (principal square root).
 wave from_squared_slowness(cplx lambda);

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "common/fortran_format.h"
 #include "common/report.h"
 
 // Volume fractions of one cell for the ice or the shaley-sand model.
@@ -39,17 +38,6 @@ void check_ice_fraction(int key_model, const cell_fractions& f) {
 // The fractions of a cell must add up to 1.
 void check_control(const cell_fractions& f) {
   if (std::abs(f.control - 1.0) >= 1e-15) throw run_stop{stop_fractions_sum, ""};
-}
-
-// The five fractions as one formatted record: the first line is followed by
-// an empty line, the last ends with an empty line.
-void fractions_record(std::ostream& out, const cell_fractions& f, std::string_view phi1_label,
-                      std::string_view s1_label) {
-  out << "porosity (water proportion)  =" << fortran_g(f.phi, 10, 5) << "\n\n";
-  out << phi1_label << fortran_g(f.phi1, 10, 5) << '\n';
-  out << "bulk solid 3 fraction phi3   =" << fortran_g(f.phi3, 10, 5) << '\n';
-  out << s1_label << fortran_g(f.s1, 10, 5) << '\n';
-  out << "solid 3 matrix fraction s3   =" << fortran_g(f.s3, 10, 5) << "\n\n";
 }
 
 // NaN or infinite coefficients (a zero fraction, grain size or permeability

@@ -1,9 +1,6 @@
-// Volume fractions of one cell and the report blocks shared by the moduli
-// and the mass-coefficient routines.
+// Volume fractions of one cell and the checks shared by the moduli and the
+// mass-coefficient routines.
 #pragma once
-
-#include <ostream>
-#include <string_view>
 
 // Bulk fractions phi1 (solid 1), phi (water), phi3 (solid 3) and matrix
 // fractions s1, s3 of the solid part.
@@ -23,14 +20,6 @@ void check_ice_fraction(int key_model, const cell_fractions& f);
 
 // |control - 1| >= 1e-15 stops the run with 555.
 void check_control(const cell_fractions& f);
-
-// The formatted fractions record "(a,g10.5//,a,g10.5/,a,g10.5/,a,g10.5/,
-// a,g10.5/)"; the phi1 and s1 labels name the calling routine.
-void fractions_record(std::ostream& out, const cell_fractions& f, std::string_view phi1_label,
-                      std::string_view s1_label);
-
-// The 27-character star line of the rock-physics reports.
-inline constexpr const char* star_line_27 = "************************** ";
 
 // A non-finite stored coefficient stops the run naming cell and field.
 void check_finite(int j, int k, const char* name, double value);

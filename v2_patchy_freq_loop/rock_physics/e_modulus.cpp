@@ -55,39 +55,12 @@ frame_moduli krief_frame(const cell_fractions& f, const minerals& mn) {
   return fr;
 }
 
-// Ice content, saturation and fraction sum of cell (j, k), then the
-// fractions record.
-void ice_fraction_report(std::ostream& out, int j, int k, const cell_fractions& f) {
-  free_line(out, "ice content s3_prima=", f.s3_prima);
-  free_line(out, "j,k, water saturation  Sw =", j, k, f.sw);
-  free_line(out, star_line_27);
-  free_line(out, star_line_27);
-  free_line(out, "for j, k  = ", j, k);
-  free_line(out, "  control (must be = 1) =  ", f.control);
-  free_line(out);
-  free_line(out, star_line_27);
-  free_line(out, star_line_27);
-  fractions_record(out, f, "bulk solid 1 fraction phi1 en e_mod   =",
-                   "solid 1 matrix fraction s1 en e_mod  =");
-  free_line(out);
-  free_line(out);
-  free_line(out, star_line_27);
-  free_line(out, star_line_27);
-}
-
-// Moduli of the three-phase composite of one cell (Pa).
-struct composite {
-  double kav, xmuav, mu1, mu3, mu13;
-  double alfa1, alfa3, kg1, kg3, kg, k1, k2, k3, c12, c13, c23;
-  double h1, h3, b1, b2, b3, lambda1, lambda3, d3;
-};
-
 // Average moduli, the viscous shear coupling, the Gassmann-type moduli and
 // the two-dimensional coefficients of the composite.
-composite three_phase(const cell_fractions& f, const frame_moduli& fr, const minerals& mn,
+composite_moduli three_phase(const cell_fractions& f, const frame_moduli& fr, const minerals& mn,
                       double akf, double eta, double omega) {
   const double phi = f.phi, phi1 = f.phi1, phi3 = f.phi3, s1 = f.s1, s3 = f.s3;
-  composite c;
+  composite_moduli c;
   c.kav = 1.0 / ((phi1 / mn.ak_s1) * (1.0 - fr.ak_m1 / (phi1 * mn.ak_s1)) + phi / akf +
                  (phi3 / mn.ak_s3) * (1.0 - fr.ak_m3 / (phi3 * mn.ak_s3)));
   const double a1 = 1.0 - fr.xmu_m1 / (phi1 * mn.xmu_s1);
@@ -126,79 +99,19 @@ composite three_phase(const cell_fractions& f, const frame_moduli& fr, const min
   return c;
 }
 
-// Average, coupling, shear and Gassmann moduli (GPa).
-void moduli_report(std::ostream& out, const composite& c) {
-  free_line(out);
-  free_line(out, "Moduli  as in eqs. (A.2),(A.5),(A.6),(A.7)");
-  free_line(out);
-  free_line(out, "used in contitutive eqs. (4.6)--(4.8)");
-  free_line(out);
-  free_line(out, "alfa1,alfa3 =", c.alfa1, c.alfa3);
-  free_line(out);
-  free_line(out);
-  free_line(out, "Kav(GPa)    = ", c.kav / 1e9);
-  free_line(out, "K1(GPa)     = ", c.k1 / 1e9);
-  free_line(out, "K2(GPa)     = ", c.k2 / 1e9);
-  free_line(out, "K3(GPa)     = ", c.k3 / 1e9);
-  free_line(out, "C12(GPa)    = ", c.c12 / 1e9);
-  free_line(out, "C13(GPa)    = ", c.c13 / 1e9);
-  free_line(out, "C23(GPa)    = ", c.c23 / 1e9);
-  free_line(out);
-  free_line(out);
-  free_line(out, " rigidity modulus mu1,mu3,mu13,muav eqs.  (A.1)");
-  free_line(out, "xmuav(GPa)  = ", c.xmuav / 1e9);
-  free_line(out);
-  free_line(out, "mu1(GPa)    = ", c.mu1 / 1e9);
-  free_line(out, "mu3(GPa)    = ", c.mu3 / 1e9);
-  free_line(out, "mu13(GPA)   = ", c.mu13 / 1e9);
-  free_line(out);
-  free_line(out);
-  free_line(out, "  Gassmann moduli  eqs. (A.7)");
-  free_line(out);
-  free_line(out, "KG1(GPa)    = ", c.kg1 / 1e9);
-  free_line(out, "KG3(GPa)    = ", c.kg3 / 1e9);
-  free_line(out, "KG(GPa)     = ", c.kg / 1e9);
-}
-
-// The coefficients in the notation of the constitutive equations; the 3D
-// Lame-type values are shown for comparison only.
-void elastic_report(std::ostream& out, int j, int k, const composite& c) {
-  free_line(out, " element j,k = ", j, k);
-  free_line(out);
-  free_line(out);
-  free_line(out, "Modulos elasticos notacion Dravel et al. JASA 04");
-  free_line(out, "(en Pa)");
-  free_line(out);
-  free_line(out, "H1=K_{G1}(GPa)     = ", c.h1 / 1e9);
-  free_line(out, "H3=K_{G3}(GPa)     = ", c.h3 / 1e9);
-  free_line(out, "B1(GPa)            = ", c.b1 / 1e9);
-  free_line(out, "B2(GPa)            = ", c.b2 / 1e9);
-  free_line(out, "B3(GPa)            = ", c.b3 / 1e9);
-  free_line(out, "M=k_av(Pa)        = ", c.kav / 1e9);
-  free_line(out, "xlambda1(GPa) (2D) = ", c.lambda1 / 1e9);
-  free_line(out, "xlambda3(GPa) (2D) = ", c.lambda3 / 1e9);
-  free_line(out, "d3(GPa) (2D)       = ", c.d3 / 1e9);
-  free_line(out, "xlambda1(GPa) (3D) = ", (c.h1 - 2.0 * c.mu1 / 3.0) / 1e9);
-  free_line(out, "xlambda3(GPa) (3D) = ", (c.h3 - 2.0 * c.mu3 / 3.0) / 1e9);
-  free_line(out, "d3(GPa) (3D)       = ", (c.b3 - c.mu13 / 3.0) / 1e9);
-  free_line(out, "mu1(GPa)           = ", c.mu1 / 1e9);
-  free_line(out, "mu3(GPa)           = ", c.mu3 / 1e9);
-  free_line(out, "mu13(GPA)          = ", c.mu13 / 1e9);
-  free_line(out);
-}
-
 // The strain energy of the two solids must be positive definite: first the
-// longitudinal (stop 45687), then the shear form (stop 45688).
-void check_strain_energy(std::ostream& out, int j, int k, const composite& c) {
+// longitudinal (stop 45687), then the shear form (stop 45688); the failing
+// cell goes to the record.
+void check_strain_energy(moduli_record& record, int j, int k, const composite_moduli& c) {
+  int code = 0;
   if ((c.lambda3 + 2.0 * c.mu3) * (c.lambda1 + 2.0 * c.mu1) - (c.d3 + c.mu13) * (c.d3 + c.mu13) <=
-      0.0) {
-    free_line(out, "j,k, strain energy not positive definite ", j, k);
-    throw run_stop{stop_strain_energy_1, ""};
-  }
-  if (c.mu1 * c.mu3 - 0.25 * (c.mu13 * c.mu13) <= 0.0) {
-    free_line(out, " j,k,strain energy not positive definite", j, k);
-    throw run_stop{stop_strain_energy_2, ""};
-  }
+      0.0)
+    code = stop_strain_energy_1;
+  else if (c.mu1 * c.mu3 - 0.25 * (c.mu13 * c.mu13) <= 0.0)
+    code = stop_strain_energy_2;
+  if (code == 0) return;
+  record.strain_energy = cell_value{j, k, double(code)};
+  throw run_stop{code, ""};
 }
 
 }  // namespace
@@ -207,7 +120,9 @@ void check_strain_energy(std::ostream& out, int j, int k, const composite& c) {
 // Krief model), average bulk and viscous shear moduli, Gassmann-type
 // coupling moduli and the two-dimensional Lame-type coefficients.
 cell_moduli e_modulus(const deck_values& d, const cell_inputs& cells, double omega,
-                      std::ostream& out) {
+                      moduli_record& record) {
+  record = {};
+  record.key_model = d.key_model;
   cell_moduli r(d.nx, d.ny);
   for (int j = 1; j <= d.nx; ++j) {
     for (int k = 1; k <= d.ny; ++k) {
@@ -217,28 +132,17 @@ cell_moduli e_modulus(const deck_values& d, const cell_inputs& cells, double ome
 
       const cell_fractions& f = cells.fractions(j, k);
       check_ice_fraction(d.key_model, f);
-      if (d.key_model == 0 && reported) ice_fraction_report(out, j, k, f);
+      if (reported) record.fractions = f;
       check_control(f);
 
-      frame_moduli fr;
-      if (d.key_model == 0) {
-        fr = ice_frame(f, mn);
-      } else {
-        fr = krief_frame(f, mn);
-        if (reported) out << " output of  Krief s model  eqs. (A.8)-(A.9)\n";
-      }
-
-      const composite c = three_phase(f, fr, mn, mat(d.akf, mt), mat(d.eta, mt), omega);
-      if (reported) moduli_report(out, c);
-
-      if (c.lambda1 <= 0.0) free_line(out, " neg. lambda1 j,k   ", j, k, c.lambda1);
+      const frame_moduli fr = d.key_model == 0 ? ice_frame(f, mn) : krief_frame(f, mn);
+      const composite_moduli c = three_phase(f, fr, mn, mat(d.akf, mt), mat(d.eta, mt), omega);
       if (reported) {
-        elastic_report(out, j, k, c);
-        if (c.lambda1 <= 0.0) {
-          free_line(out, " neg. lambda1 j,k   ", j, k, c.lambda1);
-          throw run_stop{stop_lambda1, ""};
-        }
+        record.moduli = c;
+        if (c.lambda1 <= 0.0) throw run_stop{stop_lambda1, ""};
         if (c.lambda3 <= 0.0) throw run_stop{stop_lambda3, ""};
+      } else if (c.lambda1 <= 0.0) {
+        record.negative_lambda1.push_back({j, k, c.lambda1});
       }
 
       r.lambda1(j, k) = c.lambda1;
@@ -251,7 +155,7 @@ cell_moduli e_modulus(const deck_values& d, const cell_inputs& cells, double ome
       r.m(j, k) = c.kav;
       r.d3(j, k) = c.d3;
 
-      check_strain_energy(out, j, k, c);
+      check_strain_energy(record, j, k, c);
 
       const std::pair<const char*, double> stored[] = {
           {"lambda1", c.lambda1}, {"lambda3", c.lambda3}, {"mu1", c.mu1},

@@ -1,29 +1,10 @@
 #include <utility>
 
-#include "common/fortran_format.h"
 #include "common/report.h"
 #include "rock_physics/cell_fractions.h"
 #include "rock_physics/rock_physics.h"
 
 namespace {
-
-// Densities of the three phases of a material (kg/m^3).
-struct densities {
-  double ro1, ro2, ro3;
-};
-
-// Mean densities and mass coefficients of one cell (kg/m^3).
-struct mass_coefs {
-  double ro, ro_prim;  // fluid with solid 3, fluid with solid 1
-  double p11, p12, p13, p22, p23, p33;
-};
-
-// Permeabilities (m^2), friction constants and friction coefficients of one
-// cell; f11_prime is f11 with the solid-solid constant counted once.
-struct friction_coefs {
-  double capa_1, capa_3, capa, coef_b12, coef_b23;
-  double f11_prime, f11, f12, f22;
-};
 
 // Mean densities, the inertial coupling factors T1, T3 (and R1, R3 of the
 // shaley-sand model) and the six mass coefficients.
@@ -86,93 +67,13 @@ friction_coefs friction_coefficients(const cell_fractions& f, bool ice, const de
   return c;
 }
 
-// The ice content, saturation and fraction-sum lines, then the fractions
-// record; the shaley-sand model writes the record alone.
-void fractions_report(std::ostream& out, const cell_fractions& f, bool ice) {
-  if (ice) {
-    free_line(out, "ice content s3_prima=", f.s3_prima);
-    free_line(out, " water saturation  Sw=", f.sw);
-    free_line(out, star_line_27);
-    free_line(out, star_line_27);
-    free_line(out);
-    free_line(out, "  control (must be = 1) =  ", f.control);
-    free_line(out);
-    free_line(out, star_line_27);
-    free_line(out, star_line_27);
-  }
-  fractions_record(out, f, "bulk solid 1 fraction phi1 en mass_visco  =",
-                   "solid 1 matrix fraction s1 en mass_visco  =");
-  if (ice) {
-    free_line(out);
-    free_line(out);
-    free_line(out, star_line_27);
-    free_line(out, star_line_27);
-  }
-}
-
-// One density as the record "(/1x,a,e20.10)": an empty line, then the line.
-void density_record(std::ostream& out, const char* label, double value) {
-  out << "\n " << label << fortran_e(value, 20, 10) << '\n';
-}
-
-// Phase and mean densities and the mass coefficients.
-void mass_report(std::ostream& out, const densities& d, const mass_coefs& c) {
-  free_line(out);
-  free_line(out, " mass densities for each phase");
-  density_record(out, " ro1(Kgr/m^3)     =", d.ro1);
-  density_record(out, " ro2(Kgr/m^3)     =", d.ro2);
-  density_record(out, " ro3(Kgr/m^3)     =", d.ro3);
-  density_record(out, " ro(Kgr/m^3)      =", c.ro);
-  density_record(out, " ro_prim(Kgr/m^3) =", c.ro_prim);
-  free_line(out, "mass coef.");
-  free_line(out, "p11(Kgr/m^3) = ", c.p11);
-  free_line(out, "p12(Kgr/m^3) = ", c.p12);
-  free_line(out, "p13(Kgr/m^3) = ", c.p13);
-  free_line(out, "p22(Kgr/m^3) = ", c.p22);
-  free_line(out, "p23(Kgr/m^3) = ", c.p23);
-  free_line(out, "p33(Kgr/m^3) = ", c.p33);
-}
-
-// Permeabilities and friction coefficients; the friction matrix, with f11'
-// (stop 99999) and with f11 (stop 99998), must not have a negative
-// determinant.
-void friction_report(std::ostream& out, bool ice, double b13, const friction_coefs& c) {
-  free_line(out);
-  if (ice) {
-    free_line(out, "permeabilities for the permafrost model (m^2)");
-    free_line(out, "capa_1=,", c.capa_1);
-    free_line(out, "capa_3=,", c.capa_3);
-    free_line(out, "capa=,", c.capa);
-  } else {
-    free_line(out, " permeabilities for the shaley-sand model (m^2)");
-    free_line(out, "capa_1 = ", c.capa_1);
-    free_line(out, "capa_3 = ", c.capa_3);
-    free_line(out, "capa   = ", c.capa);
-  }
-  free_line(out, "coef_b12, coef_b23 ", c.coef_b12, c.coef_b23);
-  free_line(out, "f11      =", c.f11_prime);
-  free_line(out, "f12      =", c.f12);
-  free_line(out, "f22      =", c.f22);
-  const double control1 = c.f22 * c.f11_prime - c.f12 * c.f12;
-  free_line(out, "control1 (must be  positive)  =", control1);
-  if (control1 < 0.0) throw run_stop{stop_friction_1, ""};
-  free_line(out, "Coef. de friccion ");
-  free_line(out, "coef_b13  ", b13);
-  free_line(out, "b11  = ", c.f11);
-  free_line(out, "b12  = ", c.f12);
-  free_line(out, "b22  = ", c.f22);
-  const double control2 = c.f11 * c.f22 - c.f12 * c.f12;
-  free_line(out, "control2 (must be  positive)  =", control2);
-  if (control2 < 0.0) throw run_stop{stop_friction_2, ""};
-  free_line(out);
-}
-
 }  // namespace
 
 // Mass (inertial coupling) and viscous friction coefficients of the
 // three-phase medium of every cell.
-cell_masses mass_visco_coef(const deck_values& d, const cell_inputs& cells, std::ostream& out) {
-  free_line(out, "enters  mass_visco_coef  key_model ", d.key_model);
+cell_masses mass_visco_coef(const deck_values& d, const cell_inputs& cells, mass_record& record) {
+  record = {};
+  record.key_model = d.key_model;
   const bool ice = (d.key_model == 0);
   cell_masses r(d.nx, d.ny);
   for (int j = 1; j <= d.nx; ++j) {
@@ -182,15 +83,23 @@ cell_masses mass_visco_coef(const deck_values& d, const cell_inputs& cells, std:
 
       const cell_fractions& f = cells.fractions(j, k);
       check_ice_fraction(d.key_model, f);
-      if (reported) fractions_report(out, f, ice);
+      if (reported) record.fractions = f;
       check_control(f);
 
       const densities ro{.ro1 = mat(d.ro1, mt), .ro2 = mat(d.ro2, mt), .ro3 = mat(d.ro3, mt)};
       const mass_coefs mc = mass_coefficients(f, ice, ro);
-      if (reported) mass_report(out, ro, mc);
-
       const friction_coefs fc = friction_coefficients(f, ice, d, mt);
-      if (reported) friction_report(out, ice, mat(d.coef_b13, mt), fc);
+      if (reported) {
+        record.ro = ro;
+        record.mass = mc;
+        const friction_record& fr = record.friction.emplace(
+            friction_record{fc, mat(d.coef_b13, mt), fc.f22 * fc.f11_prime - fc.f12 * fc.f12,
+                            fc.f11 * fc.f22 - fc.f12 * fc.f12});
+        // The friction matrix, with f11' (stop 99999) and with f11 (stop
+        // 99998), must not have a negative determinant.
+        if (fr.control1 < 0.0) throw run_stop{stop_friction_1, ""};
+        if (fr.control2 < 0.0) throw run_stop{stop_friction_2, ""};
+      }
 
       r.p11(j, k) = mc.p11;
       r.p12(j, k) = mc.p12;
