@@ -1,5 +1,6 @@
-// Bad command lines and inputs: one line naming what is wrong, a documented
-// status, and no table; help and version on standard output.
+// Bad command lines and inputs of study, run and merge: one line naming
+// what is wrong, a documented status, and no table; help and version on
+// standard output.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -39,6 +40,7 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
     std::vector<std::string> args;
     int status;
     const char* message;
+    std::string stdout_to = "";  // standard output sent there
   } cases[] = {
       {{"study", "deck", "-o", "out", "--bogus"}, 64, "--bogus"},
       {{"study", "deck"}, 64, "--output"},
@@ -67,12 +69,17 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
       {{"study", "deck", "-o", "a_file/out"}, 4, "a_file/out"},
       {{"study", "deck", "-o", "maps_out", "--freq", "10", "--maps", "--test", "per-solid"}, 4, "maps_out/point_0000"},
       {{"merge", "out"}, 8, "out"},
+      {{"run", "deck", "-o", "full"}, 4, "standard output", "/dev/full"},
+      {{"run", "deck", "-o", "closed"}, 4, "standard output", "/dev/null >&-"},
+      {{"run", "missing_deck"}, 2, "\"missing_deck\""},
+      {{"run", "deck", "-o", "a_file/out"}, 4, "a_file/out"},
+      {{"run", "deck", "--phiw", "missing.dat"}, 3, "missing.dat"},
   };
   for (const auto& c : cases) {
     std::string line;
     for (const auto& a : c.args) line += a + " ";
     SCOPED_TRACE(line);
-    const cli_run r = run_cli_program(c.args, dir);
+    const cli_run r = run_cli_program(c.args, dir, c.stdout_to);
     EXPECT_EQ(r.status, c.status);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     EXPECT_EQ(diagnostic_lines(r.err), 1) << r.err;

@@ -1,5 +1,5 @@
-// A study cut short completes on --resume to the same bytes; a table
-// --resume cannot keep as its own is refused, and left as it was; shards
+// A table --resume cannot keep as its own is refused, and left as it was
+// (a study cut short resumes in tests/study/stopped_writer_test); shards
 // run apart merge to the bytes and provenance of the whole study, and
 // shards that do not add up are refused.
 #include <gtest/gtest.h>
@@ -81,29 +81,6 @@ struct held_lock {
 using spoiler = std::function<void(const fs::path&)>;
 
 }  // namespace
-
-TEST(Resume, WhateverAStopLeftCompletesToTheSameBytes) {
-  const std::string whole = reference("study.csv"), fp = reference("study.fingerprint");
-  const std::size_t fp_head = fp.size() - 10 * 17;  // ten digest lines of 17 bytes
-  const auto cut = [](const char* file, std::size_t bytes) {
-    return [=](const fs::path& d) { fs::resize_file(d / file, bytes); };
-  };
-  const std::pair<const char*, spoiler> cases[] = {
-      {"a cut header", cut("study.csv", 81)},
-      {"a cut row", cut("study.csv", whole.size() / 2)},
-      {"no table beside the fingerprint", [](const fs::path& d) { fs::remove(d / "study.csv"); }},
-      {"a cut digest line", cut("study.fingerprint", fp.size() - 30)},
-      {"rows the fingerprint does not record", cut("study.fingerprint", fp_head + 3 * 17)},
-  };
-  for (const auto& [what, spoil] : cases) {
-    SCOPED_TRACE(what);
-    const fs::path dir = copy_of_reference("resume_cut");
-    spoil(dir / "out");
-    EXPECT_EQ(run_cli_program(study_of{}.args("out", {"--resume", "-j", "2"}), dir).status, 0);
-    EXPECT_EQ(file_bytes(dir / "out" / "study.csv"), whole);
-    EXPECT_EQ(file_bytes(dir / "out" / "study.fingerprint"), fp);
-  }
-}
 
 TEST(Resume, RefusesWhatItCannotKeepAndLeavesItAsItWas) {
   const spoiler nothing = [](const fs::path&) {};
