@@ -113,4 +113,6 @@ TEST(StudyRows, StoppedPointRecordedAndStudyGoesOnAtTheDecksFrequencies) {
       EXPECT_EQ(rows[i].at(std::string(study::table_columns[c].name)), "") << c;
   }
   EXPECT_NE(r.err.find("10 stopped"), std::string::npos) << r.err;
+  // One stopped point is enough for the status.
+  EXPECT_EQ(run_cli_program({"study", deck.string(), "-o", "one", "--water", "0.45", "--freq", "100"}, dir).status, 7);
 }
