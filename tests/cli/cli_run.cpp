@@ -9,6 +9,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// `s` in single quotes for the shell.
 std::string quoted(const std::string& s) {
   std::string q = "'";
   for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -20,20 +21,12 @@ std::string quoted(const std::string& s) {
 cli_run run_cli_program(const std::vector<std::string>& args, const fs::path& dir,
                         const std::string& stdout_to) {
   fs::create_directories(dir);
-  std::string cmd = "cd ";
-  cmd += quoted(dir.string());
-  cmd += " && ";
-  cmd += quoted(V2PFL_BINARY);
-  for (const auto& a : args) cmd.append(1, ' ').append(quoted(a));
-  cmd += " > ";
-  cmd += stdout_to.empty() ? std::string("cli_stdout.txt") : stdout_to;
-  cmd += " 2> cli_stderr.txt";
+  std::string cmd = "cd " + quoted(dir.string()) + " && " + quoted(V2PFL_BINARY);
+  for (const auto& a : args) cmd += ' ' + quoted(a);
+  cmd += " > " + (stdout_to.empty() ? std::string("cli_stdout.txt") : stdout_to) + " 2> cli_stderr.txt";
   const int raw = std::system(cmd.c_str());
-  cli_run r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = file_bytes(dir / "cli_stdout.txt");
-  r.err = file_bytes(dir / "cli_stderr.txt");
-  return r;
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, file_bytes(dir / "cli_stdout.txt"),
+          file_bytes(dir / "cli_stderr.txt")};
 }
 
 std::string file_bytes(const fs::path& file) {

@@ -58,31 +58,3 @@ TEST(RunCommand, WaterFileGivenIsTheFieldWhateverTheModel) {
     EXPECT_NE(file_bytes(dir / "none" / file), file_bytes(dir / "m1" / file)) << file;
   }
 }
-
-TEST(RunCommand, LostWritesAndBadFilesHaveTheirStatus) {
-  const fs::path dir = fresh_dir("run_cmd_bad");
-  const fs::path deck = golden_case("grid_3x3") / "deck";
-  write_file(dir / "a_file", "");
-  const struct {
-    std::vector<std::string> args;
-    std::string stdout_to;
-    int status;
-    const char* message;
-  } cases[] = {
-      {{"run", deck.string(), "-o", "full"}, "/dev/full", 4, "standard output"},
-      {{"run", deck.string(), "-o", "closed"}, "/dev/null >&-", 4, "standard output"},
-      {{"run", "missing_deck"}, "", 2, "\"missing_deck\""},
-      {{"run", deck.string(), "-o", "a_file/out"}, "", 4, "a_file/out"},
-      {{"run", (golden_case("patchy_field") / "deck").string(), "--phiw", "missing.dat"}, "", 3,
-       "missing.dat"},
-      {{"run", deck_file(dir, "ice.deck", with_line(example_deck("permafrost.deck"), 17, "0.5"))
-                   .string()},
-       "", 11, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args.back());
-    const cli_run r = run_cli_program(c.args, dir, c.stdout_to);
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-  }
-}

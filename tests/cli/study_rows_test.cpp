@@ -3,7 +3,6 @@
 // points); a stopping point recorded in its row while the study goes on.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -90,11 +89,7 @@ TEST(StudyRows, EqualBatchRunsBitForBit) {
   expect_rows_equal_batch_runs("patchy", golden_case("patchy_field"), "10:1000:3");
   // A grid of more than 60 cells across, ordered by nested dissection.
   const fs::path wide = fresh_dir("wide_case");
-  std::ofstream deck(wide / "deck");
-  for (const std::string& line :
-       with_line(with_line(read_lines(golden_case("permafrost") / "deck"), 5, "61"), 6, "2"))
-    deck << line << '\n';
-  deck.close();
+  deck_file(wide, "deck", with_line(with_line(read_lines(golden_case("permafrost") / "deck"), 5, "61"), 6, "2"));
   expect_rows_equal_batch_runs("wide", wide, "100,1000");
 }
 
@@ -118,4 +113,6 @@ TEST(StudyRows, StoppedPointRecordedAndStudyGoesOnAtTheDecksFrequencies) {
       EXPECT_EQ(rows[i].at(std::string(study::table_columns[c].name)), "") << c;
   }
   EXPECT_NE(r.err.find("10 stopped"), std::string::npos) << r.err;
+  // One stopped point is enough for the status.
+  EXPECT_EQ(run_cli_program({"study", deck.string(), "-o", "one", "--water", "0.45", "--freq", "100"}, dir).status, 7);
 }

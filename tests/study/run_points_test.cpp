@@ -53,7 +53,7 @@ TEST(RunPoints, RowsInOrderSameBitsForAnyThreadCount) {
   }
 }
 
-TEST(RunPoints, FailingCallbackEndsTheStudy) {
+TEST(RunPoints, FailingCallbackEndsTheStudyAndPlatenRowsHaveNoTopValues) {
   const deck_values d = example_deck(4);
   const std::vector<study::point> points = points_of(d, {0.1, 0.2, 0.3});
   std::size_t calls = 0;
@@ -63,6 +63,8 @@ TEST(RunPoints, FailingCallbackEndsTheStudy) {
                                  }),
                std::runtime_error);
   EXPECT_EQ(calls, 2u);
+  const auto platen = study::run_points(d, {points[0]}, {1, false, true, core::fe_test::platen});
+  EXPECT_FALSE(platen.at(0).values[study::first_top_value]) << "a platen row has no top values";
   const study::named_field wrong{"3x3", std::make_shared<core::water_field>(core::uniform_field(3, 3, 0.2))};
   EXPECT_THROW(study::run_points(d, {{100, wrong}}, {1, false, true, core::fe_test::per_solid}),
                std::invalid_argument);

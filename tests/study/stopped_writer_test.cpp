@@ -3,7 +3,6 @@
 // completes to the bytes of an uninterrupted study, and never keeps a row of
 // another study: the fingerprint records only rows of the table beside it.
 #include <gtest/gtest.h>
-#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -169,26 +168,4 @@ TEST(StoppedWriter, MergeOnAFullDiskLeavesThePairAsItWas) {
   EXPECT_EQ(bytes_of(dir / "study.fingerprint"), fp);
   for (const auto& entry : fs::directory_iterator(dir))
     EXPECT_FALSE(entry.path().string().ends_with(".part")) << entry.path();
-}
-
-TEST(StoppedWriter, SecondWriterRefusedAtOnce) {
-  const small_study s(3);
-  const fs::path dir = scratch("locked");
-  s.run(dir, false);
-  const std::string table = bytes_of(dir / "study.csv");
-  {
-    const study::study_lock held(dir / "study.lock", dir);
-    for (bool resume : {false, true}) {
-      try {
-        s.run(dir, resume);
-        ADD_FAILURE() << "a second writer ran";
-      } catch (const study::table_mismatch& e) {
-        EXPECT_NE(std::string(e.what()).find(dir.string()), std::string::npos) << e.what();
-      }
-    }
-    s.run(dir, false, {1, 2});  // a shard has its own lock
-    EXPECT_THROW(study::merge_shards(dir), study::table_mismatch);
-  }
-  EXPECT_EQ(bytes_of(dir / "study.csv"), table);
-  fs::remove_all(dir.parent_path());
 }
