@@ -1,6 +1,5 @@
 // The row-blocked factorization against znnf, bit for bit: factors, pivot
-// reciprocals, forward and back solutions, on random systems and on the
-// finite-element systems of grids of several shapes, for one to eight
+// reciprocals, forward and back solutions, on random systems, for one to eight
 // threads and every instruction set this processor runs; zero pivots give
 // the same flag, and zndrv's factors in its work area are znnf's.
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "support/example_system.h"
 #include "yale/ndrv.h"
 #include "yale/nnf_blocked.h"
 #include "yale/yale.h"
@@ -136,25 +134,6 @@ TEST(Blocked, ZeroPivotsGiveTheReferenceFlag) {
   for (int32_t zero : {1, 50, 177, 300}) {
     const lu_system s = random_system(300, 4, g, zero);
     EXPECT_EQ(expect_reference_bits(s), 8 * 300 + s.ic[zero - 1]);
-  }
-}
-
-TEST(Blocked, GridSystemsGiveTheReferenceBits) {
-  for (auto [nx, ny] : {std::pair{3, 3}, {12, 5}, {5, 12}, {20, 20}}) {
-    SCOPED_TRACE(std::to_string(nx) + " x " + std::to_string(ny) + " cells");
-    example_system e(std::max(nx, ny));
-    e.nx = nx, e.ny = ny;
-    e.coefficients();
-    global_numbering(nx, ny, e.xnod);
-    e.assemble();
-    ASSERT_EQ(e.order(), 0);
-    const int32_t n = unknowns(nx, ny);
-    lu_system s{n, {e.c.begin(), e.c.begin() + n}, {}, {e.ia.begin(), e.ia.begin() + n + 1}};
-    s.ja.assign(e.ja.begin(), e.ja.begin() + s.ia[n] - 1);
-    s.a.assign(e.avec.begin(), e.avec.begin() + s.ia[n] - 1);
-    s.b.assign(e.rhs_m.begin(), e.rhs_m.begin() + n);
-    s.analyse();
-    expect_reference_bits(s);
   }
 }
 
