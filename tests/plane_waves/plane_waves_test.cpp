@@ -1,10 +1,9 @@
 // Plane waves as roots of the dispersion relations of their wave type (which
-// checks the Cardano roots, eigenvalues and inversion underneath), the
-// velocity stops and the undrained limit of slow waves.
+// checks the Cardano roots, eigenvalues and inversion underneath) and the
+// velocity stops.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -12,10 +11,8 @@
 #include <vector>
 
 #include "common/report.h"
-#include "input/input.h"
 #include "plane_waves/plane_waves.h"
 #include "plane_waves/velocity_checks.h"
-#include "rock_physics/rock_physics.h"
 
 namespace {
 
@@ -176,51 +173,4 @@ TEST(VelocAten, VelocityStops) {
     EXPECT_EQ(s.code, 2001);
   }
   EXPECT_EQ(out.str(), "  error, vp2 is negative, vp2 =  0\n");
-}
-
-namespace {
-
-// A uniform cell of an example deck at water proportion w and angular
-// frequency omega: its coefficients and its density phi1 ro1 + phi ro2 +
-// phi3 ro3 from its fractions.
-std::pair<coefficients_of_cell, double> example_cell(const std::string& name, double w,
-                                                     double omega) {
-  std::ifstream file(std::string(V2PFL_EXAMPLES) + "/" + name);
-  std::ostringstream echo;
-  deck_values d = readata(file, echo).values;
-  d.nx = d.ny = 1;
-  cell_int matnum(1, 1);
-  cell_real phiw(1, 1);
-  matnum(1, 1) = 1, phiw(1, 1) = w;
-  const cell_inputs in = inputs_of_cells(d, matnum, phiw);
-  cell_moduli moduli = e_modulus(d, in, omega, echo);
-  const cell_coefficients cc(std::move(moduli), mass_visco_coef(d, in, echo));
-  const cell_fractions& f = in.fractions(1, 1);
-  return {cc.at(1, 1), f.phi1 * d.ro1[0] + f.phi * d.ro2[0] + f.phi3 * d.ro3[0]};
-}
-
-const char* const examples[] = {"permafrost.deck", "shaley_sand.deck"};
-constexpr double two_pi = 6.283185307179586;
-
-}  // namespace
-
-TEST(StablePlaneWaves, SlowFrequenciesReachTheUndrainedLimit) {
-  // Below 1 Hz the fast compressional wave moves the phases together: rho
-  // v^2 is the undrained modulus H_u and its 1000/Q falls with frequency.
-  for (const char* name : examples)
-    for (double w : {0.1, 0.2, 0.28}) {
-      std::vector<double> qinv;
-      for (double f : {1e-4, 1e-3, 1e-2, 0.1, 1.0}) {
-        SCOPED_TRACE(std::string(name) + " water " + std::to_string(w) + " at " +
-                     std::to_string(f) + " Hz");
-        const auto [q, rho] = example_cell(name, w, two_pi * f);
-        const double hu = q.lambda1 + 2 * q.mu1 + q.lambda3 + 2 * q.mu3 + 2 * (q.d3 + q.mu13);
-        const wave_values v = stable_plane_waves(q, two_pi * f);
-        EXPECT_NEAR(rho * v.vp1 * v.vp1 / hu, 1.0, 1e-6);
-        EXPECT_GT(v.qinv_p1, 0.0);
-        EXPECT_LE(v.qinv_p1, 0.01);
-        qinv.push_back(v.qinv_p1);
-      }
-      EXPECT_NEAR(qinv[4] / qinv[3], 10.0, 0.2) << name << " water " << w;
-    }
 }

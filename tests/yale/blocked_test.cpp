@@ -1,7 +1,7 @@
 // The row-blocked factorization against znnf, bit for bit: factors, pivot
 // reciprocals, forward and back solutions, on random systems, for one to eight
 // threads and every instruction set this processor runs; zero pivots give
-// the same flag, and zndrv's factors in its work area are znnf's.
+// the same flag.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "yale/ndrv.h"
 #include "yale/nnf_blocked.h"
 #include "yale/yale.h"
 
@@ -135,27 +134,4 @@ TEST(Blocked, ZeroPivotsGiveTheReferenceFlag) {
     const lu_system s = random_system(300, 4, g, zero);
     EXPECT_EQ(expect_reference_bits(s), 8 * 300 + s.ic[zero - 1]);
   }
-}
-
-TEST(Blocked, ZndrvFactorsAsZnnfInItsWorkArea) {
-  std::mt19937 g(11);
-  lu_system s = random_system(500, 6, g);
-  int32_t nsp = 400'000, esp = 0, path = 1, flag = -1;
-  cvec area(nsp, yale_complex(7, 7)), z(s.n);
-  zndrv(&s.n, s.r.data(), s.r.data(), s.ic.data(), s.ia.data(), s.ja.data(), s.a.data(),
-        s.b.data(), z.data(), &nsp, reinterpret_cast<int32_t*>(area.data()), area.data(), &esp,
-        &path, &flag);
-  ASSERT_EQ(flag, 0);
-  numeric ref(s);
-  ref.run(s, znnf);
-  const auto at = yale_driver::factor_layout_in<4>(s.n, nsp, s.il[s.n] - 1, s.iu[s.n] - 1);
-  EXPECT_EQ(esp, at.esp);
-  auto slice = [&](int32_t first, std::size_t count) {
-    return cvec(area.begin() + first - 1, area.begin() + first - 1 + count);
-  };
-  EXPECT_TRUE(same_bits(slice(at.l0, ref.l.size()), ref.l));
-  EXPECT_TRUE(same_bits(slice(at.d0, ref.d.size()), ref.d));
-  EXPECT_TRUE(same_bits(slice(at.u0, ref.u.size()), ref.u));
-  EXPECT_TRUE(same_bits(slice(at.tmp0, ref.tmp.size()), ref.tmp));
-  EXPECT_TRUE(same_bits(z, ref.z));
 }
