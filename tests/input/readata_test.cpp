@@ -106,10 +106,7 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {deck({{1, "0."}}), "line 1, field freq1: value 0 is not positive"},
       {deck({{1, "abc"}}), "line 1, field freq1: cannot read 'abc' as a real"},
       {deck({{3, "3.5"}}), "line 3, field nfreq: cannot read '3.5' as an integer"},
-      {deck({{3, ""}}), "line 4, field nfreq: cannot read '1.0' as an integer"},
-      {deck({{3, " , 3"}}), "line 3, field nfreq: no value before the comma"},
       {deck({{3, "100001"}}), "line 3, field nfreq: value 100001 is above 100000"},
-      {deck({{4, "-1.5"}}), "line 4, field domain_size: value -1.5 is not positive"},
       {deck({{6, "0"}}), "line 6, field ny: value 0 is below 1"},
       {deck({{5, "421"}, {6, "421"}}),
        "line 6, field ny: grid 421 x 421 is too large: its system or its factors cannot be "
@@ -120,13 +117,9 @@ TEST(Readata, BadDeckNamesLineAndField) {
        "cannot be indexed; the largest square grid whose system and factors 32-bit indices can "
        "address is 420 x 420"},
       {deck({{7, "    2"}}), "line 7, field key_model: value 2 is neither 0 nor 1"},
-      {deck({{7, "x"}}), "line 7, field key_model: cannot read 'x' in columns 1-5 as an integer"},
-      {deck({{8, "   -1"}}), "line 8, field model: value -1 is neither 0 nor 1"},
       {deck({{9, "3"}}), "line 9, field nmat: value 3 outside 1 ... 2"},
       {deck({{10, "-1"}}), "line 10, field nl(1): value -1 is negative"},
       {deck({{10, "0"}}), "line 10, field nl(1): nl(1) + nl(2) = 0 leaves the layer period empty"},
-      {deck({{9, "2"}, {10, "0"}, {30, "0"}}),
-       "line 30, field nl(2): nl(1) + nl(2) = 0 leaves the layer period empty"},
       {deck({{11, "1.2.3"}}),
        "line 11, field akf(1): cannot read '1.2.3' in columns 1-20 as a real"},
       {deck({{16, nullptr}}), "line 16, field phi_a_m(1): end of input"},
@@ -135,16 +128,11 @@ TEST(Readata, BadDeckNamesLineAndField) {
       {std::string(1 << 20, '\n') + deck(),  // the size limit, before anything further is read
        "line 1048577, field freq1: the deck has more than 1048576 bytes, the limit of a deck"},
       // Values no rock has, refused where the deck's model uses them.
-      {deck({{11, "0."}}), "line 11, field akf(1): value 0 is not positive"},
       {deck({{11, "1.e299"}}), "line 11, field akf(1): value 1e+299 is above 1e+12"},
       {deck({{12, "-1."}}), "line 12, field ro2(1): value -1 is not positive"},
       {deck({{13, "-0.01"}}), "line 13, field eta(1): value -0.01 is negative"},
-      {deck({{14, "-2650."}}), "line 14, field ro1(1): value -2650 is not positive"},
-      {deck({{15, "0."}}), "line 15, field ro3(1): value 0 is not positive"},
       {deck({{7, "    0"}, {18, "-1.E-13"}}), "line 18, field capa_1_0(1): value -1e-13 is negative"},
       {deck({{21, "-1.E-6"}}), "line 21, field rs1(1): value -1e-06 is negative"},
-      {deck({{7, "    0"}, {25, "-1."}}), "line 25, field xmu_air(1): value -1 is negative"},
-      {deck({{28, "2.E12"}}), "line 28, field ak_s3(1): value 2e+12 is above 1e+12"},
   };
   for (const auto& [text, message] : cases) {
     const run_stop s = deck_read{}.read(text);

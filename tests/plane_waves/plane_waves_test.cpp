@@ -1,11 +1,9 @@
 // Plane waves as roots of the dispersion relations of their wave type (which
-// checks the Cardano roots, eigenvalues and inversion underneath), the cell
-// reported and returned, and the velocity stops.
+// checks the Cardano roots, eigenvalues and inversion underneath) and the
+// velocity stops.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -17,7 +15,6 @@
 #include "input/input.h"
 #include "plane_waves/plane_waves.h"
 #include "plane_waves/velocity_checks.h"
-#include "rock_physics/rock_physics.h"
 
 namespace {
 
@@ -149,20 +146,6 @@ TEST(VelocAten, WavesSolveTheirDispersionRelations) {
     }
     EXPECT_GT(w.vs1, w.vs2);
   }
-}
-
-TEST(VelocAten, ReportsTheCellNearTheCentreAndReturnsTheLast) {
-  cell stiff = uncoupled;  // four times the moduli: twice the velocities
-  stiff.lambda1 *= 4, stiff.lambda3 *= 4, stiff.mu1 *= 4, stiff.mu3 *= 4, stiff.m *= 4;
-  wave_values w{};
-  std::vector<std::string> l;
-  ASSERT_EQ(run(3, 5, 628.3, uncoupled, stiff, w, l), 0);
-  EXPECT_NEAR(w.vp1, 2000.0, 1e-9);
-  EXPECT_NEAR(w.vs2, 2000.0 / std::sqrt(10.0), 1e-9);
-  ASSERT_EQ(l.size(), 32u);  // the frequency header, one cell's table, an empty line
-  EXPECT_EQ(l[5], " nx/2,ny/2  1 2");
-  ASSERT_EQ(l[10].rfind(" vp1 =  ", 0), 0u) << l[10];
-  EXPECT_NEAR(std::stod(l[10].substr(8)), 1000.0, 1e-9) << l[10];
 }
 
 TEST(VelocAten, VelocityStops) {

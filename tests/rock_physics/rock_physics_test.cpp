@@ -156,9 +156,7 @@ TEST(RockPhysics, EveryStopFromACraftedCell) {
   };
   const stop_case cases[] = {
       {0, true, 45678, "", 0, [](rock_deck& d) { d.phiw(2, 1) = 0.4; }},
-      {0, false, 45678, "", 0, [](rock_deck& d) { d.phiw(1, 2) = 0.45; }},
       {0, true, 555, st, 0, unbalanced},
-      {0, false, 555, st, 0, unbalanced},
       {1, false, 555, "", 0, [](rock_deck& d) { d.s3 = {1e10 + 0.3, 0.2}; }},
       // A very rigid solid 1 (lambda1 < 0) stops only in cell (1, 1).
       {1, true, 0, "  neg. lambda1 j,k    2 1 -", 0,

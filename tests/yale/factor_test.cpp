@@ -1,5 +1,6 @@
 // Nonsymmetric driver on hand-worked cases: error flags, pivot reciprocals,
-// the sign of eliminated zeros, work areas, and the factors stored in steps.
+// the sign of eliminated zeros, work areas, the factors stored in steps and
+// the solves with them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,20 +16,20 @@ using cplx = yale_complex;
 using ivec = std::vector<int32_t>;
 using cvec = std::vector<cplx>;
 
-// A system with rows and columns taken in the order r = c (inverse ic), and
-// the work area of its driver.
+// A system with rows taken in the order r and columns in the order c
+// (inverse ic), and the work area of its driver.
 template <class T = cplx, auto Drv = zndrv>
 struct lu_case {
   int32_t n;
   ivec ia, ja;
   std::vector<T> a, b = std::vector<T>(n, T(1));
-  ivec r = ivec{1, 2, 3, 4}, ic = r;  // at most 4 equations here
+  ivec r = ivec{1, 2, 3, 4}, c = r, ic = r;  // at most 4 equations here
   std::vector<T> z = std::vector<T>(n, T(9)), area{};
   int32_t esp = -7, flag = -7;
 
   int32_t run(int32_t path, int32_t nsp = 80) {
     area.resize(nsp);
-    Drv(&n, r.data(), r.data(), ic.data(), ia.data(), ja.data(), a.data(), b.data(), z.data(),
+    Drv(&n, r.data(), c.data(), ic.data(), ia.data(), ja.data(), a.data(), b.data(), z.data(),
         &nsp, isp(), area.data(), &esp, &path, &flag);
     return flag;
   }
@@ -104,11 +105,20 @@ TEST(Driver, FactorsInStepsAreBitIdentical) {
   auto m = arrow();  // with complex values, in a permuted order
   m.a = {{10, 1}, {2, -1}, {3, 0.5}, {4, 2}, {1, 1}, {6, -2}, {-1, 0.25}, {7, 1}, {0.5, -3}, 8};
   m.b = {{1, 2}, -3, {0, 1}, {4, -1}};
-  m.r = {2, 4, 1, 3}, m.ic = {3, 1, 4, 2};
+  m.r = {2, 4, 1, 3}, m.c = {2, 1, 4, 3}, m.ic = {2, 1, 4, 3};
   auto split = m;
   ASSERT_EQ(m.run(1), 0);
   ASSERT_EQ(split.run(5), 0);
   ASSERT_EQ(split.run(2), 0);
   EXPECT_EQ(std::memcmp(m.area.data(), split.area.data(), 80 * sizeof(cplx)), 0);
   EXPECT_EQ(std::memcmp(m.z.data(), split.z.data(), 4 * sizeof(cplx)), 0);
+  split.z = cvec(4, 9);  // the solve with the stored factors gives the same bits
+  split.run(3);
+  EXPECT_EQ(std::memcmp(m.z.data(), split.z.data(), 4 * sizeof(cplx)), 0);
+  split.run(4);  // the transposed solve: column j of A times x is b(j)
+  cvec at_x(4);
+  for (int32_t i = 1; i <= 4; ++i)
+    for (int32_t p = m.ia[i - 1]; p < m.ia[i]; ++p)
+      at_x[m.ja[p - 1] - 1] += m.a[p - 1] * split.z[i - 1];
+  for (int32_t j = 0; j < 4; ++j) EXPECT_LT(std::abs(at_x[j] - m.b[j]), 1e-14) << j;
 }
