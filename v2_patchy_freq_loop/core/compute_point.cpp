@@ -1,7 +1,7 @@
 // One point: the cell coefficients at the point's frequency and water
 // field, the plane-wave reference values, the assembly, the numeric
 // factorization and solve in the order and structures of the grid's plan,
-// and every result of the response, with the report of the batch run.
+// and every result of the response, with the records the batch run reports.
 #include <algorithm>
 #include <cmath>
 #include <string>
