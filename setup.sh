@@ -13,7 +13,8 @@ cd "$(dirname "$0")"
 
 packages=(gcc g++ cmake make libgtest-dev libbenchmark-dev libcli11-dev clang
           libclang-rt-14-dev python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pandas
-          python3-matplotlib python3-distributed python3-pytest)
+          python3-matplotlib python3-distributed python3-pytest python3-xarray
+          python3-netcdf4 python3-tqdm)
 
 # Installs the missing packages; stops if one of "$@" is missing and cannot be.
 install_missing() {
