@@ -47,3 +47,8 @@ void check_finite(int j, int k, const char* name, double value) {
   throw run_stop{stop_nonfinite, "cell (" + std::to_string(j) + "," + std::to_string(k) +
                                      "): coefficient " + name + " is not finite"};
 }
+
+void store_checked(int j, int k, std::initializer_list<named_coefficient> coefficients) {
+  for (const named_coefficient& c : coefficients) c.field(j, k) = c.value;
+  for (const named_coefficient& c : coefficients) check_finite(j, k, c.name, c.value);
+}

@@ -2,6 +2,10 @@
 // mass-coefficient routines.
 #pragma once
 
+#include <initializer_list>
+
+#include "common/arrays.h"
+
 // Bulk fractions phi1 (solid 1), phi (water), phi3 (solid 3) and matrix
 // fractions s1, s3 of the solid part.
 struct cell_fractions {
@@ -23,3 +27,14 @@ void check_control(const cell_fractions& f);
 
 // A non-finite stored coefficient stops the run naming cell and field.
 void check_finite(int j, int k, const char* name, double value);
+
+// One coefficient of a cell: its name, its cell field and its value.
+struct named_coefficient {
+  const char* name;
+  cell_real& field;
+  double value;
+};
+
+// Stores each coefficient of cell (j, k) in its field, then checks them in
+// order (check_finite).
+void store_checked(int j, int k, std::initializer_list<named_coefficient> coefficients);

@@ -145,23 +145,12 @@ cell_moduli e_modulus(const deck_values& d, const cell_inputs& cells, double ome
         record.negative_lambda1.push_back({j, k, c.lambda1});
       }
 
-      r.lambda1(j, k) = c.lambda1;
-      r.lambda3(j, k) = c.lambda3;
-      r.mu1(j, k) = c.mu1;
-      r.mu3(j, k) = c.mu3;
-      r.mu13(j, k) = c.mu13;
-      r.b1(j, k) = c.b1;
-      r.b2(j, k) = c.b2;
-      r.m(j, k) = c.kav;
-      r.d3(j, k) = c.d3;
-
       check_strain_energy(record, j, k, c);
-
-      const std::pair<const char*, double> stored[] = {
-          {"lambda1", c.lambda1}, {"lambda3", c.lambda3}, {"mu1", c.mu1},
-          {"mu3", c.mu3},         {"mu13", c.mu13},       {"b1", c.b1},
-          {"b2", c.b2},           {"m", c.kav},           {"d3", c.d3}};
-      for (const auto& [name, value] : stored) check_finite(j, k, name, value);
+      store_checked(j, k, {{"lambda1", r.lambda1, c.lambda1}, {"lambda3", r.lambda3, c.lambda3},
+                           {"mu1", r.mu1, c.mu1},             {"mu3", r.mu3, c.mu3},
+                           {"mu13", r.mu13, c.mu13},          {"b1", r.b1, c.b1},
+                           {"b2", r.b2, c.b2},                {"m", r.m, c.kav},
+                           {"d3", r.d3, c.d3}});
     }
   }
   return r;

@@ -101,20 +101,9 @@ cell_masses mass_visco_coef(const deck_values& d, const cell_inputs& cells, mass
         if (fr.control2 < 0.0) throw run_stop{stop_friction_2, ""};
       }
 
-      r.p11(j, k) = mc.p11;
-      r.p12(j, k) = mc.p12;
-      r.p13(j, k) = mc.p13;
-      r.p22(j, k) = mc.p22;
-      r.p23(j, k) = mc.p23;
-      r.p33(j, k) = mc.p33;
-      r.f11(j, k) = fc.f11;
-      r.f12(j, k) = fc.f12;
-      r.f22(j, k) = fc.f22;
-
-      const std::pair<const char*, double> stored[] = {
-          {"p11", mc.p11}, {"p12", mc.p12}, {"p13", mc.p13}, {"p22", mc.p22}, {"p23", mc.p23},
-          {"p33", mc.p33}, {"f11", fc.f11}, {"f12", fc.f12}, {"f22", fc.f22}};
-      for (const auto& [name, value] : stored) check_finite(j, k, name, value);
+      store_checked(j, k, {{"p11", r.p11, mc.p11}, {"p12", r.p12, mc.p12}, {"p13", r.p13, mc.p13},
+                           {"p22", r.p22, mc.p22}, {"p23", r.p23, mc.p23}, {"p33", r.p33, mc.p33},
+                           {"f11", r.f11, fc.f11}, {"f12", r.f12, fc.f12}, {"f22", r.f22, fc.f22}});
     }
   }
   return r;
