@@ -117,16 +117,8 @@ void factor_solve(benchmark::State& state) {
   const core::grid_plan& p = *g.plan;
   core::point_workspace ws(p, static_cast<int>(state.range(1)));
   ws.sys = g.ws->sys;
-  std::int32_t n = p.nodos, flag = 0;
-  const auto lmax = static_cast<std::int32_t>(ws.l.size());
-  const auto umax = static_cast<std::int32_t>(ws.u.size());
-  for (auto _ : state)
-    yale_blocked::znnf_blocked(&n, p.c.data(), p.c.data(), p.ic.data(), ws.sys.ia.data(),
-                               ws.sys.ja.data(), ws.sys.avec.data(), ws.sys.z.data(),
-                               ws.sys.rhs_m.data(), p.il.data(), p.jl.data(), ws.l.data(), &lmax,
-                               ws.d.data(), p.iu.data(), p.ju.data(), ws.u.data(), &umax,
-                               ws.row.data(), ws.tmp.data(), &flag, ws.scratch,
-                               {.threads = ws.threads});
+  std::int32_t flag = 0;
+  for (auto _ : state) flag = core::numeric_factor_solve(p, ws);
   if (flag != 0) state.SkipWithError("zero pivot");
   label(state, g);
 }

@@ -59,16 +59,8 @@ std::pair<double, double> umfpack_solve(const fe_system& sys, int n, std::vector
 
 // Our numeric factorization and solve on the plan's structures.
 double our_solve(const core::grid_plan& p, core::point_workspace& ws) {
-  std::int32_t n = p.nodos, flag = 0;
-  const auto lmax = static_cast<std::int32_t>(ws.l.size());
-  const auto umax = static_cast<std::int32_t>(ws.u.size());
   const auto start = clock_type::now();
-  yale_blocked::znnf_blocked(&n, p.c.data(), p.c.data(), p.ic.data(), ws.sys.ia.data(),
-                             ws.sys.ja.data(), ws.sys.avec.data(), ws.sys.z.data(),
-                             ws.sys.rhs_m.data(), p.il.data(), p.jl.data(), ws.l.data(), &lmax,
-                             ws.d.data(), p.iu.data(), p.ju.data(), ws.u.data(), &umax,
-                             ws.row.data(), ws.tmp.data(), &flag, ws.scratch,
-                             {.threads = ws.threads});
+  const std::int32_t flag = core::numeric_factor_solve(p, ws);
   if (flag != 0) std::abort();
   return seconds_since(start);
 }
@@ -89,7 +81,7 @@ int main(int argc, char** argv) {
   const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
   std::istringstream text(deck_text(side));
   std::ostream silent(nullptr);
-  const deck_values deck = read_deck(text, silent);
+  const deck_values deck = readata(text, silent).values;
   const core::water_field field =
       core::uniform_field(side, side, core::batch_water_proportion);
   std::vector<double> plan_s, ours_s, peer_all_s, peer_factor_s;

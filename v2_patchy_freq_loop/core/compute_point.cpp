@@ -65,13 +65,7 @@ void factor_solve(const grid_plan& plan, point_workspace& ws,
                   std::optional<solver_failure>& failure) {
   failure = plan.failure;
   if (!failure) {
-    std::int32_t n = plan.nodos, flag = 0;
-    const std::int32_t lmax = static_cast<std::int32_t>(ws.l.size());
-    const std::int32_t umax = static_cast<std::int32_t>(ws.u.size());
-    yale_blocked::znnf_blocked(&n, plan.c.data(), plan.c.data(), plan.ic.data(), ws.sys.ia.data(), ws.sys.ja.data(),
-         ws.sys.avec.data(), ws.sys.z.data(), ws.sys.rhs_m.data(), plan.il.data(), plan.jl.data(),
-         ws.l.data(), &lmax, ws.d.data(), plan.iu.data(), plan.ju.data(), ws.u.data(), &umax,
-         ws.row.data(), ws.tmp.data(), &flag, ws.scratch, {.threads = ws.threads});
+    const std::int32_t flag = numeric_factor_solve(plan, ws);
     if (flag != 0) failure = solver_failure{stop_solve_failed, flag, plan.esp};
   }
   if (failure) throw run_stop{failure->code, ""};

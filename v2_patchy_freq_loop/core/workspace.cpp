@@ -23,4 +23,17 @@ point_workspace::point_workspace(const grid_plan& p, int threads)
       dery_pres(p.nx, p.ny),
       grad_pres_mod(p.nx, p.ny) {}
 
+std::int32_t numeric_factor_solve(const grid_plan& p, point_workspace& ws) {
+  std::int32_t n = p.nodos, flag = 0;
+  const auto lmax = static_cast<std::int32_t>(ws.l.size());
+  const auto umax = static_cast<std::int32_t>(ws.u.size());
+  yale_blocked::znnf_blocked(&n, p.c.data(), p.c.data(), p.ic.data(), ws.sys.ia.data(),
+                             ws.sys.ja.data(), ws.sys.avec.data(), ws.sys.z.data(),
+                             ws.sys.rhs_m.data(), p.il.data(), p.jl.data(), ws.l.data(), &lmax,
+                             ws.d.data(), p.iu.data(), p.ju.data(), ws.u.data(), &umax,
+                             ws.row.data(), ws.tmp.data(), &flag, ws.scratch,
+                             {.threads = ws.threads});
+  return flag;
+}
+
 }  // namespace core

@@ -33,4 +33,9 @@ class point_workspace {
   cell_real grad_pres_mod;
 };
 
+// The numeric factorization of the workspace's assembled system and its
+// solve into sys.z, in the plan's order and structures, on the workspace's
+// threads; returns the solver's flag (0, or a zero pivot).
+std::int32_t numeric_factor_solve(const grid_plan& plan, point_workspace& ws);
+
 }  // namespace core
