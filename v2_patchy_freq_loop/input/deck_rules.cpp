@@ -56,13 +56,6 @@ const std::array<material_field, 19> material_fields{{
     {"xmu_s3", " xmu_s3 (PA)                   = ", &deck_values::xmu_s3, modulus, used_by::both},
 }};
 
-const material_field& material_field_named(std::string_view name) {
-  const auto* f = std::find_if(material_fields.begin(), material_fields.end(),
-                               [&](const material_field& m) { return m.name == name; });
-  if (f == material_fields.end()) throw std::logic_error("no material field " + std::string(name));
-  return *f;
-}
-
 deck_fault positive_fault(double v) {
   if (!std::isfinite(v)) return value_text(v) + " is not a finite number";
   if (v > 0) return {};

@@ -48,8 +48,6 @@ struct material_field {
 // Lines 2 ... 20 of a material block, in deck (and echo) order.
 extern const std::array<material_field, 19> material_fields;
 
-// The material field called `name` (one of material_fields).
-const material_field& material_field_named(std::string_view name);
 
 // Why value `x` of field `f` is refused in a deck of `key_model` (every
 // value must be finite), or nothing.
