@@ -356,6 +356,8 @@ PYBIND11_MODULE(_core, m) {
   m.attr("TESTS") = py::make_tuple(std::string(core::test_name(core::fe_test::platen)),
                                    std::string(core::test_name(core::fe_test::per_solid)));
   m.attr("STOP_NORMAL") = stop_normal;
+  m.def("machine_threads", &study::machine_threads,
+        "The cores this process may run on (its affinity; at least 1).");
   m.attr("COLUMNS") = columns();
   m.attr("VALUE_COLUMNS") = value_column_names();
   m.attr("TABLE_HEADER") = study::table_header();

@@ -82,8 +82,8 @@ def plan(nx, ny, test):
 
 
 def cores():
-    """The cores this process may run on."""
-    return len(os.sched_getaffinity(0))
+    """The cores this process may run on (as the program counts them)."""
+    return _core.machine_threads()
 
 
 def workspace(nx, ny, test, threads):

@@ -23,7 +23,6 @@
 #include "driver/timer.h"
 #include "input/input.h"
 #include "study/study.h"  // machine_threads
-#include "study/study.h"  // machine_threads
 
 namespace {
 

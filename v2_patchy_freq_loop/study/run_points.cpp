@@ -1,5 +1,7 @@
 // The points of a study on a pool of threads, their rows handed on in
 // point order.
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -84,7 +86,11 @@ void check_fields(const deck_values& deck, const std::vector<point>& points) {
 
 }  // namespace
 
-int machine_threads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
+int machine_threads() {
+  cpu_set_t allowed;
+  if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) return std::max(1, CPU_COUNT(&allowed));
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
 
 std::vector<row> run_points(const deck_values& deck, const std::vector<point>& points,
                             const run_options& options, const row_callback& on_row) {

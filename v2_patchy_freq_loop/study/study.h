@@ -85,7 +85,8 @@ std::vector<row> run_points(const deck_values& deck, const core::grid_plan& plan
                             const std::vector<point>& points, const run_options& options = {},
                             const row_callback& on_row = {});
 
-// The number of threads the machine runs at once (at least 1).
+// The cores this process may run on (its affinity, as a batch system sets
+// it; at least 1).
 int machine_threads();
 
 }  // namespace study
