@@ -176,14 +176,19 @@ struct numeric_arrays {
 };
 
 // Numeric factorization and solve by znnf (threads 0) or by the blocked
-// routine on state.range(0) threads, which must reproduce znnf's bits.
+// routine on state.range(0) threads with the update kernel of instruction set
+// state.range(1) (the widest when absent), which must reproduce znnf's bits.
 void BM_znnf(benchmark::State& state) {
   symbolic_grid& g = grid();
   if (g.flag != 0) return state.SkipWithError("ordering or symbolic step failed");
   const int threads = int(state.range(0));
+  const auto kernel =
+      state.range(1) < 0 ? yale_blocked::widest() : yale_blocked::isa(state.range(1));
+  if (!yale_blocked::runs_on_this_processor(kernel))
+    return state.SkipWithError("the processor does not run this kernel");
   std::vector<std::byte> scratch(yale_blocked::scratch_bytes(g.s.n, threads));
   const auto blocked = [&](auto... args) {
-    yale_blocked::znnf_blocked(args..., scratch, {threads});
+    yale_blocked::znnf_blocked(args..., scratch, {threads, kernel});
   };
   numeric_arrays x(g);
   for (auto _ : state) {
@@ -207,11 +212,14 @@ void BM_zndrv_natural_order(benchmark::State& state) { factor_and_solve(state, f
 
 }  // namespace
 
+// threads 0 is znnf; kernel -1 the widest, 0 portable, 1 AVX2, 2 AVX-512F.
 BENCHMARK(BM_znnf)
-    ->ArgName("threads")
-    ->Arg(0)
-    ->Arg(1)
-    ->Arg(2)
+    ->ArgNames({"threads", "kernel"})
+    ->Args({0, -1})
+    ->Args({1, -1})
+    ->Args({2, -1})
+    ->Args({1, 0})
+    ->Args({1, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_zndrv_minimum_degree)
