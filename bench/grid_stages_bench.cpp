@@ -26,17 +26,16 @@ namespace {
 // computed up to the stage being measured.
 struct grid_case {
   explicit grid_case(int n)
-      : deck(silent_deck(n)),
+      : deck(example_deck(n)),
         field(core::uniform_field(n, n, core::batch_water_proportion)),
         plan(core::make_grid_plan(n, n)),
         ws(core::make_workspace(*plan, study::machine_threads())) {
     core::compute_point(deck, deck.freq1, field, *plan, *ws);
     omega = 6.283185307179586 * deck.freq1;
   }
-  static deck_values silent_deck(int n) {
+  static deck_values example_deck(int n) {
     std::istringstream text(deck_text(n));
-    std::ostream silent(nullptr);
-    return readata(text, silent).values;
+    return readata(text).values;
   }
   deck_values deck;
   core::water_field field;

@@ -27,8 +27,7 @@ BENCHMARK(plan_build)->Arg(20)->Arg(60)->Arg(100)->Unit(benchmark::kMillisecond)
 void point_with_shared_plan(benchmark::State& state, core::fe_test test) {
   const int n = static_cast<int>(state.range(0));
   std::istringstream text(deck_text(n));
-  std::ostream silent(nullptr);
-  const deck_values deck = readata(text, silent).values;
+  const deck_values deck = readata(text).values;
   const core::water_field field = core::uniform_field(n, n, core::batch_water_proportion);
   const auto plan = core::make_grid_plan(n, n, test);
   const auto ws = core::make_workspace(*plan, study::machine_threads());

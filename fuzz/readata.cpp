@@ -1,6 +1,7 @@
 // Fuzzing the input deck reader: any bytes on standard input end in a deck
-// the README calls valid or in a documented stop with a one-line message. An
-// accepted deck's layers are then numbered as the run numbers them.
+// the README calls valid or in a documented stop with a one-line message,
+// echoed as the report echoes it. An accepted deck's layers are then
+// numbered and reported as the run numbers and reports them.
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "common/grid_limits.h"
 #include "common/report.h"
+#include "driver/report.h"
 #include "input/deck.h"
 #include "input/input.h"
 
@@ -52,15 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   deck_values d;
   try {
-    d = readata(in, out).values;
-  } catch (const run_stop& stop) {
+    d = readata(in).values;
+  } catch (const deck_stop& stop) {
     require(stop.code == stop_bad_deck || stop.code == 11);
     require(stop.message.find('\n') == std::string::npos);
+    report_deck_stop(out, stop);
     return 0;
   }
   require_valid(d);
+  report_deck(out, d);
   cell_int matnum(d.nx, d.ny);
-  std::array<double, 2> thickness{};
-  makematnum(d.nx, d.ny, d.nl, thickness, d.h, matnum, out);
+  report_layers(out, makematnum(d.nx, d.ny, d.nl, d.h, matnum));
   return 0;
 }

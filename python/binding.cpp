@@ -107,15 +107,14 @@ deck_values deck_of(const py::dict& in) {
   return d;
 }
 
-// Reads a deck from its text; the echo is dropped. Returns the values and
+// Reads a deck from its text. Returns the values and
 // the warnings of the reading. A bad deck (or one past max_deck_bytes)
 // raises ValueError with the reader's message, the ice-model check
 // StopError.
 py::tuple read_deck_text(const std::string& text) {
   std::istringstream in(text);
-  std::ostringstream echo;
   try {
-    const deck_reading reading = readata(in, echo);
+    const deck_reading reading = readata(in);
     return py::make_tuple(deck_dict(reading.values), reading.warnings);
   } catch (const run_stop& stop) {
     raise_deck_stop(stop);

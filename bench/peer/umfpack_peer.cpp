@@ -85,8 +85,7 @@ int main(int argc, char** argv) {
   const int side = std::atoi(argv[1]), threads = std::atoi(argv[2]);
   const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
   std::istringstream text(deck_text(side));
-  std::ostream silent(nullptr);
-  const deck_values deck = readata(text, silent).values;
+  const deck_values deck = readata(text).values;
   const core::water_field field =
       core::uniform_field(side, side, core::batch_water_proportion);
   std::vector<double> plan_s, ours_s, peer_all_s, peer_factor_s;

@@ -11,16 +11,14 @@ namespace {
 TEST(Makematnum, PeriodsFromTheBottomAndNoPeriodNearTheIntLimit) {
   cell_int matnum(3, 12);
   for (int k = 1; k <= 12; ++k) matnum(1, k) = matnum(3, k) = 7;
-  std::array<double, 2> thickness{};
-  std::ostringstream out;
-  makematnum(3, 12, {2, 3}, thickness, 0.25, matnum, out);
+  const layer_geometry g = makematnum(3, 12, {2, 3}, 0.25, matnum);
   const int expected[12] = {1, 1, 2, 2, 2, 1, 1, 2, 2, 2, 7, 7};  // rows past the periods kept
   for (int k = 1; k <= 12; ++k) {
     for (int j : {1, 3}) EXPECT_EQ(matnum(j, k), expected[k - 1]) << j << "," << k;
   }
-  EXPECT_EQ(thickness, (std::array<double, 2>{0.5, 0.75}));
-  makematnum(3, 10, {5, 2147483647}, thickness, 0.5, matnum, out);
-  EXPECT_NE(out.str().find("  nper = number of periods  0\n"), std::string::npos);
+  EXPECT_EQ(g.thickness, (std::array<double, 2>{0.5, 0.75}));
+  EXPECT_EQ(g.nper, 2);
+  EXPECT_EQ(makematnum(3, 10, {5, 2147483647}, 0.5, matnum).nper, 0);
   EXPECT_EQ(matnum(1, 1), 1);  // untouched
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/report.h"
+#include "driver/report.h"
 #include "input/input.h"
 
 namespace {
@@ -30,7 +31,7 @@ std::string deck(std::initializer_list<std::pair<int, const char*>> edits = {}) 
   return s;
 }
 
-// A deck read: its values, warnings and echo.
+// A deck read: its values, warnings and the report's echo.
 struct deck_read : deck_values {
   std::vector<std::string> warnings;
   std::ostringstream out;
@@ -39,10 +40,12 @@ struct deck_read : deck_values {
   run_stop read(const std::string& text) {
     std::istringstream in(text);
     try {
-      deck_reading r = readata(in, out);
+      deck_reading r = readata(in);
+      report_deck(out, r.values);
       static_cast<deck_values&>(*this) = r.values;
       warnings = r.warnings;
-    } catch (const run_stop& s) {
+    } catch (const deck_stop& s) {
+      report_deck_stop(out, s);
       return s;
     }
     return {-1, "no stop"};

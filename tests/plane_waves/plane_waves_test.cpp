@@ -189,8 +189,7 @@ namespace {
 std::pair<coefficients_of_cell, double> example_cell(const std::string& name, double w,
                                                      double omega) {
   std::ifstream file(std::string(V2PFL_EXAMPLES) + "/" + name);
-  std::ostringstream echo;
-  deck_values d = readata(file, echo).values;
+  deck_values d = readata(file).values;
   d.nx = d.ny = 1;
   cell_int matnum(1, 1);
   cell_real phiw(1, 1);

@@ -79,10 +79,9 @@ struct rock_run : cell_coefficients {
 TEST(Kt, TheUpperHashinShtrikmanBound) {
   // Softer spheres in a stiffer host: the upper Hashin-Shtrikman bound.
   const double km = 3.7e10, mum = 4.4e10, ki = 8.58e9, mui = 3.7e9;
-  double k, mu;
   const double zeta = mum / 6.0 * (9.0 * km + 8.0 * mum) / (km + 2.0 * mum);
   for (double c : {0.0, 0.05, 0.6}) {
-    kt(km, mum, ki, mui, c, k, mu);
+    const auto [k, mu] = kt({km, mum}, {ki, mui}, c);
     EXPECT_NEAR(k, km + c / (1.0 / (ki - km) + (1.0 - c) / (km + 4.0 * mum / 3.0)), 1e-6 * k);
     EXPECT_NEAR(mu, mum + c / (1.0 / (mui - mum) + (1.0 - c) / (mum + zeta)), 1e-6 * mu);
   }

@@ -1,4 +1,4 @@
-// The values of a deck text, its echo discarded. Shared by the tests and
+// The values of a deck text. Shared by the tests and
 // the benchmarks.
 #pragma once
 
@@ -9,6 +9,5 @@
 
 inline deck_values deck_values_of(const std::string& text) {
   std::istringstream in(text);
-  std::ostringstream echo;
-  return readata(in, echo).values;
+  return readata(in).values;
 }

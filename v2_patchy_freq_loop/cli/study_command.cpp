@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/lists.h"
 #include "common/report.h"
+#include "driver/report.h"
 #include "input/input.h"
 #include "study/table_run.h"
 
@@ -40,17 +41,17 @@ std::string last_line(const std::string& report) {
 // stop of the reading names the deck.
 deck_values deck_of(const std::string& path, const std::string& text, std::ostream& err) {
   std::istringstream in(text);
-  std::ostringstream echo;
   try {
-    const deck_reading reading = readata(in, echo);
+    const deck_reading reading = readata(in);
     for (const std::string& warning : reading.warnings) err << warning << '\n';
     return reading.values;
-  } catch (run_stop& stop) {
-    stop.message = "deck \"" + path + "\": " +
-                   (stop.message.empty() ? "stop " + std::to_string(stop.code) + ": " +
-                                               last_line(echo.str())
-                                         : stop.message);
-    throw;
+  } catch (const deck_stop& stop) {
+    std::ostringstream echo;
+    report_deck_stop(echo, stop);
+    throw run_stop{stop.code, "deck \"" + path + "\": " +
+                                  (stop.message.empty() ? "stop " + std::to_string(stop.code) +
+                                                              ": " + last_line(echo.str())
+                                                        : stop.message)};
   }
 }
 

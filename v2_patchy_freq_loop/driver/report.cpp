@@ -5,8 +5,37 @@
 
 #include "common/fortran_format.h"
 #include "common/report.h"
+#include "input/deck_rules.h"
 
 namespace {
+
+// The nine header values of the deck, one a line.
+void echo_header(std::ostream& out, const deck_values& d) {
+  free_line(out, d.freq1);
+  free_line(out, d.freq2);
+  free_line(out, d.nfreq);
+  free_line(out, d.domain_size);
+  free_line(out, d.nx);
+  free_line(out, d.ny);
+  free_line(out, d.key_model);
+  free_line(out, d.model);
+  free_line(out, d.nmat);
+}
+
+// Echo of block i: its heading, nl(i), and the material values with an
+// empty line after the fluid viscosity `eta`.
+void echo_block(std::ostream& out, const deck_values& d, int i) {
+  const std::string stars(34, '*');
+  free_line(out, stars);
+  free_line(out, " layer i=  ", i);
+  free_line(out);
+  free_line(out, stars);
+  free_line(out, " nl(i) = cell in layer i       = ", d.nl[i - 1]);
+  for (const material_field& f : material_fields) {
+    free_line(out, f.label, mat(d.*f.values, i));
+    if (f.values == &deck_values::eta) free_line(out);
+  }
+}
 
 // The 27-character star line of the rock-physics reports.
 constexpr const char* star_line_27 = "************************** ";
@@ -269,6 +298,43 @@ void response_lines(std::ostream& out, const deck_values& d, const core::point_r
 }
 
 }  // namespace
+
+void report_deck(std::ostream& out, const deck_values& d) {
+  echo_header(out, d);
+  for (int i = 1; i <= d.nmat; ++i) echo_block(out, d, i);
+  free_line(out, " model (=0,layered,=1,fractal  = ", d.model);
+  free_line(out);
+  free_line(out, " mesh size h ", d.h);
+}
+
+void report_deck_stop(std::ostream& out, const deck_stop& s) {
+  if (!s.header_read) return;
+  echo_header(out, s.read);
+  if (s.ice_material == 0) return;
+  free_line(out, " Ice model, phi_a_m is smaller than phi_layer_m(i) ");
+  free_line(out, " ERROR, the code stops ");
+  free_line(out, " phi_a_m(i) = ", mat(s.read.phi_a_m, s.ice_material), " phi_layer_m(i) = ",
+            mat(s.read.phi_layer_m, s.ice_material));
+}
+
+void report_layers(std::ostream& out, const layer_geometry& g) {
+  free_line(out, "nl(1), nl(2)  ", g.nl[0], g.nl[1]);
+  free_line(out, " domain size (m) ", g.ny * g.h);
+  free_line(out);
+  free_line(out, " ny = number of subintervals in y-direction ", g.ny);
+  free_line(out);
+  free_line(out, " hy = subinterval size (m) ", g.h);
+  free_line(out);
+  free_line(out, " nper = number of periods ", g.nper);
+  free_line(out);
+  for (int i : {0, 1}) {
+    const std::string layer = " size of layer " + std::to_string(i + 1);
+    free_line(out, layer + " in subintervals ", g.nl[i]);
+    free_line(out);
+    free_line(out, layer + " (m) ", g.thickness[i]);
+    free_line(out);
+  }
+}
 
 void report_moduli(std::ostream& out, const moduli_record& r, int stop) {
   if (r.key_model == 0 && r.fractions) ice_fraction_report(out, *r.fractions);

@@ -3,7 +3,6 @@
 // reference values beside it, its report and every result file.
 #include "driver/run.h"
 
-#include <array>
 #include <exception>
 #include <iterator>
 #include <memory>
@@ -40,10 +39,12 @@ deck_read read_once(const std::string& deck_text) {
   std::ostringstream echo;
   deck_read r;
   try {
-    deck_reading reading = readata(deck, echo);
+    deck_reading reading = readata(deck);
+    report_deck(echo, reading.values);
     r.values = std::move(reading.values);
     r.warnings = std::move(reading.warnings);
-  } catch (const run_stop& stop) {
+  } catch (const deck_stop& stop) {
+    report_deck_stop(echo, stop);
     r.stop = stop;
   }
   r.echo = echo.str();
@@ -70,8 +71,7 @@ void material_map(const deck_values& d, result_files& files, std::ostream& out) 
   result_file map(files.dir / "matnum_p33");
   files.material_gnu.open(files.dir / "matnum_p33_gnu");
   cell_int matnum(d.nx, d.ny);
-  std::array<double, 2> thickness{};
-  makematnum(d.nx, d.ny, d.nl, thickness, d.h, matnum, out);
+  report_layers(out, makematnum(d.nx, d.ny, d.nl, d.h, matnum));
   for (int k = 1; k <= d.ny; ++k)
     for (int j = 1; j <= d.nx; ++j) {
       matnum(j, k) = 1;

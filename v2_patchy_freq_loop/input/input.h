@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/arrays.h"
+#include "common/report.h"
 #include "common/water.h"
 #include "input/deck.h"
 
@@ -27,21 +28,44 @@ struct deck_reading {
   std::vector<std::string> warnings;
 };
 
-// Reads the input deck from `in`, echoes it on `out` and derives the cell
-// side h = domain_size / ny. A bad value, or a deck past max_deck_bytes,
-// throws run_stop naming the deck line and field; the ice-model check stops
-// with code 11. A real written without a decimal point whose implied
+// A deck whose reading stopped: the stop, and how far the reading got
+// (what the report echoes before the stop): the values read up to it,
+// whether the nine header values were read whole, and the material whose
+// ice-model check stopped it (code 11; 0 for any other stop).
+struct deck_stop : run_stop {
+  deck_stop(const run_stop& stop, const deck_values& values, bool header, int ice)
+      : run_stop(stop), read(values), header_read(header), ice_material(ice) {}
+  deck_values read;
+  bool header_read;
+  int ice_material;
+};
+
+// Reads the input deck from `in` and derives the cell side
+// h = domain_size / ny. A bad value, or a deck past max_deck_bytes, throws
+// deck_stop (code 2) naming the deck line and field; the ice-model check
+// stops with code 11. A real written without a decimal point whose implied
 // decimals change it gives a warning.
-deck_reading readata(std::istream& in, std::ostream& out);
+deck_reading readata(std::istream& in);
 
 // The whole text of a deck, read from `in` up to max_deck_bytes; a longer
 // or unreadable input stops the run (code 2) with a message naming
 // `source`, the deck as messages name it (e.g. deck "a.deck").
 std::string bounded_deck_text(std::istream& in, const std::string& source);
 
-// Periodic two-layer material numbering of the grid, with its report.
-void makematnum(int nx, int ny, const std::array<int, 2>& nl, std::array<double, 2>& thickness,
-                double h, cell_int& matnum, std::ostream& out);
+// The geometry of the layered numbering: cells per layer, whole periods
+// in the grid's height and the layers' thicknesses (m).
+struct layer_geometry {
+  std::array<int, 2> nl;
+  int ny;
+  double h;
+  int nper;
+  std::array<double, 2> thickness;
+};
+
+// Periodic two-layer material numbering of matnum's nx x ny cells with
+// cell side h; returns its geometry.
+layer_geometry makematnum(int nx, int ny, const std::array<int, 2>& nl, double h,
+                          cell_int& matnum);
 
 // Water proportion of every cell: two horizontal halves (model 0) or, for
 // model 1, the cell lines of the water-field file, read from `water`;

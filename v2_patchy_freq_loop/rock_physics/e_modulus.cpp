@@ -31,16 +31,15 @@ struct frame_moduli {
 // Ice model: Kuster-Toksoz frames with empty pores, weighted by the ice
 // content of the pore space to the power 3.8.
 frame_moduli ice_frame(const cell_fractions& f, const minerals& mn) {
-  double k_empty, mu_empty;
-  kt(mn.ak_s1, mn.xmu_s1, mn.ak_air, mn.xmu_air, 1.0 - f.phi1, k_empty, mu_empty);
+  const elastic_moduli air{mn.ak_air, mn.xmu_air};
+  const elastic_moduli dry1 = kt({mn.ak_s1, mn.xmu_s1}, air, 1.0 - f.phi1);
+  const elastic_moduli dry3 = kt({mn.ak_s3, mn.xmu_s3}, air, f.phi1);
   const double ice = std::pow(f.phi3 / (1.0 - f.phi1), 3.8);
   frame_moduli fr;
-  fr.xmu_m1 = 1.31e10 + (mu_empty - 1.31e10) * ice;
+  fr.xmu_m1 = 1.31e10 + (dry1.mu - 1.31e10) * ice;
   fr.ak_m1 = 1.44e10;
-  double k3, mu3;
-  kt(mn.ak_s3, mn.xmu_s3, mn.ak_air, mn.xmu_air, f.phi1, k3, mu3);
-  fr.ak_m3 = ice * k3;
-  fr.xmu_m3 = ice * mu3;
+  fr.ak_m3 = ice * dry3.k;
+  fr.xmu_m3 = ice * dry3.mu;
   return fr;
 }
 

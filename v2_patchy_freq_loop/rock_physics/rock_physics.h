@@ -11,9 +11,14 @@
 #include "input/deck.h"
 #include "rock_physics/cell_fractions.h"
 
-// Kuster-Toksoz moduli (k, mu) of a host (km, mum) holding spherical
-// inclusions (ki, mui) at volume concentration c.
-void kt(double km, double mum, double ki, double mui, double c, double& k, double& mu);
+// Bulk and shear modulus of an isotropic elastic material (Pa).
+struct elastic_moduli {
+  double k, mu;
+};
+
+// Kuster-Toksoz moduli of a host holding spherical inclusions at volume
+// concentration c.
+elastic_moduli kt(const elastic_moduli& host, const elastic_moduli& inclusion, double c);
 
 // What the rock physics reads of every cell: its material (1 or 2) and its
 // volume fractions, computed once.
