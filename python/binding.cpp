@@ -251,16 +251,15 @@ py::list exit_statuses() {
 
 using field_array = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
-// Computes one point of `deck_in` on workspace `w`, the GIL released; a stop
+// Computes one point of `deck_in` on workspace `w`, the GIL released; a
+// request the core refuses (core::point_fault) raises ValueError, a stop
 // throws run_stop.
 core::point_result point_of(const py::dict& deck_in, double freq, const field_array& field,
                             workspace_handle& w) {
   const deck_values deck = deck_of(deck_in);
-  if (deck.nx != w.plan->nx || deck.ny != w.plan->ny)
-    throw std::invalid_argument("the workspace is not of the deck's grid");
-  if (!core::valid_frequency(freq))
-    throw std::invalid_argument("the frequency must be a positive number of Hz");
   const core::water_field water = water_of(field, deck.nx, deck.ny);
+  if (auto fault = core::point_fault(deck, freq, water, *w.plan))
+    throw std::invalid_argument(fault->message);
   py::gil_scoped_release unlocked;
   std::unique_lock lock(w.busy, std::try_to_lock);
   if (!lock) throw std::runtime_error("the workspace is in use by another thread");

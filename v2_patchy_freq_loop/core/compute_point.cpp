@@ -41,23 +41,6 @@ cell_map<T> as_map(const cell_array<T>& a, int nx, int ny, int j0 = 0, int k0 = 
   return m;
 }
 
-// Stops unless the frequency is valid and the deck and the water field
-// have the plan's grid.
-void check_point(const deck_values& deck, double freq_hz, const water_field& field,
-                 const grid_plan& plan) {
-  if (!valid_frequency(freq_hz))
-    throw run_stop{stop_bad_deck,
-                   "frequency " + free_real(freq_hz) + " Hz is not a positive number"};
-  auto size = [](int nx, int ny) { return std::to_string(nx) + " x " + std::to_string(ny); };
-  if (deck.nx != plan.nx || deck.ny != plan.ny)
-    throw run_stop{stop_bad_deck, "the deck's grid " + size(deck.nx, deck.ny) +
-                                      " is not the plan's " + size(plan.nx, plan.ny)};
-  if (field.nx != plan.nx || field.ny != plan.ny ||
-      field.v.size() != static_cast<std::size_t>(plan.nx) * plan.ny)
-    throw run_stop{stop_bad_water_file, "the water field " + size(field.nx, field.ny) +
-                                            " is not the grid's " + size(plan.nx, plan.ny)};
-}
-
 // The numeric factorization with the solve, in the plan's order and
 // structures, on the workspace's threads; the plan's failure or a zero
 // pivot goes to `failure` and stops the point.
@@ -147,7 +130,7 @@ void platen_response(const deck_values& d, const grid_plan& plan, point_workspac
 // The point into `o`; a stop throws run_stop, `o` keeping what was reached.
 void compute_into(const deck_values& deck, double freq_hz, const water_field& field,
                   const grid_plan& plan, point_workspace& ws, point_outcome& o) {
-  check_point(deck, freq_hz, field, plan);
+  if (auto fault = point_fault(deck, freq_hz, field, plan)) throw *fault;
   for (int k = 1; k <= deck.ny; ++k)
     for (int j = 1; j <= deck.nx; ++j) ws.phiw(j, k) = field(j, k);
 
@@ -179,6 +162,22 @@ std::unique_ptr<point_workspace> make_workspace(const grid_plan& plan, int threa
 }
 
 bool valid_frequency(double freq_hz) { return freq_hz > 0 && std::isfinite(freq_hz); }
+
+std::optional<run_stop> point_fault(const deck_values& deck, double freq_hz,
+                                    const water_field& field, const grid_plan& plan) {
+  if (!valid_frequency(freq_hz))
+    return run_stop{stop_bad_deck,
+                    "frequency " + free_real(freq_hz) + " Hz is not a positive number"};
+  auto size = [](int nx, int ny) { return std::to_string(nx) + " x " + std::to_string(ny); };
+  if (deck.nx != plan.nx || deck.ny != plan.ny)
+    return run_stop{stop_bad_deck, "the deck's grid " + size(deck.nx, deck.ny) +
+                                       " is not the plan's " + size(plan.nx, plan.ny)};
+  if (field.nx != plan.nx || field.ny != plan.ny ||
+      field.v.size() != static_cast<std::size_t>(plan.nx) * plan.ny)
+    return run_stop{stop_bad_water_file, "the water field " + size(field.nx, field.ny) +
+                                             " is not the grid's " + size(plan.nx, plan.ny)};
+  return std::nullopt;
+}
 
 point_outcome run_point(const deck_values& deck, double freq_hz, const water_field& field,
                         const grid_plan& plan, point_workspace& ws) {

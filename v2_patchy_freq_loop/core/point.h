@@ -141,8 +141,17 @@ struct point_outcome {
 // value (stop_bad_deck); lists and sweeps of frequencies refuse it first.
 bool valid_frequency(double freq_hz);
 
-// Computes one point of `deck`'s grid at `freq_hz` (valid_frequency) with `field`
-// (which must be plan-sized) under the plan's test. Per-solid: the same
+// Why a point of `deck` at `freq_hz` with `field` cannot be computed on
+// `plan`: a frequency that is not valid, a deck or a water field not of the
+// plan's grid; the stop it would end with (stop_bad_deck, or
+// stop_bad_water_file for the field), or none. The one check of a point's
+// request: the core stops on it, and callers that refuse a request before
+// computing (Python's ValueError) ask it too.
+std::optional<run_stop> point_fault(const deck_values& deck, double freq_hz,
+                                    const water_field& field, const grid_plan& plan);
+
+// Computes one point of `deck`'s grid at `freq_hz` with `field` under the
+// plan's test; a request with a point_fault stops with it. Per-solid: the same
 // bits as a batch run of `deck` with freq1 = freq_hz and that water field.
 // A stop of the computation ends the outcome with its run_stop; running out
 // of memory throws std::bad_alloc. A degenerate response is returned as
