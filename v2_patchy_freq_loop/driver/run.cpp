@@ -100,37 +100,13 @@ core::water_field water_of_cycle(const deck_values& d, const run_settings& setti
       settings.water_file.empty() ? water_file_name : settings.water_file, d.nx, d.ny);
 }
 
-// One line of a cell map: the cell and one value.
-void map_line(result_file& f, int j, int k, double value) { free_line(f.os(), j, k, value); }
-
-// The strain and stress maps, cell by cell.
-void write_strain_stress_maps(const core::point_result& r, result_files& files) {
-  for (int k = 1; k <= r.stress.ny; ++k)
-    for (int j = 1; j <= r.stress.nx; ++j) {
-      map_line(files.real_strain1, j, k, r.strain1(j, k).real());
-      map_line(files.imag_strain1, j, k, r.strain1(j, k).imag());
-      map_line(files.real_strain3, j, k, r.strain3(j, k).real());
-      map_line(files.imag_strain3, j, k, r.strain3(j, k).imag());
-      map_line(files.real_stress, j, k, r.stress(j, k).real());
-      map_line(files.imag_stress, j, k, r.stress(j, k).imag());
-    }
-  for (result_file* f : {&files.real_strain1, &files.imag_strain1, &files.real_strain3,
-                         &files.imag_strain3, &files.real_stress, &files.imag_stress})
-    f->flush();
-}
-
-// The pressure map of every cell and the gradient map of the interior cells,
-// labelled j - 1, k - 1.
-void write_pressure_maps(const core::point_result& r, result_files& files) {
-  const int nx = r.pressure.nx, ny = r.pressure.ny;
-  for (int k = 1; k <= ny; ++k)
-    for (int j = 1; j <= nx; ++j) {
-      map_line(files.pressure, j, k, std::abs(r.pressure(j, k)));
-      if (interior_cell(j, k, nx, ny))
-        map_line(files.grad_pressure, j - 1, k - 1, r.grad_pressure(j - 1, k - 1));
-    }
-  files.pressure.flush();
-  files.grad_pressure.flush();
+// Maps first ... last - 1 of study::point_maps, each flushed once written.
+void write_maps(const core::point_result& r, result_files& files, std::size_t first,
+                std::size_t last) {
+  for (std::size_t i = first; i < last; ++i) {
+    study::point_maps[i].write(files.maps[i].os(), r);
+    files.maps[i].flush();
+  }
 }
 
 // Writes the "(g15.5,2x,g15.5)" line of a result file.
@@ -148,14 +124,14 @@ void free_result_line(result_file& f, const Values&... values) {
 
 // The result files of the cycle, in the order the run writes them.
 void write_results(const deck_values& d, const core::point_result& r, result_files& files) {
-  write_strain_stress_maps(r, files);
+  write_maps(r, files, 2, 8);  // strains and stresses
   // The water proportion of the cycle, uniform over the sample.
   const double water_proportion = core::batch_water_proportion;
   free_result_line(files.vp_anal, water_proportion, r.plane.vp1);
   g15_line(files.vp_eq, water_proportion, r.avg.velocity);
   g15_line(files.qinv_eq, water_proportion, r.avg.qinv);
   g15_line(files.qinv_anal, r.freq_hz, r.plane.qinv_p1);
-  write_pressure_maps(r, files);
+  write_maps(r, files, 0, 2);  // pressure and its gradient
   const double freq_sweep = freq_sweep_point(d.freq1, d.freq2, d.nfreq);
   if (!files.solid3_q.is_open()) files.solid3_q.open(files.dir / "fort.54");
   g15_line(files.solid3_q, freq_sweep, r.q3);

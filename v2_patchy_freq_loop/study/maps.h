@@ -1,11 +1,26 @@
 // The cell maps of one point, as the batch run writes them.
 #pragma once
 
+#include <array>
 #include <filesystem>
+#include <ostream>
 
 #include "core/point.h"
 
 namespace study {
+
+// A cell map of a point's result: its file name and its lines, one
+// "j k value" line per cell, bottom row first.
+struct map_file {
+  const char* name;
+  void (*write)(std::ostream& out, const core::point_result& r);
+};
+
+// The eight cell maps of a point, in the order a batch run creates them:
+// the pressure modulus, the pressure gradient of the interior cells, then
+// the real and imaginary parts of the strains of solid 1 and solid 3 and
+// of the stress.
+extern const std::array<map_file, 8> point_maps;
 
 // Writes the strain, stress, pressure and pressure-gradient maps of `r`
 // into `dir` (created when missing), with the batch run's file names and
