@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 
 #include "cli/cli_run.h"
 #include "driver/run_dir.h"
@@ -52,11 +51,6 @@ fs::path copy_of_reference(const std::string& name) {
   return dir;
 }
 
-void replace_in(const fs::path& f, const std::string& from, const std::string& to) {
-  std::string t = file_bytes(f);
-  write_file(f, t.replace(t.find(from, t.find('\n')), from.size(), to));
-}
-
 // A deck file like grid_3x3's but for its fourth line.
 std::string other_deck(const fs::path& dir) {
   return deck_file(dir, "other", with_line(read_lines(golden_case("grid_3x3") / "deck"), 4, "0.2"))
@@ -72,16 +66,32 @@ std::string provenance_but_date_and_time(const fs::path& file) {
   return kept;
 }
 
-// Holds the lock of a table as another writer would.
-struct held_lock {
-  int fd;
-  explicit held_lock(const fs::path& file) : fd(open(file.c_str(), O_RDWR | O_CREAT, 0666)) {
-    flock(fd, LOCK_EX);
-  }
-  ~held_lock() { close(fd); }
-};
-
+// What makes a table refused: a change of the directory of the study.
 using spoiler = std::function<void(const fs::path&)>;
+
+spoiler removed(const std::string& file) {
+  return [=](const fs::path& d) { fs::remove(d / file); };
+}
+
+spoiler edited(const std::string& file, const std::string& from, const std::string& to) {
+  return [=](const fs::path& d) {
+    std::string t = file_bytes(d / file);
+    write_file(d / file, t.replace(t.find(from, t.find('\n')), from.size(), to));
+  };
+}
+
+// The shard `part` of `s` run into the directory.
+spoiler sharded(const std::string& part, study_of s = {}) {
+  return [=](const fs::path& d) {
+    ASSERT_EQ(run_cli_program(s.args(".", {"--shard", part}), d).status, 0);
+  };
+}
+
+// The lock of a table taken as another writer would, until the test ends
+// (each case works on a fresh copy).
+spoiler locked(const std::string& file) {
+  return [=](const fs::path& d) { flock(open((d / file).c_str(), O_RDWR | O_CREAT, 0666), LOCK_EX); };
+}
 
 }  // namespace
 
@@ -89,41 +99,31 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
   const spoiler nothing = [](const fs::path&) {};
   const auto resume = [](study_of s) { return s.args("out", {"--resume"}); };
   const std::vector<std::string> merge = {"merge", "out"};
-  // Run a shard of `s` into the directory of the study.
-  const auto shard = [](const fs::path& out, const std::string& part, study_of s = {}) {
-    ASSERT_EQ(run_cli_program(s.args(".", {"--shard", part}), out).status, 0);
-  };
-  const auto file = [](const fs::path& out, int i, const char* ext) {
-    return out / ("study.shard-" + std::to_string(i) + "-of-3" + ext);
-  };
-  const fs::path decks = fresh_dir("refused_other_deck");
+  const std::string other = other_deck(fresh_dir("refused_other_deck"));
+  const std::string shard1 = "study.shard-1-of-3", shard2 = "study.shard-2-of-3";
   const struct {
     const char* what;
     spoiler spoil;
     std::vector<std::string> args;
     const char* message;
     int status = 8;
-    const char* lock = nullptr;  // a lock file held meanwhile
   } cases[] = {
-      {"another deck", nothing, resume({.deck = other_deck(decks)}), "from another deck"},
+      {"another deck", nothing, resume({.deck = other}), "from another deck"},
       {"another test", nothing, resume({.test = "platen"}),
        "with the per-solid test, not the platen test"},
       {"another point list", nothing, resume({.freq = "1:1e5:6"}), "another point list"},
       {"another shard",
-       [&](const fs::path& d) {
-         shard(d, "1/2");
+       [](const fs::path& d) {
+         sharded("1/2")(d);
          fs::rename(d / "study.shard-1-of-2.fingerprint", d / "study.fingerprint");
        },
        resume({}), "for another shard"},
-      {"no fingerprint", [](const fs::path& d) { fs::remove(d / "study.fingerprint"); }, resume({}),
-       "no study.fingerprint beside it"},
-      {"a changed value",
-       [](const fs::path& d) { replace_in(d / "study.csv", ",2476.0000000000005,", ",2476,"); },
-       resume({}), "row 1: not the row its fingerprint records"},
-      {"a table of another study",
-       [](const fs::path& d) { replace_in(d / "study.csv", ",0.1,", ",0.2,"); }, resume({}),
+      {"no fingerprint", removed("study.fingerprint"), resume({}), "no study.fingerprint beside it"},
+      {"a changed value", edited("study.csv", ",2476.0000000000005,", ",2476,"), resume({}),
+       "row 1: not the row its fingerprint records"},
+      {"a table of another study", edited("study.csv", ",0.1,", ",0.2,"), resume({}),
        "not the row of point 0"},
-      {"another writer", nothing, resume({}), "another study or merge is writing", 8, "study.lock"},
+      {"another writer", locked("study.lock"), resume({}), "another study or merge is writing"},
       {"a table that is a link",
        [](const fs::path& d) {
          fs::rename(d / "study.csv", d / "target.csv");
@@ -136,61 +136,51 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
          mkfifo((d / "study.fingerprint").c_str(), 0600);
        },
        resume({}), "is not a regular file", 4},
-      {"merge: missing", [&](const fs::path& d) { fs::remove(file(d, 1, ".csv")); }, merge,
+      {"merge: missing", removed(shard1 + ".csv"), merge,
        "missing shard table study.shard-1-of-3.csv"},
       {"merge: partial",
-       [&](const fs::path& d) { fs::resize_file(file(d, 2, ".csv"), fs::file_size(file(d, 2, ".csv")) - 3); },
+       [&](const fs::path& d) { fs::resize_file(d / (shard2 + ".csv"), fs::file_size(d / (shard2 + ".csv")) - 3); },
        merge, "partial"},
-      {"merge: other points", [&](const fs::path& d) { shard(d, "1/3", {.water = "0.1,0.3"}); }, merge,
-       "another point list"},
-      {"merge: other test",
-       [&](const fs::path& d) { replace_in(file(d, 1, ".fingerprint"), "per-solid", "platen"); }, merge,
+      {"merge: other points", sharded("1/3", {.water = "0.1,0.3"}), merge, "another point list"},
+      {"merge: other test", edited(shard1 + ".fingerprint", "per-solid", "platen"), merge,
        "another test"},
-      {"merge: other deck", [&](const fs::path& d) { shard(d, "2/3", {.deck = other_deck(decks)}); },
-       merge, "another deck"},
-      {"merge: other split", [&](const fs::path& d) { shard(d, "0/2"); }, merge, "different splits"},
+      {"merge: other deck", sharded("2/3", {.deck = other}), merge, "another deck"},
+      {"merge: other split", sharded("0/2"), merge, "different splits"},
       {"merge: beyond the split",
        [](const fs::path& d) { write_file(d / "study.shard-3-of-3.csv", ""); }, merge,
        "numbered beyond its split"},
       {"merge: fingerprint of another shard",
        [&](const fs::path& d) {
-         fs::copy_file(file(d, 0, ".fingerprint"), file(d, 1, ".fingerprint"),
+         fs::copy_file(d / "study.shard-0-of-3.fingerprint", d / (shard1 + ".fingerprint"),
                        fs::copy_options::overwrite_existing);
        },
        merge, "records another shard"},
-      {"merge: no provenance", [&](const fs::path& d) { fs::remove(file(d, 1, ".json")); }, merge,
-       "study.shard-1-of-3.json: missing"},
+      {"merge: no provenance", removed(shard1 + ".json"), merge, "study.shard-1-of-3.json: missing"},
       {"merge: duplicated row",
-       [&](const fs::path& d) {
-         const std::string text = file_bytes(file(d, 0, ".csv"));
+       [](const fs::path& d) {
+         const std::string text = file_bytes(d / "study.shard-0-of-3.csv");
          const std::size_t row = text.find('\n') + 1;
-         write_file(file(d, 0, ".csv"), text + text.substr(row, text.find('\n', row) + 1 - row));
+         write_file(d / "study.shard-0-of-3.csv", text + text.substr(row, text.find('\n', row) + 1 - row));
        },
        merge, "holds more than the rows of its shard"},
-      {"merge: changed row",
-       [&](const fs::path& d) { replace_in(file(d, 2, ".csv"), ",per-solid,3", ",per-solid,4"); },
-       merge, "row 1: not the row of point 2 its fingerprint records"},
-      {"merge: no fingerprint", [&](const fs::path& d) { fs::remove(file(d, 2, ".fingerprint")); },
-       merge, "no fingerprint beside it"},
+      {"merge: changed row", edited(shard2 + ".csv", ",per-solid,3", ",per-solid,4"), merge,
+       "row 1: not the row of point 2 its fingerprint records"},
+      {"merge: no fingerprint", removed(shard2 + ".fingerprint"), merge, "no fingerprint beside it"},
       {"merge: alias",
-       [&](const fs::path& d) { fs::copy(file(d, 1, ".csv"), d / "study.shard-01-of-3.csv"); }, merge,
-       "under another name than study.shard-1-of-3.csv"},
+       [&](const fs::path& d) { fs::copy(d / (shard1 + ".csv"), d / "study.shard-01-of-3.csv"); },
+       merge, "under another name than study.shard-1-of-3.csv"},
       {"merge: huge count",
        [](const fs::path& d) { write_file(d / "study.shard-0-of-99999999999999999999.csv", ""); },
        merge, "shard number 99999999999999999999 out of range"},
-      {"merge: provenance of another deck",
-       [&](const fs::path& d) { replace_in(file(d, 1, ".json"), "\"deck\": \"", "\"deck\": \"x"); },
+      {"merge: provenance of another deck", edited(shard1 + ".json", "\"deck\": \"", "\"deck\": \"x"),
        merge, "its provenance differs from the first shard's"},
-      {"merge: another writer", nothing, merge, "another study or merge is writing", 8,
-       "study.shard-2-of-3.lock"},
+      {"merge: another writer", locked(shard2 + ".lock"), merge, "another study or merge is writing"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const fs::path dir = copy_of_reference("refused");
     c.spoil(dir / "out");
     const std::string table = file_bytes(dir / "out" / "study.csv");
-    std::optional<held_lock> lock;
-    if (c.lock) lock.emplace(dir / "out" / c.lock);
     const cli_run r = run_cli_program(c.args, dir);
     EXPECT_EQ(r.status, c.status);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
