@@ -90,7 +90,9 @@ spoiler sharded(const std::string& part, study_of s = {}) {
 // The lock of a table taken as another writer would, until the test ends
 // (each case works on a fresh copy).
 spoiler locked(const std::string& file) {
-  return [=](const fs::path& d) { flock(open((d / file).c_str(), O_RDWR | O_CREAT, 0666), LOCK_EX); };
+  return [=](const fs::path& d) {
+    flock(open((d / file).c_str(), O_RDWR | O_CREAT, 0666), LOCK_EX);
+  };
 }
 
 }  // namespace
@@ -118,7 +120,8 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
          fs::rename(d / "study.shard-1-of-2.fingerprint", d / "study.fingerprint");
        },
        resume({}), "for another shard"},
-      {"no fingerprint", removed("study.fingerprint"), resume({}), "no study.fingerprint beside it"},
+      {"no fingerprint", removed("study.fingerprint"), resume({}),
+       "no study.fingerprint beside it"},
       {"a changed value", edited("study.csv", ",2476.0000000000005,", ",2476,"), resume({}),
        "row 1: not the row its fingerprint records"},
       {"a table of another study", edited("study.csv", ",0.1,", ",0.2,"), resume({}),
@@ -139,7 +142,9 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
       {"merge: missing", removed(shard1 + ".csv"), merge,
        "missing shard table study.shard-1-of-3.csv"},
       {"merge: partial",
-       [&](const fs::path& d) { fs::resize_file(d / (shard2 + ".csv"), fs::file_size(d / (shard2 + ".csv")) - 3); },
+       [&](const fs::path& d) {
+         fs::resize_file(d / (shard2 + ".csv"), fs::file_size(d / (shard2 + ".csv")) - 3);
+       },
        merge, "partial"},
       {"merge: other points", sharded("1/3", {.water = "0.1,0.3"}), merge, "another point list"},
       {"merge: other test", edited(shard1 + ".fingerprint", "per-solid", "platen"), merge,
@@ -155,26 +160,31 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
                        fs::copy_options::overwrite_existing);
        },
        merge, "records another shard"},
-      {"merge: no provenance", removed(shard1 + ".json"), merge, "study.shard-1-of-3.json: missing"},
+      {"merge: no provenance", removed(shard1 + ".json"), merge,
+       "study.shard-1-of-3.json: missing"},
       {"merge: duplicated row",
        [](const fs::path& d) {
          const std::string text = file_bytes(d / "study.shard-0-of-3.csv");
          const std::size_t row = text.find('\n') + 1;
-         write_file(d / "study.shard-0-of-3.csv", text + text.substr(row, text.find('\n', row) + 1 - row));
+         write_file(d / "study.shard-0-of-3.csv",
+                    text + text.substr(row, text.find('\n', row) + 1 - row));
        },
        merge, "holds more than the rows of its shard"},
       {"merge: changed row", edited(shard2 + ".csv", ",per-solid,3", ",per-solid,4"), merge,
        "row 1: not the row of point 2 its fingerprint records"},
-      {"merge: no fingerprint", removed(shard2 + ".fingerprint"), merge, "no fingerprint beside it"},
+      {"merge: no fingerprint", removed(shard2 + ".fingerprint"), merge,
+       "no fingerprint beside it"},
       {"merge: alias",
        [&](const fs::path& d) { fs::copy(d / (shard1 + ".csv"), d / "study.shard-01-of-3.csv"); },
        merge, "under another name than study.shard-1-of-3.csv"},
       {"merge: huge count",
        [](const fs::path& d) { write_file(d / "study.shard-0-of-99999999999999999999.csv", ""); },
        merge, "shard number 99999999999999999999 out of range"},
-      {"merge: provenance of another deck", edited(shard1 + ".json", "\"deck\": \"", "\"deck\": \"x"),
-       merge, "its provenance differs from the first shard's"},
-      {"merge: another writer", locked(shard2 + ".lock"), merge, "another study or merge is writing"},
+      {"merge: provenance of another deck",
+       edited(shard1 + ".json", "\"deck\": \"", "\"deck\": \"x"), merge,
+       "its provenance differs from the first shard's"},
+      {"merge: another writer", locked(shard2 + ".lock"), merge,
+       "another study or merge is writing"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -65,7 +65,6 @@ void expect_rows_equal_batch_runs(const std::string& name, const fs::path& case_
     const program_run batch = run_program(with_line(deck, 1, row.at("freq_hz")), batch_dir);
     ASSERT_EQ(batch.status, 40) << batch.err;
     EXPECT_EQ(row.at("stop"), "40");
-    EXPECT_EQ(row.at("test"), "per-solid");
     EXPECT_EQ(row.at("vp_m_s"), report_value(batch.out, "using averages  Velocity(m/s) FE"));
     EXPECT_EQ(row.at("inv_q_x1000"), report_value(batch.out, "using averages 1000/Q FE"));
     EXPECT_EQ(row.at("vp_top_m_s"), report_value(batch.out, "from deltavol1 Velocity(m/s) FE"));

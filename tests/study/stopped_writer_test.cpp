@@ -92,22 +92,26 @@ TEST(StoppedWriter, StudyOrMergeStoppedAnywhereResumesToTheSameBytes) {
     const char* step;
     int after;
     bool merge;  // of this study's shards, beside the complete table of another
-  } stops[] = {{"pair: written aside", 0, false},  {"pair: fingerprint head in place", 0, false},
-               {"pair: table in place", 0, false}, {"row: record written", 0, false},
-               {"row: record written", 3, false},  {"pair: written aside", 0, true},
+  } stops[] = {{"pair: written aside", 0, false},
+               {"pair: fingerprint head in place", 0, false},
+               {"pair: table in place", 0, false},
+               {"row: record written", 0, false},
+               {"row: record written", 3, false},
+               {"pair: written aside", 0, true},
                {"pair: fingerprint head in place", 0, true},
-               {"pair: table in place", 0, true},  {"pair: rows recorded", 0, true}};
+               {"pair: table in place", 0, true},
+               {"pair: rows recorded", 0, true}};
   for (const auto& [step, after, merge] : stops)
     for (bool over_other : {false, true}) {
       if (merge && !over_other) continue;
       SCOPED_TRACE(std::string(step) + " after " + std::to_string(after) +
-                   (merge ? " merging" : over_other ? " over another study" : ""));
+                   (merge ? " merging" : "") + (over_other ? " over another study" : ""));
       const fs::path dir = fresh_dir("stopped"), was = over_other ? before : ref;
       if (over_other) fs::copy(before, dir, fs::copy_options::recursive);
       for (int i = 0; merge && i < 2; ++i) s.run(dir, false, {i, 2});
-      ASSERT_EQ(child_status([&] { merge ? study::merge_shards(dir) : s.run(dir, false); },
-                             step, after),
-                0);
+      ASSERT_EQ(
+          child_status([&] { merge ? study::merge_shards(dir) : s.run(dir, false); }, step, after),
+          0);
       // The pair as it was, or one that resumes to the whole study.
       if (file_bytes(dir / "study.fingerprint") == file_bytes(was / "study.fingerprint")) {
         EXPECT_EQ(file_bytes(dir / "study.csv"), file_bytes(was / "study.csv"));

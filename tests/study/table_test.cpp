@@ -152,23 +152,17 @@ TEST(FrequencyRule, EndsExactAndLogarithmicallySpaced) {
     for (int i = 1; i < n; ++i) EXPECT_NEAR(std::log10(f[i] / f[i - 1]), step, 1e-12);
   }
   EXPECT_THROW(study::log_sweep(0, 10, 3), std::invalid_argument);
-  deck_values d;
-  d.freq1 = 37.5;
-  d.freq2 = 1000;
-  d.nfreq = 1;
-  EXPECT_EQ(study::deck_frequencies(d), std::vector<double>{37.5});
+  EXPECT_EQ(study::deck_frequencies({.freq1 = 37.5, .freq2 = 1000, .nfreq = 1}),
+            std::vector<double>{37.5});
 }
 
 TEST(Table, ReadmeListsTheColumnsAndStatusesOfTheProgram) {
   const std::string readme = file_bytes(fs::path(V2PFL_EXAMPLES).parent_path() / "README.md");
-  std::string header;
   for (const study::column& c : study::table_columns) {
-    header.append(header.empty() ? "" : ",").append(c.name);
     const std::string row = "| `" + std::string(c.name) + "` | " + std::string(c.unit) + " | " +
                             std::string(c.meaning) + " |\n";
     EXPECT_NE(readme.find(row), std::string::npos) << row;
   }
-  EXPECT_EQ(study::table_header(), header);
   for (const study::exit_status& s : study::exit_statuses) {
     const std::string row = "| " + std::to_string(s.code) + " | " + std::string(s.meaning) + " |\n";
     EXPECT_NE(readme.find(row), std::string::npos) << row;
