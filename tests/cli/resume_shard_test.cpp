@@ -44,19 +44,6 @@ const fs::path& reference_dir() {
 }
 std::string reference(const std::string& file) { return file_bytes(reference_dir() / file); }
 
-// A copy of the whole study's directory.
-fs::path copy_of_reference(const std::string& name) {
-  const fs::path dir = fresh_dir(name);
-  fs::copy(reference_dir(), dir / "out");
-  return dir;
-}
-
-// A deck file like grid_3x3's but for its fourth line.
-std::string other_deck(const fs::path& dir) {
-  return deck_file(dir, "other", with_line(read_lines(golden_case("grid_3x3") / "deck"), 4, "0.2"))
-      .string();
-}
-
 // The provenance file without its date and wall time.
 std::string provenance_but_date_and_time(const fs::path& file) {
   std::string kept;
@@ -101,7 +88,10 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
   const spoiler nothing = [](const fs::path&) {};
   const auto resume = [](study_of s) { return s.args("out", {"--resume"}); };
   const std::vector<std::string> merge = {"merge", "out"};
-  const std::string other = other_deck(fresh_dir("refused_other_deck"));
+  // A deck like grid_3x3's but for its fourth line.
+  const std::string other = deck_file(fresh_dir("refused_other_deck"), "other",
+                                      with_line(read_lines(study_of{}.deck), 4, "0.2"))
+                                .string();
   const std::string shard1 = "study.shard-1-of-3", shard2 = "study.shard-2-of-3";
   const struct {
     const char* what;
@@ -188,7 +178,8 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const fs::path dir = copy_of_reference("refused");
+    const fs::path dir = fresh_dir("refused");
+    fs::copy(reference_dir(), dir / "out");
     c.spoil(dir / "out");
     const std::string table = file_bytes(dir / "out" / "study.csv");
     const cli_run r = run_cli_program(c.args, dir);
