@@ -71,6 +71,7 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
       {{"merge", "out"}, 8, "out"},
       {{"run", "deck", "-o", "full"}, 4, "standard output", "/dev/full"},
       {{"run", "deck", "-o", "closed"}, 4, "standard output", "/dev/null >&-"},
+      {{"study", "--help"}, 4, "standard output", "/dev/full"},
       {{"run", "missing_deck"}, 2, "\"missing_deck\""},
       {{"run", "deck", "-o", "a_file/out"}, 4, "a_file/out"},
       {{"run", "deck", "--phiw", "missing.dat"}, 3, "missing.dat"},
@@ -89,14 +90,8 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
 
 TEST(BadInput, HelpAndVersionOnStandardOutput) {
   const fs::path dir = fresh_dir("help");
-  for (const char* command : {"run", "study", "merge"}) {
-    const cli_run r = run_cli_program({command, "--help"}, dir);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("Usage"), std::string::npos) << r.out;
-  }
+  const cli_run help = run_cli_program({"study", "--help"}, dir);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage"), std::string::npos) << help.out;
   EXPECT_EQ(run_cli_program({"--version"}, dir).out.substr(0, 20), "v2_patchy_freq_loop ");
-  // A lost write of standard output is no success.
-  const cli_run full = run_cli_program({"study", "--help"}, dir, "/dev/full");
-  EXPECT_EQ(full.status, 4);
-  EXPECT_NE(full.err.find("standard output"), std::string::npos) << full.err;
 }

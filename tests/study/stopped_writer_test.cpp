@@ -8,9 +8,9 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
 
+#include "cli/cli_run.h"
+#include "driver/run_dir.h"
 #include "study/table_run.h"
 #include "support/deck_values.h"
 #include "support/example_system.h"
@@ -32,20 +32,6 @@ extern "C" void v2pfl_write_step(const char* step) {
 
 namespace {
 
-std::string bytes_of(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-fs::path scratch(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / ("v2pfl_stopped_" + std::to_string(getpid())) / name;
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-
 // A small study of deck `n` (uniform fields of the given water values).
 struct small_study {
   std::string text;
@@ -65,10 +51,11 @@ struct small_study {
   }
 };
 
-// Runs `writer` in a child process that ends at `step` after passing it
-// `after` times; true when it ended there (false: it finished first).
+// The exit status of a child process running `writer`: 0 when it ended at
+// `step` after passing it `after` times, 1 when it finished first, the
+// code of a run_stop it threw, else 2.
 template <class F>
-bool stopped_at(const std::string& step, int after, F writer) {
+int child_status(F writer, const std::string& step = "", int after = 0) {
   std::fflush(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
@@ -76,6 +63,8 @@ bool stopped_at(const std::string& step, int after, F writer) {
     stop_after = after;
     try {
       writer();
+    } catch (const run_stop& stop) {
+      _exit(stop.code);
     } catch (...) {
       _exit(2);
     }
@@ -83,89 +72,74 @@ bool stopped_at(const std::string& step, int after, F writer) {
   }
   int status = 0;
   waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << step;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The table and fingerprint of `dir` are those of `ref`.
+void expect_same_pair(const fs::path& dir, const fs::path& ref) {
+  EXPECT_EQ(file_bytes(dir / "study.csv"), file_bytes(ref / "study.csv"));
+  EXPECT_EQ(file_bytes(dir / "study.fingerprint"), file_bytes(ref / "study.fingerprint"));
 }
 
 }  // namespace
 
-// After a stop: the pair of `other` as it was, or one that resumes as `s`
-// to the bytes of `ref`.
-void expect_pair_as_before_or_resumed(const fs::path& dir, const fs::path& before_dir, const fs::path& ref,
-                                const small_study& s) {
-  if (bytes_of(dir / "study.fingerprint") == bytes_of(before_dir / "study.fingerprint")) {
-    EXPECT_EQ(bytes_of(dir / "study.csv"), bytes_of(before_dir / "study.csv"));
-    return;
-  }
-  s.run(dir, true);
-  EXPECT_EQ(bytes_of(dir / "study.csv"), bytes_of(ref / "study.csv"));
-  EXPECT_EQ(bytes_of(dir / "study.fingerprint"), bytes_of(ref / "study.fingerprint"));
-}
-
-TEST(StoppedWriter, StudyStoppedAnywhereResumesToTheSameBytes) {
+TEST(StoppedWriter, StudyOrMergeStoppedAnywhereResumesToTheSameBytes) {
   const small_study s(3), other(3, {0.2, 0.25});
-  const fs::path ref = scratch("ref"), before = scratch("before");
+  const fs::path ref = fresh_dir("stopped_ref"), before = fresh_dir("stopped_before");
   s.run(ref, false);
   other.run(before, false);
-  const std::pair<const char*, int> stops[] = {
-      {"pair: written aside", 0}, {"pair: fingerprint head in place", 0},
-      {"pair: table in place", 0}, {"row: record written", 0}, {"row: record written", 3}};
-  for (const auto& [step, after] : stops)
+  const struct {
+    const char* step;
+    int after;
+    bool merge;  // of this study's shards, beside the complete table of another
+  } stops[] = {{"pair: written aside", 0, false},
+               {"pair: fingerprint head in place", 0, false},
+               {"pair: table in place", 0, false},
+               {"row: record written", 0, false},
+               {"row: record written", 3, false},
+               {"pair: written aside", 0, true},
+               {"pair: fingerprint head in place", 0, true},
+               {"pair: table in place", 0, true},
+               {"pair: rows recorded", 0, true}};
+  for (const auto& [step, after, merge] : stops)
     for (bool over_other : {false, true}) {
+      if (merge && !over_other) continue;
       SCOPED_TRACE(std::string(step) + " after " + std::to_string(after) +
-                   (over_other ? " over another study" : ""));
-      const fs::path dir = scratch("study");
-      if (over_other) fs::copy(before, dir, fs::copy_options::overwrite_existing);
-      ASSERT_TRUE(stopped_at(step, after, [&] { s.run(dir, false); }));
-      expect_pair_as_before_or_resumed(dir, over_other ? before : ref, ref, s);
+                   (merge ? " merging" : "") + (over_other ? " over another study" : ""));
+      const fs::path dir = fresh_dir("stopped"), was = over_other ? before : ref;
+      if (over_other) fs::copy(before, dir, fs::copy_options::recursive);
+      for (int i = 0; merge && i < 2; ++i) s.run(dir, false, {i, 2});
+      ASSERT_EQ(
+          child_status([&] { merge ? study::merge_shards(dir) : s.run(dir, false); }, step, after),
+          0);
+      // The pair as it was, or one that resumes to the whole study.
+      if (file_bytes(dir / "study.fingerprint") == file_bytes(was / "study.fingerprint")) {
+        EXPECT_EQ(file_bytes(dir / "study.csv"), file_bytes(was / "study.csv"));
+      } else {
+        s.run(dir, true);
+        expect_same_pair(dir, ref);
+      }
+      if (!merge) continue;
+      study::merge_shards(dir);  // merged again: the whole study
+      expect_same_pair(dir, ref);
     }
-}
-
-TEST(StoppedWriter, MergeStoppedAnywhereLeavesAPairThatResumesOrMergesAgain) {
-  const small_study s(3), other(3, {0.2, 0.25});
-  const fs::path ref = scratch("merge_ref"), before = scratch("merge_before");
-  s.run(ref, false);
-  other.run(before, false);
-  for (const char* step : {"pair: written aside", "pair: fingerprint head in place",
-                           "pair: table in place", "pair: rows recorded"}) {
-    SCOPED_TRACE(step);
-    // The shards of this study beside the complete table of another.
-    const fs::path dir = scratch("merge");
-    fs::copy(before, dir, fs::copy_options::overwrite_existing);
-    for (int i = 0; i < 2; ++i) s.run(dir, false, {i, 2});
-    ASSERT_TRUE(stopped_at(step, 0, [&] { study::merge_shards(dir); }));
-    expect_pair_as_before_or_resumed(dir, before, ref, s);
-    study::merge_shards(dir);
-    EXPECT_EQ(bytes_of(dir / "study.csv"), bytes_of(ref / "study.csv"));
-    EXPECT_EQ(bytes_of(dir / "study.fingerprint"), bytes_of(ref / "study.fingerprint"));
-  }
 }
 
 TEST(StoppedWriter, MergeOnAFullDiskLeavesThePairAsItWas) {
   const small_study s(3), other(3, {0.2, 0.25});
-  const fs::path dir = scratch("full");
+  const fs::path dir = fresh_dir("full"), was = fresh_dir("full_was");
   other.run(dir, false);
   for (int i = 0; i < 2; ++i) s.run(dir, false, {i, 2});
-  const std::string table = bytes_of(dir / "study.csv"), fp = bytes_of(dir / "study.fingerprint");
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
+  fs::copy(dir, was, fs::copy_options::recursive);
+  const int status = child_status([&] {
     // A disk that takes no file over 600 bytes: the merged table is larger.
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{600, 600};
     setrlimit(RLIMIT_FSIZE, &limit);
-    try {
-      study::merge_shards(dir);
-    } catch (const run_stop& stop) {
-      _exit(stop.code);
-    }
-    _exit(0);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == stop_write_failed);
-  EXPECT_EQ(bytes_of(dir / "study.csv"), table);
-  EXPECT_EQ(bytes_of(dir / "study.fingerprint"), fp);
+    study::merge_shards(dir);
+  });
+  EXPECT_EQ(status, stop_write_failed);
+  expect_same_pair(dir, was);
   for (const auto& entry : fs::directory_iterator(dir))
     EXPECT_FALSE(entry.path().string().ends_with(".part")) << entry.path();
 }

@@ -1,32 +1,19 @@
 // The study table and its fingerprint written and read back, the shards of
 // a point list, the logarithmic frequency rule, the provenance file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "cli/cli_run.h"
 #include "common/report.h"
+#include "driver/run_dir.h"
 #include "study/provenance.h"
 #include "study/table.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string file_bytes_of(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-fs::path scratch_file(const std::string& name) {
-  return fs::temp_directory_path() / ("v2pfl_table_test_" + std::to_string(getpid()) + name);
-}
 
 std::vector<study::table_row> rows_of(const fs::path& file, std::size_t max_rows = 100) {
   std::vector<study::table_row> rows;
@@ -44,9 +31,9 @@ study::row completed(std::initializer_list<double> v) {
 }  // namespace
 
 TEST(Table, RowsReadBackAndACutLastRowIsLeftOut) {
-  const fs::path file = scratch_file(".csv");
+  const fs::path file = fresh_dir("table") / "study.csv";
   const study::point p{123.5, {"odd, \"name\"\nwith a line end.dat", nullptr}};
-  study::row stopped;
+  study::row stopped = completed({3000.25, 1.5e-9});  // values of a stopped point are left out
   stopped.stop = 45678;
   const std::string rows[] = {
       study::table_line(7, p, core::fe_test::per_solid,
@@ -59,7 +46,7 @@ TEST(Table, RowsReadBackAndACutLastRowIsLeftOut) {
   EXPECT_TRUE(rows[2].ends_with(",platen,,,,,,,,,,45678\n")) << rows[2];
   const std::string lines = rows[0] + rows[1] + rows[2];
   for (std::size_t cut : {std::size_t{0}, rows[0].size() + 5, lines.size() - 1, lines.size()}) {
-    std::ofstream(file, std::ios::binary) << study::table_header() << '\n' << lines.substr(0, cut);
+    write_file(file, study::table_header() + '\n' + lines.substr(0, cut));
     const std::vector<study::table_row> read = rows_of(file);
     std::size_t complete = 0;
     for (std::size_t end = 0; complete < 3 && (end += rows[complete].size()) <= cut;) ++complete;
@@ -72,13 +59,12 @@ TEST(Table, RowsReadBackAndACutLastRowIsLeftOut) {
     }
   }
   // A header cut short is a table being created: no rows.
-  std::ofstream(file, std::ios::binary) << study::table_header().substr(0, 30);
+  write_file(file, study::table_header().substr(0, 30));
   EXPECT_FALSE(study::scan_table(file, 10, [](const auto&) {}).header);
-  fs::remove(file);
 }
 
 TEST(Table, MalformedTablesRefusedNamingTheLine) {
-  const fs::path file = scratch_file("_bad.csv");
+  const fs::path file = fresh_dir("bad_table") / "study.csv";
   const std::string head = study::table_header() + '\n';
   const std::string ok = "0,10,0.2,per-solid,1,2,3,4,5,6,7,8,9,40\n";
   std::string many = head;
@@ -103,7 +89,7 @@ TEST(Table, MalformedTablesRefusedNamingTheLine) {
       {many, "larger than 0 rows can be", 0},
   };
   for (const auto& c : cases) {
-    std::ofstream(file, std::ios::binary) << c.text;
+    write_file(file, c.text);
     try {
       rows_of(file, c.max_rows);
       ADD_FAILURE() << "accepted: " << c.text.substr(0, 200);
@@ -111,7 +97,6 @@ TEST(Table, MalformedTablesRefusedNamingTheLine) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
     }
   }
-  fs::remove(file);
 }
 
 TEST(Table, ShardsPartitionThePoints) {
@@ -132,7 +117,7 @@ TEST(Table, ShardsPartitionThePoints) {
 }
 
 TEST(Table, FingerprintRecordsEveryRowAndRefusesAnythingElse) {
-  const fs::path table = scratch_file("_pair.csv");
+  const fs::path table = fresh_dir("pair") / "study.csv";
   const study::table_identity id{0xfedcba9876543210ULL, 42, 17, {3, 4}, core::fe_test::per_solid};
   study::write_pair(table, id);
   study::table_writer(table, id, 0, study::table_header().size() + 1).append("row one\n");
@@ -152,11 +137,9 @@ TEST(Table, FingerprintRecordsEveryRowAndRefusesAnythingElse) {
        {head.substr(0, head.size() - 1), edited("count 17", "count -1"),
         edited("shard 3/4", "shard 4/4"), edited("per-solid", "per_solid"),
         head + "not a digest 123\n"}) {
-    std::ofstream(fp_file, std::ios::binary) << text;
+    write_file(fp_file, text);
     EXPECT_THROW(study::read_fingerprint(table), study::table_mismatch) << text;
   }
-  fs::remove(fp_file);
-  fs::remove(table);
 }
 
 TEST(FrequencyRule, EndsExactAndLogarithmicallySpaced) {
@@ -169,23 +152,17 @@ TEST(FrequencyRule, EndsExactAndLogarithmicallySpaced) {
     for (int i = 1; i < n; ++i) EXPECT_NEAR(std::log10(f[i] / f[i - 1]), step, 1e-12);
   }
   EXPECT_THROW(study::log_sweep(0, 10, 3), std::invalid_argument);
-  deck_values d;
-  d.freq1 = 37.5;
-  d.freq2 = 1000;
-  d.nfreq = 1;
-  EXPECT_EQ(study::deck_frequencies(d), std::vector<double>{37.5});
+  EXPECT_EQ(study::deck_frequencies({.freq1 = 37.5, .freq2 = 1000, .nfreq = 1}),
+            std::vector<double>{37.5});
 }
 
 TEST(Table, ReadmeListsTheColumnsAndStatusesOfTheProgram) {
-  const std::string readme = file_bytes_of(fs::path(V2PFL_EXAMPLES).parent_path() / "README.md");
-  std::string header;
+  const std::string readme = file_bytes(fs::path(V2PFL_EXAMPLES).parent_path() / "README.md");
   for (const study::column& c : study::table_columns) {
-    header.append(header.empty() ? "" : ",").append(c.name);
     const std::string row = "| `" + std::string(c.name) + "` | " + std::string(c.unit) + " | " +
                             std::string(c.meaning) + " |\n";
     EXPECT_NE(readme.find(row), std::string::npos) << row;
   }
-  EXPECT_EQ(study::table_header(), header);
   for (const study::exit_status& s : study::exit_statuses) {
     const std::string row = "| " + std::to_string(s.code) + " | " + std::string(s.meaning) + " |\n";
     EXPECT_NE(readme.find(row), std::string::npos) << row;
