@@ -115,6 +115,8 @@ def test_stops():
     with pytest.raises(v2pfl.StopError) as stop:
         v2pfl.run(deck, field=0.05)
     assert stop.value.code == 12345 and "lambda1" in str(stop.value)
+    # A stop without a message of its own tells its code's meaning.
+    assert str(v2pfl.StopError(2003)) == "STOP 2003: a plane-wave velocity is not positive"
     # In a study the stopped point records its code and the others go on.
     table = v2pfl.study(deck, [37.5], [0.05, 0.2], progress=False)
     assert list(table["stop"]) == [12345, 40]

@@ -89,3 +89,8 @@ def test_study_equals_command_line(program, tmp_path, test):
     assert list(module.columns) == list(cli.columns) == v2pfl.COLUMNS
     assert module.drop(columns=VALUES).equals(cli.drop(columns=VALUES))
     assert same_bits(module[VALUES].to_numpy(), cli[VALUES].to_numpy())
+    # The provenance of study.json, key for key.
+    written = v2pfl.open_study(tmp_path / "cli").attrs
+    assert [k for k in module.attrs if k in written] == list(written)
+    for key in ("program", "table", "test", "threads", "columns", "points", "deck"):
+        assert module.attrs[key] == written[key], key
