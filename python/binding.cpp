@@ -14,7 +14,9 @@
 #include <stdexcept>
 #include <mutex>
 #include <numbers>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/grid_limits.h"
@@ -25,6 +27,7 @@
 #include "core/point.h"
 #include "input/deck_rules.h"
 #include "input/input.h"
+#include "study/provenance.h"
 #include "study/study.h"
 
 namespace py = pybind11;
@@ -249,6 +252,18 @@ py::list exit_statuses() {
   return out;
 }
 
+// The provenance of a whole study as study.json holds it: `points` are
+// (frequency in Hz, field name) pairs in point order, `wall_time_s` None
+// while the study runs.
+std::string provenance_of(const std::string& program, const std::string& deck_text,
+                          const std::string& test, int threads, std::optional<double> wall_time_s,
+                          const std::vector<std::pair<double, std::string>>& points) {
+  std::vector<study::point> named;
+  for (const auto& [freq, name] : points) named.push_back({freq, {name, nullptr}});
+  return study::provenance_json({program, deck_text, test_of(test), {}, threads, wall_time_s},
+                                named);
+}
+
 using field_array = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
 // Computes one point of `deck_in` on workspace `w`, the GIL released; a
@@ -354,6 +369,11 @@ PYBIND11_MODULE(_core, m) {
   m.attr("TESTS") = py::make_tuple(std::string(core::test_name(core::fe_test::platen)),
                                    std::string(core::test_name(core::fe_test::per_solid)));
   m.attr("STOP_NORMAL") = stop_normal;
+  m.def("stop_meaning", [](int code) { return std::string(stop_meaning(code)); },
+        py::arg("code"), "The meaning of a stop code, for a stop without a message of its own.");
+  m.def("provenance_json", &provenance_of, py::arg("program"), py::arg("deck_text"),
+        py::arg("test"), py::arg("threads"), py::arg("wall_time_s"), py::arg("points"),
+        "The provenance of a whole study as the text of its study.json.");
   m.def("machine_threads", &study::machine_threads,
         "The cores this process may run on (its affinity; at least 1).");
   m.attr("COLUMNS") = columns();

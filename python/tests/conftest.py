@@ -4,6 +4,7 @@ import pathlib
 import shutil
 import subprocess
 
+import numpy as np
 import pytest
 
 REPO = pathlib.Path(__file__).resolve().parents[2]
@@ -17,6 +18,12 @@ def program():
     if not path:
         pytest.skip("the program is not built (set V2PFL_BINARY)")
     return path
+
+
+def same_bits(a, b):
+    """The same doubles, bit for bit."""
+    a, b = np.asarray(a, dtype=np.float64), np.asarray(b, dtype=np.float64)
+    return a.shape == b.shape and np.array_equal(a.view(np.int64), b.view(np.int64))
 
 
 def batch_run(program, deck, work, water_file=None):

@@ -28,8 +28,9 @@ def stack(w_layer, w_host, periods, layer):
 
 
 @pytest.mark.parametrize("name, w_layer, w_host", CASES)
-def test_layers_of_one_water_are_the_uniform_sample(name, w_layer, w_host):
+def test_layered_limits_and_passivity(name, w_layer, w_host):
     deck = deck_of(name)
+    # Layers of one water are the uniform sample, real and positive.
     h_u = analytic.uniform_modulus(deck, w_host, SWEEP)
     assert np.all(h_u.imag == 0) and np.all(h_u.real > 0)
     for thickness in ([0.1], [0.01, 0.05, 0.04]):
@@ -41,11 +42,6 @@ def test_layers_of_one_water_are_the_uniform_sample(name, w_layer, w_host):
     split_t = [thickness[0], 0.01, 0.04] + thickness[2:]
     one = analytic.layered_modulus(deck, water, thickness, SWEEP)
     assert np.abs(analytic.layered_modulus(deck, split, split_t, SWEEP) / one - 1).max() < 1e-12
-
-
-@pytest.mark.parametrize("name, w_layer, w_host", CASES)
-def test_layered_limits_and_passivity(name, w_layer, w_host):
-    deck = deck_of(name)
     water, thickness = stack(w_layer, w_host, 3, 0.1 / 6)
     m = analytic.layered_modulus(deck, water, thickness, SWEEP)
     relaxed = analytic.relaxed_modulus(deck, water, thickness, SWEEP)
@@ -74,6 +70,14 @@ def test_periodic_stack_and_thickness_scaling():
     # moves down by 4 for layers twice as thick.
     peak = exact_peak(deck, *stack(0.5, 0.05, 1, 0.02))
     assert peak / exact_peak(deck, *stack(0.5, 0.05, 1, 0.04)) == pytest.approx(4, rel=1e-3)
+    # 1000/Q of a lossy modulus, the vertex of a parabola in log f, and a peak
+    # the sweep does not bracket.
+    assert analytic.inverse_q(4 + 3j) == 750
+    f = np.array([1.0, 10.0, 100.0])
+    assert analytic.attenuation_peak(f, 1 + 1e-3j * (5 - np.log(f / 20) ** 2)) == \
+        pytest.approx(20, rel=1e-12)
+    with pytest.raises(ValueError, match="end of the sweep"):
+        analytic.attenuation_peak([1.0, 2.0, 3.0], [1 + 3j, 1 + 2j, 1 + 1j])
 
 
 def exact_peak(deck, water, thickness):
@@ -86,15 +90,12 @@ def exact_peak(deck, water, thickness):
     return analytic.attenuation_peak(f, analytic.layered_modulus(deck, water, thickness, f))
 
 
-def test_bad_layers():
-    deck = deck_of("shaley_sand")
-    for water, thickness, freqs in (([0.1, 0.2], [0.1], 1.0), ([1.5], [0.1], 1.0),
-                                    ([0.1], [0.0], 1.0), ([0.1], [0.1], [1.0, -1.0]),
-                                    ([], [], 1.0)):
-        with pytest.raises(ValueError):
-            analytic.layered_modulus(deck, water, thickness, freqs)
-    with pytest.raises(ValueError, match="end of the sweep"):
-        analytic.attenuation_peak([1.0, 2.0, 3.0], [1 + 3j, 1 + 2j, 1 + 1j])
+@pytest.mark.parametrize("water, thickness, freqs", [
+    ([0.1, 0.2], [0.1], 1.0), ([1.5], [0.1], 1.0), ([0.1], [0.0], 1.0),
+    ([0.1], [0.1], [1.0, -1.0]), ([], [], 1.0)])
+def test_bad_layers(water, thickness, freqs):
+    with pytest.raises(ValueError):
+        analytic.layered_modulus(deck_of("shaley_sand"), water, thickness, freqs)
 
 
 def platen_moduli(deck, field, freqs):

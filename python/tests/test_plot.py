@@ -1,6 +1,7 @@
 """Figures: drawn into one's own axes, titled with the deck, grid, test and
 date, map axes in metres only when the cell side is known; the plot
 command draws a run's maps and a study's curves into PNGs."""
+import dataclasses
 import struct
 import subprocess
 import sys
@@ -37,20 +38,11 @@ def study_table():
     return table
 
 
-def png_size(path):
-    with open(path, "rb") as f:
-        head = f.read(24)
-    assert head[:8] == b"\x89PNG\r\n\x1a\n"
-    return struct.unpack(">II", head[16:24])
-
-
-def size_of(figure_size):
-    return tuple(round(x * plot.DPI) for x in figure_size)
-
-
-def plot_command(*args):
-    return subprocess.run([sys.executable, "-m", "v2pfl", "plot", *map(str, args)],
-                          capture_output=True, text=True)
+def png_fits(path, figure_size):
+    """Whether `path` is a PNG of a figure of `figure_size` inches at plot.DPI."""
+    head = path.read_bytes()[:24]
+    size = tuple(round(x * plot.DPI) for x in figure_size)
+    return head[:8] == b"\x89PNG\r\n\x1a\n" and struct.unpack(">II", head[16:24]) == size
 
 
 def test_figures_draw_into_own_axes_with_titles():
@@ -75,32 +67,28 @@ def test_figures_draw_into_own_axes_with_titles():
     assert plot.maps(result, axes=maps) is fig
     assert axes[1, 0].get_xlabel() == "x (m)"
     plt.close(fig)
-
-
-def test_plot_run_dir(permafrost_run, tmp_path):
-    done = plot_command(permafrost_run, "-o", tmp_path / "maps.png", "--deck",
-                        EXAMPLES / "permafrost.deck")
-    assert done.returncode == 0, done.stderr
-    assert png_size(tmp_path / "maps.png") == size_of(plot.MAPS_SIZE)
-    # Without the deck the cell side is unknown: axes in cell indices.
-    from v2pfl.__main__ import MAP_FILES, cell_side, read_map
-    assert cell_side(permafrost_run, None, None) is None
-    fig = plot.maps(type("Maps", (), {"h": None, **{name: read_map(permafrost_run / file)
-                                                    for name, file in MAP_FILES}}))
+    # The cell side unknown: axes in cell indices.
+    fig = plot.maps(dataclasses.replace(result, h=None))
     assert fig.axes[0].get_xlabel() == "cell index j (x)"
     assert fig.axes[0].get_xlim() == (0.5, 10.5)
     plt.close(fig)
 
 
-def test_plot_study_dir(tmp_path):
+def test_plot_run_and_study_dirs(permafrost_run, tmp_path):
+    from v2pfl.__main__ import cell_side, main
+    assert main(["plot", str(permafrost_run), "-o", str(tmp_path / "maps.png"), "--deck",
+                 str(EXAMPLES / "permafrost.deck")]) == 0
+    assert png_fits(tmp_path / "maps.png", plot.MAPS_SIZE)
+    assert cell_side(permafrost_run, None, None) is None  # no deck: axes in cell indices
     study_table().to_csv(tmp_path / "study.csv", index=False)
-    done = plot_command(tmp_path)
-    assert done.returncode == 0, done.stderr
-    assert png_size(tmp_path / "dispersion.png") == size_of(plot.DISPERSION_SIZE)
+    assert main(["plot", str(tmp_path)]) == 0
+    assert png_fits(tmp_path / "dispersion.png", plot.DISPERSION_SIZE)
 
 
 @pytest.mark.parametrize("args, message", [(["nowhere"], "neither study.csv"),
                                            (["{run}", "-o", "/dev/full"], "/dev/full")])
 def test_plot_command_errors(permafrost_run, args, message):
-    done = plot_command(*[a.format(run=permafrost_run) for a in args])
+    done = subprocess.run([sys.executable, "-m", "v2pfl", "plot",
+                           *[a.format(run=permafrost_run) for a in args]],
+                          capture_output=True, text=True)
     assert done.returncode == 1 and message in done.stderr

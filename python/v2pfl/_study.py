@@ -1,7 +1,7 @@
 """A study: every frequency with every water field, as a table of one row per
 point, computed here on threads or as tasks of a Dask cluster."""
 import concurrent.futures
-import datetime
+import json
 import math
 import numbers
 import os
@@ -19,8 +19,7 @@ from ._errors import StopError
 from ._run import cores, frequency, water_field, workspace
 from ._version import __version__
 
-# The columns of study.csv, each a dict of its name, unit and meaning.
-COLUMN_TABLE = _core.COLUMNS
+# The columns of study.csv.
 COLUMNS = _core.TABLE_HEADER.split(",")
 VALUES = list(_core.VALUE_COLUMNS)  # the real-valued columns, NaN for a stopped point
 STOP_NORMAL = _core.STOP_NORMAL  # the stop code of a completed point
@@ -57,11 +56,12 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
     per point in point order; a point that stopped has its stop code in
     `stop` (STOP_NORMAL: completed) and NaN values.
 
-    `attrs` holds the provenance, under the keys of a study directory's
-    study.json: "program", "date" (UTC), "test", "threads" (points computed
-    at once), "wall_time_s", "columns" (name, unit and meaning of each), "points"
-    ([frequency, field name] of each), "deck" (the deck file's text; for a
-    Deck, the text write_deck writes, or its values when it cannot); also "threads_per_point" and "messages"
+    `attrs` holds the provenance as a study directory's study.json holds
+    it, key for key: "program", "date" (UTC, at the end), "table", "test",
+    "threads" (points computed at once), "wall_time_s", "columns" (name,
+    unit and meaning of each), "points" ([frequency, field name] of each),
+    "deck" (the deck file's text; for a Deck, the text write_deck writes, or
+    its values when it cannot); also "threads_per_point" and "messages"
     (point: the stop message of every stopped point).
 
     `workers`: points computed at once (default one per core); the cores are
@@ -69,7 +69,6 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
     a distributed.Client whose cluster computes the points, one thread per
     point. `progress`: a bar (tqdm) or plain lines on standard error."""
     started = time.monotonic()
-    date = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
     deck, text = as_deck(deck), _deck_text(deck)
     if test not in _core.TESTS:
         raise ValueError(f"test must be one of {', '.join(_core.TESTS)}, not {test!r}")
@@ -92,13 +91,12 @@ def study(deck, freqs, fields, test="platen", workers=None, client=None, progres
     finally:
         report(None)
     table = _table(points, names, rows, test)
-    table.attrs.update({
-        "program": _program(), "date": date, "test": test, "threads": workers,
-        "threads_per_point": threads, "wall_time_s": time.monotonic() - started,
-        "columns": [dict(c) for c in COLUMN_TABLE],
-        "points": [[f, names[n]] for f, n in points],
-        "deck": text if text is not None else deck.values(),
-    })
+    table.attrs.update(json.loads(_core.provenance_json(
+        _program(), text or "", test, workers, time.monotonic() - started,
+        [(f, names[n]) for f, n in points])))
+    if text is None:
+        table.attrs["deck"] = deck.values()
+    table.attrs["threads_per_point"] = threads
     return table
 
 
