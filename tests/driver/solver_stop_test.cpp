@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "driver/run.h"
+#include "fem/fem.h"
 #include "run_dir.h"
 #include "support/example_system.h"
+#include "yale/ordering_grid.h"
 
 namespace {
 
@@ -25,14 +27,10 @@ program_run run_with_work_area(int n, std::int32_t nsp, const std::string& name)
   return {{}, status, out.str(), err.str()};
 }
 
-// The strict upper-triangle entries of the assembled n x n system.
+// The strict upper-triangle entries of the n x n system.
 std::int32_t upper_entries(int n) {
-  example_system s(n);
-  s.assemble();
-  std::int32_t count = 0;
-  for (std::int32_t i = 1; i <= unknowns(n, n); ++i)
-    for (std::int32_t p = s.ia[i - 1]; p < s.ia[i]; ++p) count += s.ja[p - 1] > i;
-  return count;
+  const structure s = fe_grid(n, n);
+  return (s.entries() - s.n) / 2;
 }
 
 // The ordering of a 3 x 3 grid in 2n slots; the factors of a 20 x 20 grid
