@@ -1,6 +1,7 @@
 // One point of the core: grids of any shape, a work area grown from need,
 // the refusal of a field of another grid and of a frequency that is not
-// positive. The same bits in any thread: the study's tests.
+// positive. The same bits in any thread: the study's tests; a failed
+// ordering's stop: the driver's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,26 +64,6 @@ TEST(point, plan_grows_the_work_area_when_the_factors_need_it) {
   EXPECT_EQ(grown->nsp, 2 * work_slots);
   EXPECT_EQ(grown->il.back() - 1, static_cast<std::int32_t>(grown->jl.size()));
   EXPECT_EQ(grown->iu.back() - 1, static_cast<std::int32_t>(grown->ju.size()));
-}
-
-// A plan whose ordering failed stops each point where it factors its
-// system: the outcome keeps the records reached before, with the failure.
-TEST(point, a_failed_plan_stops_the_point_with_the_records_before_the_solve) {
-  const deck_values deck = deck_values_of(deck_text(3));
-  const core::grid_plan plan = core::make_plan(deck.nx, deck.ny, 2 * unknowns(deck.nx, deck.ny));
-  ASSERT_TRUE(plan.failure.has_value());
-  const auto ws = core::make_workspace(plan, 1);
-  const core::water_field field = core::uniform_field(deck.nx, deck.ny, 0.2);
-  const core::point_outcome o = core::run_point(deck, deck.freq1, field, plan, *ws);
-  ASSERT_TRUE(o.stop.has_value());
-  EXPECT_EQ(o.stop->code, stop_ordering_failed);
-  ASSERT_TRUE(o.records.solver && o.records.waves && o.records.rock.masses);
-  EXPECT_EQ(o.records.solver->flag, plan.failure->flag);
-  EXPECT_TRUE(o.records.rock.moduli.moduli && o.records.waves->central);
-  EXPECT_FALSE(o.records.waves->failure);
-  EXPECT_GT(o.result.rob_med, 0);
-  EXPECT_TRUE(std::isnan(o.result.avg.velocity));
-  EXPECT_THROW(core::compute_point(deck, deck.freq1, field, plan, *ws), run_stop);
 }
 
 // A field of another grid and a frequency that is not positive.

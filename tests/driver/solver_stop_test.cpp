@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "driver/run.h"
+#include "fem/fem.h"
 #include "run_dir.h"
 #include "support/example_system.h"
+#include "yale/ordering_grid.h"
 
 namespace {
 
@@ -25,18 +27,15 @@ program_run run_with_work_area(int n, std::int32_t nsp, const std::string& name)
   return {{}, status, out.str(), err.str()};
 }
 
-// The strict upper-triangle entries of the assembled n x n system.
+// The strict upper-triangle entries of the n x n system.
 std::int32_t upper_entries(int n) {
-  example_system s(n);
-  s.assemble();
-  std::int32_t count = 0;
-  for (std::int32_t i = 1; i <= unknowns(n, n); ++i)
-    for (std::int32_t p = s.ia[i - 1]; p < s.ia[i]; ++p) count += s.ja[p - 1] > i;
-  return count;
+  const structure s = fe_grid(n, n);
+  return (s.entries() - s.n) / 2;
 }
 
 // The ordering of a 3 x 3 grid in 2n slots; the factors of a 20 x 20 grid
 // with room for the ordering (3n + 4E integer words) but not for their fill.
+// The report keeps what came before the stop.
 TEST(solver_stops, ordering_stops_with_9_after_its_flag_factorization_with_99_after_esp) {
   const std::int32_t n3 = unknowns(3, 3), n20 = unknowns(20, 20);
   const program_run stop9 = run_with_work_area(3, 2 * n3, "stop9");
@@ -49,6 +48,8 @@ TEST(solver_stops, ordering_stops_with_9_after_its_flag_factorization_with_99_af
   EXPECT_EQ(stop99.out.find("\n FLAG= ", esp), stop99.out.find('\n', esp + 1));
   EXPECT_NE(stop99.err.find("STOP 99"), std::string::npos);
   for (const program_run* r : {&stop9, &stop99}) {
+    EXPECT_NE(r->out.find("rob_med"), std::string::npos);
+    EXPECT_NE(r->out.find(" vp1 = "), std::string::npos);
     EXPECT_EQ(r->out.find("deltavol1="), std::string::npos);
     EXPECT_EQ(r->out.find("running time="), std::string::npos);
   }
