@@ -45,9 +45,6 @@ TEST(point, grids_of_any_shape_solve_with_a_small_residual_and_the_same_modulus)
     const core::point_result r =
         core::compute_point(deck, deck.freq1, core::uniform_field(nx, ny, 0.2), *plan, *ws);
     if (nx == 10) coarse = r;
-    EXPECT_EQ(r.nodos, unknowns(nx, ny));
-    EXPECT_EQ(r.stress.v.size(), std::size_t(nx) * ny);
-    EXPECT_EQ(r.grad_pressure.v.size(), std::size_t(std::max(nx - 2, 0)) * std::max(ny - 2, 0));
     EXPECT_LT(relative_residual(*ws), 1e-9) << nx << " x " << ny;
     EXPECT_NEAR(r.avg.velocity, coarse.avg.velocity, 1e-6 * coarse.avg.velocity) << nx << " x " << ny;
     EXPECT_NEAR(r.avg.qinv, coarse.avg.qinv, 1e-5) << nx << " x " << ny;

@@ -27,21 +27,16 @@ program_run run_with_work_area(int n, std::int32_t nsp, const std::string& name)
   return {{}, status, out.str(), err.str()};
 }
 
-// The strict upper-triangle entries of the n x n system.
-std::int32_t upper_entries(int n) {
-  const structure s = fe_grid(n, n);
-  return (s.entries() - s.n) / 2;
-}
-
 // The ordering of a 3 x 3 grid in 2n slots; the factors of a 20 x 20 grid
 // with room for the ordering (3n + 4E integer words) but not for their fill.
 // The report keeps what came before the stop.
 TEST(solver_stops, ordering_stops_with_9_after_its_flag_factorization_with_99_after_esp) {
   const std::int32_t n3 = unknowns(3, 3), n20 = unknowns(20, 20);
+  const structure grid = fe_grid(20, 20);  // 2E: the entries off the diagonal
   const program_run stop9 = run_with_work_area(3, 2 * n3, "stop9");
   EXPECT_EQ(stop9.status, 9);
   EXPECT_NE(stop9.out.find("\n FLAG= " + std::to_string(10 * n3 + 1) + "\n"), std::string::npos);
-  const program_run stop99 = run_with_work_area(20, 3 * n20 + 4 * upper_entries(20), "stop99");
+  const program_run stop99 = run_with_work_area(20, 3 * n20 + 2 * (grid.entries() - n20), "stop99");
   EXPECT_EQ(stop99.status, 99);
   const auto esp = stop99.out.find("\n ESP= ");
   ASSERT_NE(esp, std::string::npos) << stop99.out;

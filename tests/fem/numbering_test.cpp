@@ -17,8 +17,6 @@
 TEST(FemNumbering, EachNumberNamesOneNodeValueOrEdge) {
   const int corner_x[4] = {0, 2, 2, 0}, corner_y[4] = {0, 0, 2, 2};  // corners 1..4
   const int edge_x[4] = {0, 2, 1, 1}, edge_y[4] = {1, 1, 0, 2};      // edges L, R, B, T
-  EXPECT_EQ(unknowns(60, 60), 22204);
-  EXPECT_EQ(unknowns(60, 60, fe_test::platen), 22204 - 61);
   for (auto [nx, ny] : {std::pair{1, 1}, {2, 2}, {3, 2}, {1, 5}, {5, 1}, {7, 4}, {60, 60}}) {
     for (fe_test test : {fe_test::per_solid, fe_test::platen}) {
       dof_table xnod(nx, ny + 1);  // a cell row beyond the grid is left as it is

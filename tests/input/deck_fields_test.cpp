@@ -1,4 +1,4 @@
-// The three kinds of deck line and the number syntax they accept.
+// Fixed-column deck fields and the number syntax they accept.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -7,13 +7,6 @@
 #include "input/fortran_read.h"
 
 namespace {
-
-TEST(DeckFields, FreeItemsSkipEmptyLinesAndIgnoreTheRest) {
-  std::istringstream in("\n   \n  3.5, 7 rest\n1000 Hz\n2.5d3\n 12,\n");
-  deck_reader deck(in);
-  for (double want : {3.5, 1000.0, 2500.0}) EXPECT_EQ(deck.read_free_real("r"), want);
-  EXPECT_EQ(deck.read_free_int("d"), 12);
-}
 
 TEST(DeckFields, FixedColumnsBlanksAndImpliedDecimals) {
   std::istringstream i5("    1\n1    \n 1 2 \n\n   12345678\n-   3\n");

@@ -27,7 +27,6 @@ TEST(Porosity, LayeredHalvesAndFileRecordsBottomRowFirst) {
   std::istringstream unused;
   porosity(4, 7, {0.1, 0.2}, 0, phiw, unused);
   for (int k = 1; k <= 7; ++k) EXPECT_EQ(phiw(4, k), k <= 3 ? 0.1 : 0.2) << k;
-  EXPECT_EQ(phiw(1, 3), 0.1);
   // One record per cell in order; the cell indices on the line are not used.
   std::istringstream water("1 1 0.1\n2 1 0.2 extra items\n5 9 0.31\r\n\n 2,2,\n 0.4\n");
   porosity(2, 2, {0.9, 0.9}, 1, phiw, water);
