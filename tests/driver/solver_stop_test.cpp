@@ -43,10 +43,8 @@ TEST(solver_stops, ordering_stops_with_9_after_its_flag_factorization_with_99_af
   EXPECT_EQ(stop99.out.find("\n FLAG= ", esp), stop99.out.find('\n', esp + 1));
   EXPECT_NE(stop99.err.find("STOP 99"), std::string::npos);
   for (const program_run* r : {&stop9, &stop99}) {
-    EXPECT_NE(r->out.find("rob_med"), std::string::npos);
     EXPECT_NE(r->out.find(" vp1 = "), std::string::npos);
     EXPECT_EQ(r->out.find("deltavol1="), std::string::npos);
-    EXPECT_EQ(r->out.find("running time="), std::string::npos);
   }
 }
 

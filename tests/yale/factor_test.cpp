@@ -50,7 +50,6 @@ TEST(Symbolic, ErrorsNameTheRow) {
     ivec ia, ja;
     int32_t path, flag;
   } errors[] = {{{1, 2, 2, 3}, {1, 3}, 1, 3 + 2},              // row 2 empty
-                {{1, 2, 2, 3}, {1, 3}, 5, 3 + 2},
                 {{1, 2, 5, 6}, {1, 2, 1, 1, 3}, 5, 2 * 3 + 2},  // row 2 holds column 1 twice
                 {{1, 2, 3, 4}, {1, 1, 3}, 5, 5 * 3 + 2},        // row 2 never reaches its pivot
                 {{1, 2, 4, 5}, {2, 1, 2, 3}, 5, 5 * 3 + 1}};    // row 1 lacks its diagonal
