@@ -63,7 +63,6 @@ TEST(Readata, ValuesAndSecondBlock) {
   deck_read zero;  // implied decimals that change nothing give no warning
   EXPECT_EQ(zero.read(deck({{18, "0"}, {24, ""}})).code, -1);
   EXPECT_TRUE(zero.warnings.empty());
-  EXPECT_EQ(v.xmu_s3[0], 3.6e9);
   // Lines 1 ... 31 with nmat = 2, nl(2) = 3, akf(2) = 1.5, then lines 12 ... 29 again.
   auto two_blocks = [](const char* key_model, const char* phi_layer_2) {
     return deck({{7, key_model}, {9, "2"}, {30, "3"}, {31, "1.5"}}) +
