@@ -56,12 +56,6 @@ def test_figures_draw_into_own_axes_with_titles():
     heading = axes[0, 0].get_title()
     for part in ("permafrost.deck", "10 × 10", "platen", "2026-12-07"):
         assert part in heading
-    # A table of two tests: one curve per field and test.
-    both = pd.concat([table, table.assign(test="per-solid")])
-    own = plot.dispersion(both, deck=deck)
-    assert len(own.axes[1].lines) == 6
-    plt.close(own)
-    assert plot.field(np.full((4, 5), 0.2), ax=axes[0, 2]) is fig
     result = v2pfl.run(deck)
     maps = np.array([[axes[1, 0], axes[1, 1]], [axes[1, 2], fig.add_subplot(4, 4, 16)]])
     assert plot.maps(result, axes=maps) is fig
@@ -70,7 +64,6 @@ def test_figures_draw_into_own_axes_with_titles():
     # The cell side unknown: axes in cell indices.
     fig = plot.maps(dataclasses.replace(result, h=None))
     assert fig.axes[0].get_xlabel() == "cell index j (x)"
-    assert fig.axes[0].get_xlim() == (0.5, 10.5)
     plt.close(fig)
 
 

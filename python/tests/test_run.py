@@ -48,15 +48,10 @@ def test_run_arguments_select_the_point(tmp_path):
                         test="per-solid")
     assert same_bits([base.vp_avg, base.inv_q_top], [by_file.vp_avg, by_file.inv_q_top])
     assert np.array_equal(base.pressure, by_file.pressure)
-    assert base.pressure.shape == (deck.ny, deck.nx) and base.pressure.dtype == complex
-    assert base.grad_pressure.shape == (deck.ny - 2, deck.nx - 2)
     # The per-solid test's main numbers are its estimate from the averages.
     assert same_bits([base.vp, base.inv_q, base.density],
                      [base.vp_avg, base.inv_q_avg, base.rob_med])
     assert v2pfl.run(deck, freq=10 * deck.freq1, test="per-solid").inv_q_avg != base.inv_q_avg
-    text = repr(base)
-    assert len(text) < 300 and "per-solid" in text and "uniform water 0.2" in text
-    assert "<table>" in base._repr_html_()
 
 
 # Both defaults (the platen test), and the per-solid test.
