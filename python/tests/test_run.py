@@ -48,9 +48,6 @@ def test_run_arguments_select_the_point(tmp_path):
                         test="per-solid")
     assert same_bits([base.vp_avg, base.inv_q_top], [by_file.vp_avg, by_file.inv_q_top])
     assert np.array_equal(base.pressure, by_file.pressure)
-    # The per-solid test's main numbers are its estimate from the averages.
-    assert same_bits([base.vp, base.inv_q, base.density],
-                     [base.vp_avg, base.inv_q_avg, base.rob_med])
     assert v2pfl.run(deck, freq=10 * deck.freq1, test="per-solid").inv_q_avg != base.inv_q_avg
 
 
