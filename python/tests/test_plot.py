@@ -1,5 +1,5 @@
 """Figures: drawn into one's own axes, titled with the deck, grid, test and
-date, map axes in metres only when the cell side is known; the plot
+date, map axes in cell indices when the cell side is unknown; the plot
 command draws a run's maps and a study's curves into PNGs."""
 import dataclasses
 import subprocess
@@ -41,20 +41,16 @@ def test_figures_draw_into_own_axes_with_titles():
     table = study_table()
     table.attrs["date"] = "2026-12-07T10:00:00Z"
     deck = EXAMPLES / "permafrost.deck"
-    fig, axes = plt.subplots(2, 3)
-    assert plot.dispersion(table, axes=axes[0, :2], deck=deck, limits={"relaxed": 3.0}) is fig
+    fig, axes = plt.subplots(1, 2)
+    assert plot.dispersion(table, axes=axes, deck=deck, limits={"relaxed": 3.0}) is fig
     # One curve per field that completed a point, plus the limit.
-    assert len(axes[0, 0].lines) == 3 + 1 and len(axes[0, 1].lines) == 3
-    heading = axes[0, 0].get_title()
+    assert len(axes[0].lines) == 3 + 1 and len(axes[1].lines) == 3
+    heading = axes[0].get_title()
     for part in ("permafrost.deck", "10 × 10", "platen", "2026-12-07"):
         assert part in heading
-    result = v2pfl.run(deck)
-    maps = np.array([[axes[1, 0], axes[1, 1]], [axes[1, 2], fig.add_subplot(4, 4, 16)]])
-    assert plot.maps(result, axes=maps) is fig
-    assert axes[1, 0].get_xlabel() == "x (m)"
     plt.close(fig)
     # The cell side unknown: axes in cell indices.
-    fig = plot.maps(dataclasses.replace(result, h=None))
+    fig = plot.maps(dataclasses.replace(v2pfl.run(deck), h=None))
     assert fig.axes[0].get_xlabel() == "cell index j (x)"
     plt.close(fig)
 
