@@ -8,7 +8,6 @@ import sys
 import matplotlib.pyplot as plt
 import numpy as np
 import pandas as pd
-import pytest
 
 import v2pfl
 from conftest import EXAMPLES
@@ -66,10 +65,7 @@ def test_plot_run_and_study_dirs(permafrost_run, tmp_path):
     assert (tmp_path / "dispersion.png").read_bytes().startswith(b"\x89PNG")
 
 
-@pytest.mark.parametrize("args, message", [(["nowhere"], "neither study.csv"),
-                                           (["{run}", "-o", "/dev/full"], "/dev/full")])
-def test_plot_command_errors(permafrost_run, args, message):
-    done = subprocess.run([sys.executable, "-m", "v2pfl", "plot",
-                           *[a.format(run=permafrost_run) for a in args]],
+def test_plot_command_error():
+    done = subprocess.run([sys.executable, "-m", "v2pfl", "plot", "nowhere"],
                           capture_output=True, text=True)
-    assert done.returncode == 1 and message in done.stderr
+    assert done.returncode == 1 and "neither study.csv" in done.stderr

@@ -102,7 +102,6 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
       {"another deck", nothing, resume({.deck = other}), "from another deck"},
       {"another test", nothing, resume({.test = "platen"}),
        "with the per-solid test, not the platen test"},
-      {"another point list", nothing, resume({.freq = "1:1e5:6"}), "another point list"},
       {"another shard",
        [](const fs::path& d) {
          sharded("1/2")(d);
@@ -134,12 +133,6 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
       {"merge: beyond the split",
        [](const fs::path& d) { write_file(d / "study.shard-3-of-3.csv", ""); }, merge,
        "numbered beyond its split"},
-      {"merge: fingerprint of another shard",
-       [&](const fs::path& d) {
-         fs::copy_file(d / "study.shard-0-of-3.fingerprint", d / (shard1 + ".fingerprint"),
-                       fs::copy_options::overwrite_existing);
-       },
-       merge, "records another shard"},
       {"merge: no provenance", removed(shard1 + ".json"), merge,
        "study.shard-1-of-3.json: missing"},
       {"merge: duplicated row",
