@@ -33,9 +33,8 @@ def test_layered_limits_and_passivity(name, w_layer, w_host):
     # Layers of one water are the uniform sample, real and positive.
     h_u = analytic.uniform_modulus(deck, w_host, SWEEP)
     assert np.all(h_u.imag == 0) and np.all(h_u.real > 0)
-    for thickness in ([0.1], [0.01, 0.05, 0.04]):
-        m = analytic.layered_modulus(deck, [w_host] * len(thickness), thickness, SWEEP)
-        assert np.abs(m / h_u - 1).max() < 1e-13
+    m = analytic.layered_modulus(deck, [w_host] * 3, [0.01, 0.05, 0.04], SWEEP)
+    assert np.abs(m / h_u - 1).max() < 1e-13
     # Splitting a layer in two changes nothing either.
     water, thickness = stack(w_layer, w_host, 1, 0.05)
     split = [water[0], water[1], water[1]] + water[2:]

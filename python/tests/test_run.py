@@ -13,11 +13,6 @@ from v2pfl.__main__ import read_map
 VALUES = v2pfl._study.VALUES
 
 
-def free_values(path):
-    """The last item of every line of a free-format file."""
-    return np.array([float(line.split()[-1]) for line in open(path)])
-
-
 def test_run_equals_batch_run_files(program, tmp_path, monkeypatch):
     # The water field of phiw_binary_patchy.dat in the current directory.
     deck = GOLDEN / "patchy_field" / "deck"
@@ -33,7 +28,7 @@ def test_run_equals_batch_run_files(program, tmp_path, monkeypatch):
     maps["mod_grad_pressure_p33_ice"] = r.grad_pressure
     for name, values in maps.items():
         assert same_bits(read_map(tmp_path / name), values), name
-    assert same_bits(free_values(tmp_path / "vp_anal.phiw"), [r.vp1_plane])
+    assert same_bits([float(open(tmp_path / "vp_anal.phiw").read().split()[-1])], [r.vp1_plane])
     # The g15.5 lines hold 5 significant digits.
     for name, value in (("vp_eq.phiw", r.vp_avg), ("1000_over_q_eq.phiw", r.inv_q_avg),
                         ("1000_over_q_anal.phiw", r.inv_q_plane)):
@@ -48,15 +43,7 @@ def test_run_arguments_select_the_point(tmp_path):
                         test="per-solid")
     assert same_bits([base.vp_avg, base.inv_q_top], [by_file.vp_avg, by_file.inv_q_top])
     assert np.array_equal(base.pressure, by_file.pressure)
-    assert base.pressure.shape == (deck.ny, deck.nx) and base.pressure.dtype == complex
-    assert base.grad_pressure.shape == (deck.ny - 2, deck.nx - 2)
-    # The per-solid test's main numbers are its estimate from the averages.
-    assert same_bits([base.vp, base.inv_q, base.density],
-                     [base.vp_avg, base.inv_q_avg, base.rob_med])
     assert v2pfl.run(deck, freq=10 * deck.freq1, test="per-solid").inv_q_avg != base.inv_q_avg
-    text = repr(base)
-    assert len(text) < 300 and "per-solid" in text and "uniform water 0.2" in text
-    assert "<table>" in base._repr_html_()
 
 
 # Both defaults (the platen test), and the per-solid test.

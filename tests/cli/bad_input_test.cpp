@@ -1,6 +1,5 @@
 // Bad command lines and inputs of study, run and merge: one line naming
-// what is wrong, a documented status, and no table; help and version on
-// standard output.
+// what is wrong, a documented status, and no table; help on standard output.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -28,10 +27,8 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
   const std::vector<std::string> deck = read_lines(golden_case("grid_3x3") / "deck");
   deck_file(dir, "deck", deck);
   deck_file(dir, "bad_deck", with_line(deck, 5, "three"));
-  deck_file(dir, "nfreq_deck", with_line(deck, 3, "200000000"));
   deck_file(dir, "ice_deck",
             with_line(read_lines(golden_case("permafrost") / "deck"), 17, "0.5"));
-  deck_file(dir, "short.dat", {"1 1 0.2", "2 1 0.2"});
   write_file(dir / "a_file", "");
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);  // refused, never read (a read blocks)
   fs::create_directories(dir / "maps_out");
@@ -43,38 +40,21 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
     std::string stdout_to = "";  // standard output sent there
   } cases[] = {
       {{"study", "deck", "-o", "out", "--bogus"}, 64, "--bogus"},
-      {{"study", "deck"}, 64, "--output"},
-      {{"frobnicate"}, 64, "unknown subcommand \"frobnicate\""},
-      {{"study", "deck", "-o", "out", "--freq", "0:10:3"}, 64, "frequency 0 is not > 0"},
       {{"study", "deck", "-o", "out", "--freq", "1:10:0"}, 64, "N is not in [1, 100000]"},
-      {{"study", "deck", "-o", "out", "--freq", "1:10"}, 64, "F1:F2:N"},
-      {{"study", "deck", "-o", "out", "--freq", "10,,20"}, 64, "empty item"},
       {{"study", "deck", "-o", "out", "--freq", "1e400"}, 64, "\"1e400\" is too large"},
-      {{"study", "deck", "-o", "out", "--freq", "1e-400"}, 64, "\"1e-400\" is too small"},
-      {{"study", "deck", "-o", "out", "--test", "fast"}, 64, "platen or per-solid"},
-      {{"study", "deck", "-o", "out", "--water", "0.2,1"}, 64, "water 1 is not in [0, 1)"},
-      {{"study", "deck", "-o", "out", "--water", "wet"}, 64, "\"wet\" is not a number"},
-      {{"study", "deck", "-o", "out", "-j", "0"}, 64, "--threads: Value 0 not in range 1"},
       {{"study", "deck", "-o", "out", "--shard", "3/3"}, 64, "0 <= I < N"},
-      {{"study", "deck", "-o", "out", "--shard", "1"}, 64, "I/N"},
       {{"study", "missing_deck", "-o", "out"}, 2, "cannot read deck \"missing_deck\""},
       {{"study", "bad_deck", "-o", "out"}, 2, "deck \"bad_deck\": input deck line 5"},
-      {{"study", "nfreq_deck", "-o", "out"}, 2, "field nfreq: value 200000000 is above 100000"},
       {{"study", "/dev/zero", "-o", "out"}, 2, "deck \"/dev/zero\": more than 1048576 bytes"},
-      {{"run", "/dev/zero", "-o", "out"}, 2, "deck \"/dev/zero\": more than 1048576 bytes"},
       {{"study", "ice_deck", "-o", "out"}, 11, "deck \"ice_deck\": stop 11"},
       {{"study", "deck", "-o", "out", "--phiw", "missing.dat"}, 3, "\"missing.dat\""},
-      {{"study", "deck", "-o", "out", "--phiw", "short.dat"}, 3, "short.dat line"},
       {{"study", "deck", "-o", "out", "--phiw", "fifo"}, 3, "\"fifo\": not a regular file"},
       {{"study", "deck", "-o", "a_file/out"}, 4, "a_file/out"},
       {{"study", "deck", "-o", "maps_out", "--freq", "10", "--maps", "--test", "per-solid"}, 4, "maps_out/point_0000"},
       {{"merge", "out"}, 8, "out"},
       {{"run", "deck", "-o", "full"}, 4, "standard output", "/dev/full"},
-      {{"run", "deck", "-o", "closed"}, 4, "standard output", "/dev/null >&-"},
       {{"study", "--help"}, 4, "standard output", "/dev/full"},
-      {{"run", "missing_deck"}, 2, "\"missing_deck\""},
       {{"run", "deck", "-o", "a_file/out"}, 4, "a_file/out"},
-      {{"run", "deck", "--phiw", "missing.dat"}, 3, "missing.dat"},
   };
   for (const auto& c : cases) {
     std::string line;
@@ -88,10 +68,9 @@ TEST(BadInput, OneLineAStatusAndNoTable) {
   }
 }
 
-TEST(BadInput, HelpAndVersionOnStandardOutput) {
+TEST(BadInput, HelpOnStandardOutput) {
   const fs::path dir = fresh_dir("help");
   const cli_run help = run_cli_program({"study", "--help"}, dir);
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("Usage"), std::string::npos) << help.out;
-  EXPECT_EQ(run_cli_program({"--version"}, dir).out.substr(0, 20), "v2_patchy_freq_loop ");
 }

@@ -4,7 +4,6 @@
 // provenance of the whole study.
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -103,7 +102,6 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
       {"another deck", nothing, resume({.deck = other}), "from another deck"},
       {"another test", nothing, resume({.test = "platen"}),
        "with the per-solid test, not the platen test"},
-      {"another point list", nothing, resume({.freq = "1:1e5:6"}), "another point list"},
       {"another shard",
        [](const fs::path& d) {
          sharded("1/2")(d);
@@ -123,12 +121,6 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
          fs::create_symlink("target.csv", d / "study.csv");
        },
        resume({}), "is not a regular file", 4},
-      {"a fingerprint that is a FIFO",
-       [](const fs::path& d) {
-         fs::remove(d / "study.fingerprint");
-         mkfifo((d / "study.fingerprint").c_str(), 0600);
-       },
-       resume({}), "is not a regular file", 4},
       {"merge: missing", removed(shard1 + ".csv"), merge,
        "missing shard table study.shard-1-of-3.csv"},
       {"merge: partial",
@@ -137,19 +129,10 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
        },
        merge, "partial"},
       {"merge: other points", sharded("1/3", {.water = "0.1,0.3"}), merge, "another point list"},
-      {"merge: other test", edited(shard1 + ".fingerprint", "per-solid", "platen"), merge,
-       "another test"},
-      {"merge: other deck", sharded("2/3", {.deck = other}), merge, "another deck"},
       {"merge: other split", sharded("0/2"), merge, "different splits"},
       {"merge: beyond the split",
        [](const fs::path& d) { write_file(d / "study.shard-3-of-3.csv", ""); }, merge,
        "numbered beyond its split"},
-      {"merge: fingerprint of another shard",
-       [&](const fs::path& d) {
-         fs::copy_file(d / "study.shard-0-of-3.fingerprint", d / (shard1 + ".fingerprint"),
-                       fs::copy_options::overwrite_existing);
-       },
-       merge, "records another shard"},
       {"merge: no provenance", removed(shard1 + ".json"), merge,
        "study.shard-1-of-3.json: missing"},
       {"merge: duplicated row",
@@ -164,17 +147,12 @@ TEST(Refused, ResumeOrMergeRefusesWhatItCannotKeepAndLeavesItAsItWas) {
        "row 1: not the row of point 2 its fingerprint records"},
       {"merge: no fingerprint", removed(shard2 + ".fingerprint"), merge,
        "no fingerprint beside it"},
-      {"merge: alias",
-       [&](const fs::path& d) { fs::copy(d / (shard1 + ".csv"), d / "study.shard-01-of-3.csv"); },
-       merge, "under another name than study.shard-1-of-3.csv"},
       {"merge: huge count",
        [](const fs::path& d) { write_file(d / "study.shard-0-of-99999999999999999999.csv", ""); },
        merge, "shard number 99999999999999999999 out of range"},
       {"merge: provenance of another deck",
        edited(shard1 + ".json", "\"deck\": \"", "\"deck\": \"x"), merge,
        "its provenance differs from the first shard's"},
-      {"merge: another writer", locked(shard2 + ".lock"), merge,
-       "another study or merge is writing"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -8,8 +8,6 @@
 
 namespace {
 
-deck_values example_deck(int n) { return deck_values_of(deck_text(n)); }
-
 std::vector<study::point> points_of(const deck_values& d, std::vector<double> waters) {
   std::vector<study::named_field> fields;
   for (double w : waters)
@@ -21,7 +19,7 @@ std::vector<study::point> points_of(const deck_values& d, std::vector<double> wa
 }  // namespace
 
 TEST(RunPoints, RowsInOrderSameBitsForAnyThreadCount) {
-  const deck_values d = example_deck(6);
+  const deck_values d = deck_values_of(deck_text(6));
   // 0.45 is above phi_a_m (0.4): no ice left, the point stops.
   const std::vector<study::point> points = points_of(d, {0.1, 0.45, 0.2});
   std::vector<study::row> by_threads[3];
@@ -49,7 +47,7 @@ TEST(RunPoints, RowsInOrderSameBitsForAnyThreadCount) {
 }
 
 TEST(RunPoints, FailingCallbackEndsTheStudyAndPlatenRowsHaveNoTopValues) {
-  const deck_values d = example_deck(4);
+  const deck_values d = deck_values_of(deck_text(4));
   const std::vector<study::point> points = points_of(d, {0.1, 0.2, 0.3});
   std::size_t calls = 0;
   EXPECT_THROW(study::run_points(d, points, {2, false, true, core::fe_test::per_solid},

@@ -95,7 +95,6 @@ TEST(StoppedWriter, StudyOrMergeStoppedAnywhereResumesToTheSameBytes) {
   } stops[] = {{"pair: written aside", 0, false},
                {"pair: fingerprint head in place", 0, false},
                {"pair: table in place", 0, false},
-               {"row: record written", 0, false},
                {"row: record written", 3, false},
                {"pair: written aside", 0, true},
                {"pair: fingerprint head in place", 0, true},

