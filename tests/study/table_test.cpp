@@ -148,6 +148,20 @@ TEST(FrequencyRule, EndsExactAndLogarithmicallySpaced) {
             std::vector<double>{37.5});
 }
 
+// The README's tables of the columns and of the exit statuses are the program's.
+TEST(Table, ReadmeListsTheColumnsAndStatusesOfTheProgram) {
+  const std::string readme = file_bytes(fs::path(V2PFL_EXAMPLES).parent_path() / "README.md");
+  for (const study::column& c : study::table_columns) {
+    const std::string row = "| `" + std::string(c.name) + "` | " + std::string(c.unit) + " | " +
+                            std::string(c.meaning) + " |\n";
+    EXPECT_NE(readme.find(row), std::string::npos) << row;
+  }
+  for (const study::exit_status& s : study::exit_statuses) {
+    const std::string row = "| " + std::to_string(s.code) + " | " + std::string(s.meaning) + " |\n";
+    EXPECT_NE(readme.find(row), std::string::npos) << row;
+  }
+}
+
 TEST(Table, ProvenanceIsJsonOfTheDeckBytes) {
   const auto field = std::make_shared<core::water_field>();
   study::provenance p{"v2_patchy_freq_loop 9", "a\"b\\\n\t\x01 é \xff\xc3(", core::fe_test::per_solid,
