@@ -124,14 +124,14 @@ void free_result_line(result_file& f, const Values&... values) {
 
 // The result files of the cycle, in the order the run writes them.
 void write_results(const deck_values& d, const core::point_result& r, result_files& files) {
-  write_maps(r, files, 2, 8);  // strains and stresses
+  write_maps(r, files, study::pressure_maps, study::point_maps.size());  // strains, stresses
   // The water proportion of the cycle, uniform over the sample.
   const double water_proportion = core::batch_water_proportion;
   free_result_line(files.vp_anal, water_proportion, r.plane.vp1);
   g15_line(files.vp_eq, water_proportion, r.avg.velocity);
   g15_line(files.qinv_eq, water_proportion, r.avg.qinv);
   g15_line(files.qinv_anal, r.freq_hz, r.plane.qinv_p1);
-  write_maps(r, files, 0, 2);  // pressure and its gradient
+  write_maps(r, files, 0, study::pressure_maps);
   const double freq_sweep = freq_sweep_point(d.freq1, d.freq2, d.nfreq);
   if (!files.solid3_q.is_open()) files.solid3_q.open(files.dir / "fort.54");
   g15_line(files.solid3_q, freq_sweep, r.q3);

@@ -22,6 +22,9 @@ struct map_file {
 // of the stress.
 extern const std::array<map_file, 8> point_maps;
 
+// How many of point_maps, from the first, are the pressure maps.
+inline constexpr std::size_t pressure_maps = 2;
+
 // Writes the strain, stress, pressure and pressure-gradient maps of `r`
 // into `dir` (created when missing), with the batch run's file names and
 // lines, each written aside and renamed into place. A file that cannot be
