@@ -79,6 +79,16 @@ def reference_lines(ax_v, ax_q, curves, rho):
             ax_q.plot(CURVE, analytic.inverse_q(m), style, color="black", lw=1.2)
 
 
+def finite_element_points(ax_v, ax_q, vp, q, style, color, label, legend_at):
+    """The finite-element velocity and 1000/Q over the reference curves, and
+    the axes of both."""
+    ax_v.plot(FE_FREQS, vp, style, color=color, ms=5, label=label)
+    ax_q.plot(FE_FREQS, q, style, color=color, ms=5)
+    frequency_axes(ax_v, "P-wave velocity (m/s)")
+    frequency_axes(ax_q, "1000/Q")
+    ax_v.legend(fontsize="small", loc=legend_at)
+
+
 def layered_figure(deck):
     deck = dataclasses.replace(deck, nx=4, ny=48)
     field = layered_field(deck.nx, deck.ny)
@@ -94,11 +104,7 @@ def layered_figure(deck):
         ("relaxed limit", analytic.relaxed_modulus(deck, water, thickness, CURVE), "--"),
         ("unrelaxed limit", analytic.unrelaxed_modulus(deck, water, thickness, CURVE), ":")],
         rho)
-    ax_v.plot(FE_FREQS, vp, "o", color="C0", ms=5, label="finite elements")
-    ax_q.plot(FE_FREQS, q, "o", color="C0", ms=5)
-    frequency_axes(ax_v, "P-wave velocity (m/s)")
-    frequency_axes(ax_q, "1000/Q")
-    ax_v.legend(fontsize="small", loc="lower right")
+    finite_element_points(ax_v, ax_q, vp, q, "o", "C0", "finite elements", "lower right")
     fig.suptitle(f"Layered sample, platen test: {DECK.name}, {deck.nx} x {deck.ny} cells of "
                  f"{deck.h * 1000:.3g} mm, water {W_WET} / {W_DRY}")
     return fig
@@ -123,11 +129,8 @@ def patchy_figure(deck):
          analytic.unrelaxed_modulus(deck, water, cells, CURVE), ":"),
         ("same cells as layers, relaxed (lower)",
          analytic.relaxed_modulus(deck, water, cells, CURVE), "--")], rho)
-    ax_v.plot(FE_FREQS, vp, "o-", color="C1", ms=5, label="patchy, finite elements")
-    ax_q.plot(FE_FREQS, q, "o-", color="C1", ms=5)
-    frequency_axes(ax_v, "P-wave velocity (m/s)")
-    frequency_axes(ax_q, "1000/Q")
-    ax_v.legend(fontsize="small", loc="center right")
+    finite_element_points(ax_v, ax_q, vp, q, "o-", "C1", "patchy, finite elements",
+                          "center right")
     fig.suptitle(f"Patchy sample, platen test: {DECK.name}, 40 x 40 cells of "
                  f"{deck.h * 1000:.3g} mm, 30 % patches of water {W_WET} in {W_DRY}")
     return fig
