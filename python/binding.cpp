@@ -374,6 +374,8 @@ PYBIND11_MODULE(_core, m) {
   m.def("provenance_json", &provenance_of, py::arg("program"), py::arg("deck_text"),
         py::arg("test"), py::arg("threads"), py::arg("wall_time_s"), py::arg("points"),
         "The provenance of a whole study as the text of its study.json.");
+  m.def("valid_frequency", &core::valid_frequency, py::arg("freq_hz"),
+        "Whether a frequency can be that of a point: a positive, finite number of Hz.");
   m.def("machine_threads", &study::machine_threads,
         "The cores this process may run on (its affinity; at least 1).");
   m.attr("COLUMNS") = columns();

@@ -127,7 +127,7 @@ def frequency(deck, freq):
         return deck.freq1
     if isinstance(freq, bool) or not isinstance(freq, numbers.Real):
         raise TypeError(f"the frequency must be a number of Hz, not {type(freq).__name__}")
-    if not (freq > 0 and np.isfinite(freq)):
+    if not _core.valid_frequency(freq):
         raise ValueError(f"the frequency must be a positive number of Hz, not {freq}")
     return float(freq)
 
